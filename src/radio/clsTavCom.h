@@ -1,0 +1,112 @@
+#pragma once
+// The radio link: every byte exchanged with the radio goes through here.
+// Split over several files by layer: primitives and hook (clsTavCom.cpp),
+// EEPROM words (EEPromAccess.cpp), block transfers (BlockTransfer.cpp),
+// bandwidth and power masks (ChannelMasks.cpp), label transfer (LabelTransfer.cpp).
+
+#include <QString>
+#include <array>
+#include <cstdint>
+#include <vector>
+
+#include "app/AppState.h"
+#include "app/Ports.h"
+
+namespace tav {
+
+// Everything a link object needs of its surroundings, handed over at construction.
+struct LinkContext {
+    AppState& state;
+    SerialLink& port;
+    Clock& clock;
+    Prompter& prompter;
+    Progress& progress;
+};
+
+using Word = std::array<uint8_t, 2>;
+using LabelBytes = std::array<uint8_t, 8>;
+
+class clsTavCom {
+public:
+    explicit clsTavCom(const LinkContext& ctx);
+    ~clsTavCom();
+    clsTavCom(const clsTavCom&) = delete;
+    clsTavCom& operator=(const clsTavCom&) = delete;
+
+    // Public fields.
+    float Timeout = 0.5f;         // seconds WaitForComChar waits for a byte
+    bool CommPortError = false;   // set when OpenComm failed
+
+    // --- serial port and timing primitives
+    bool OpenComm();
+    void delay(int32_t dval);
+    bool WaitForComChar(uint8_t& ComChar);
+    bool WaitForEchoChar(uint8_t ComChar);
+    static uint8_t CharToByte(const QString& text);
+
+    // --- hook, identification, release
+    bool Hook();
+    void UnHook();
+    static bool IsTAV(int16_t Hookval);
+
+    // --- EEPROM words and blocks
+    bool ReadEEWord(int16_t address, Word& buffer);
+    bool ReadEEByte(int16_t address, uint8_t& dest);
+    bool WriteEEWord(int16_t address, uint8_t hi, uint8_t lo);
+    bool WriteEEByte(int16_t address, uint8_t source);
+    bool ReadEEBytes(int16_t start, uint8_t* buffer, int16_t count);
+    bool WriteEEBytes(int16_t start, const uint8_t* buffer, int16_t count);
+    bool WriteRamByte(int16_t address, uint8_t source);
+    void LoadPageWritable(int16_t group);
+    void LoadPageWritableQuad(int16_t g);
+    bool pageWritable(int page) const { return PageWritable[static_cast<std::size_t>(page)]; }
+    void setPageWritable(int page, bool on) { PageWritable[static_cast<std::size_t>(page)] = on; }
+
+    // --- global and group block transfers
+    bool ReadEEMemory();
+    bool ReadEEGlobal();
+    bool ReadEEGroup(int16_t groupNo);
+    bool WriteEEMemory(bool SkipGlobal);
+    bool WriteEEGlobal();
+    bool WriteEEGroup(int16_t groupNo);
+
+    // --- per-channel bandwidth and power masks
+    void ReadBW(int16_t GROUP);
+    void WriteBW(int16_t GROUP);
+    void SetBWMask();
+    void WarnNoBandwidthConfig();
+    void ReadPower(int16_t nGroup);
+    void WritePower(int16_t nGroup);
+    uint8_t sys_name(int16_t sys_num, QString& name);
+    int16_t find_sys(const QString& name);
+
+    // --- label transfer through the program loaded into the radio's RAM
+    bool Read_Labels(int16_t GROUP);
+    bool Write_Labels(int16_t GROUP);
+    bool SetBaudrate(int16_t baudrate);
+    bool WriteKdEchoProg();
+    bool ramboot(const std::vector<int>& code);
+    int loadprog(const std::vector<int>& code);
+    void dump_prog(const std::vector<int>& code);
+    bool GetLabelData(int16_t bank);
+    bool WriteLabelData(int16_t bank);
+    bool retrieve_label(uint8_t bank, uint8_t channel, LabelBytes& lbl);
+    bool write_label(uint8_t bank, uint8_t channel, const LabelBytes& lbl);
+    void SendLabelControl(uint8_t x, uint8_t y);
+    void PrepareLabelRead();
+    void FinishLabelRead();
+
+    // Whether the last failed transfer was stopped by the user's Cancel.
+    bool cancelled() const { return ctx_.progress.Cancelled(); }
+    const LinkContext& context() const { return ctx_; }
+
+private:
+    void send(uint8_t b) { ctx_.port.writeByte(b); }
+    void fillWriteMasks();
+
+    LinkContext ctx_;
+    int16_t HookRetries = 3;
+    std::array<bool, kPageCount> PageWritable{};
+};
+
+}  // namespace tav

@@ -1,0 +1,63 @@
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "app/AppState.h"
+#include "app/Settings.h"
+
+using namespace tav;
+
+class TestAppState : public QObject {
+    Q_OBJECT
+    test::ScratchHome home_;
+
+private slots:
+    void freshStateIsZero() {
+        AppState s;
+        QCOMPARE(int(s.EEImage.size()), 2049);
+        QVERIFY(std::all_of(s.EEImage.begin(), s.EEImage.end(), [](uint8_t b) { return b == 0; }));
+        QVERIFY(!s.GlobalsWindowOpen);
+        QCOMPARE(AppState::labelIndex(3, 2, 7), 3 + 32 + 1792);
+    }
+
+    void writeByteChangesOnlyMaskedBits() {
+        AppState s;
+        s.EEImage[133] = 0xA5;
+        QCOMPARE(WriteByte(s, 1, 5, 0x0F, 0x3C), false);
+        QCOMPARE(int(s.EEImage[133]), 0xAC);
+        QCOMPARE(int(intRead_Addrs(s, 1, 5)), 0xAC);
+    }
+
+    void settingsDefaultsAndBadNumbers_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<int>("expected");
+        QTest::newRow("missing") << QString() << 1;
+        QTest::newRow("number") << "3" << 3;
+        QTest::newRow("not a number") << "three" << 1;
+        QTest::newRow("out of range") << "9" << 1;
+    }
+    void settingsDefaultsAndBadNumbers() {
+        QFETCH(QString, stored);
+        QFETCH(int, expected);
+        Settings st;
+        if (!stored.isNull()) st.save("Comm", "Port", stored);
+        QCOMPARE(st.commPort(), expected);
+        st.save("Comm", "Port", "1");
+    }
+
+    void settingsLiveUnderTavedwin() {
+        Settings st;
+        st.saveFlag("Features", "Band", false);
+        st.sync();
+        QVERIFY(st.fileName().endsWith("TAVEDWIN.ini"));
+        QVERIFY(st.fileName().startsWith(home_.path()));
+        Settings again;
+        QCOMPARE(again.get("Features", "Band"), QString("False"));
+        QCOMPARE(again.flag("Features", "Band", true), false);
+        QCOMPARE(again.flag("Features", "Power", true), true);
+        again.save("Position", "GroupTop", "abc");
+        QCOMPARE(again.number("Position", "GroupTop", 42.0), 42.0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestAppState)
+#include "tst_appstate.moc"

@@ -1,0 +1,66 @@
+#pragma once
+// Test doubles for the ports: scripted message-box answers that record every
+// box, a progress recorder, and a per-test settings folder.
+
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+#include "app/Ports.h"
+
+namespace tav::test {
+
+struct ShownBox {
+    QString text, title, detail;
+    MsgButtons buttons;
+    MsgIcon icon;
+};
+
+class ScriptedPrompter : public Prompter {
+public:
+    // Answers are used in order; when none is left the box gets its safe
+    // answer (OK, Cancel, or No).
+    QList<MsgResult> answers;
+    QList<ShownBox> shown;
+
+    MsgResult show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon,
+                   const QString& detail = QString()) override;
+    QStringList texts() const;
+};
+
+class ProgressRecorder : public Progress {
+public:
+    int minimum = 0, maximum = 100, value = 0;
+    bool visible = false;
+    bool cancelled = false;
+    bool formShown = false;
+    QString formMessage;
+    bool formWrite = false;
+    int enableCancelCalls = 0;
+    QStringList log;  // every call, in order, e.g. "max=30000", "EnableCancel"
+    // Sets Cancelled once the bar reaches this value (-1: never).
+    int cancelAtValue = -1;
+
+    void setMinimum(int v) override;
+    void setMaximum(int v) override;
+    void setValue(int v) override;
+    void setVisible(bool v) override;
+    void EnableCancel() override;
+    bool Cancelled() const override { return cancelled; }
+    void ShowForm(const QString& message, bool writeOperation) override;
+    void HideForm() override;
+};
+
+// Points XDG_CONFIG_HOME and XDG_DATA_HOME at a fresh temporary folder; call
+// before the first QSettings of the process.
+class ScratchHome {
+public:
+    ScratchHome();
+    QString path() const { return dir_.path(); }
+
+private:
+    QTemporaryDir dir_;
+};
+
+}  // namespace tav::test
