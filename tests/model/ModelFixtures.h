@@ -35,7 +35,8 @@ struct AllowedBits {
 
 template <std::size_t N>
 QString firstStrayChange(const char* table, const std::array<uint8_t, N>& before,
-                         const std::array<uint8_t, N>& after, const std::array<uint8_t, N>& allowed) {
+                         const std::array<uint8_t, N>& after,
+                         const std::array<uint8_t, N>& allowed) {
     for (std::size_t i = 0; i < N; ++i) {
         const int stray = (before[i] ^ after[i]) & ~allowed[i] & 0xFF;
         if (stray)
@@ -52,7 +53,8 @@ QString firstStrayChange(const char* table, const std::array<uint8_t, N>& before
 // Empty when every change lies inside the allowed bits; else the first stray one.
 inline QString strayChanges(const AppState& before, const AppState& after, const AllowedBits& ok) {
     QString s = firstStrayChange("EEImage", before.EEImage, after.EEImage, ok.ee);
-    if (s.isEmpty()) s = firstStrayChange("LabelImage", before.LabelImage, after.LabelImage, ok.label);
+    if (s.isEmpty())
+        s = firstStrayChange("LabelImage", before.LabelImage, after.LabelImage, ok.label);
     if (s.isEmpty()) s = firstStrayChange("PowerMask", before.PowerMask, after.PowerMask, ok.power);
     return s;
 }

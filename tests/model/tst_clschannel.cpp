@@ -50,7 +50,8 @@ private slots:
         QTest::addColumn<QStringList>("row");
         QTest::newRow("all zero") << 0x00
                                   << QStringList{"none", "000.0", "none", "000.0", "00000000"};
-        QTest::newRow("all FF") << 0xFF << QStringList{"none", "D777-", "none", "D777-", " BLANK  "};
+        QTest::newRow("all FF") << 0xFF
+                                << QStringList{"none", "D777-", "none", "D777-", " BLANK  "};
     }
     void uniformRecords() {
         QFETCH(int, fill);
@@ -143,11 +144,16 @@ private slots:
     void labelCells_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("readBack");
-        QTest::newRow("short: blanks after") << "ab" << "AB      ";
-        QTest::newRow("long: rest dropped") << "ABCDEFGHIJ" << "ABCDEFGH";
-        QTest::newRow("dots share a cell") << "1.2.3.4.5.6.7.8.9" << "1.2.3.4.5.6.7.8.";
-        QTest::newRow("empty cell text") << "" << "        ";
-        QTest::newRow("unknown characters") << "A#B" << "A B     ";
+        QTest::newRow("short: blanks after") << "ab"
+                                             << "AB      ";
+        QTest::newRow("long: rest dropped") << "ABCDEFGHIJ"
+                                            << "ABCDEFGH";
+        QTest::newRow("dots share a cell") << "1.2.3.4.5.6.7.8.9"
+                                           << "1.2.3.4.5.6.7.8.";
+        QTest::newRow("empty cell text") << ""
+                                         << "        ";
+        QTest::newRow("unknown characters") << "A#B"
+                                            << "A B     ";
     }
     void labelCells() {
         QFETCH(QString, text);
@@ -202,7 +208,8 @@ private slots:
             ch.Write_Narrow_Band();
             ch.Write_Lo_Power();
             test::AllowedBits ok;
-            ok.eeBits(group + 1, scanAddress, uint8_t(mask)).eeBits(0, narrowAddress, uint8_t(mask));
+            ok.eeBits(group + 1, scanAddress, uint8_t(mask))
+                .eeBits(0, narrowAddress, uint8_t(mask));
             ok.power[std::size_t(powerIndex)] = uint8_t(mask);
             QCOMPARE(test::strayChanges(before, r.state, ok), QString());
             QCOMPARE(bool(r.ee(group + 1, scanAddress) & mask), scan == 1);

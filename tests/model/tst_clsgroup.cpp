@@ -63,11 +63,17 @@ GroupControls randomControls(QRandomGenerator& rng) {
 void randomRows(QRandomGenerator& rng, MemoryGrid& grid) {
     for (int c = 0; c < kChannelsPerGroup; ++c) {
         const int f = 10000000 + rng.bounded(8000) * 1000 + (rng.bounded(2) ? 500 : 0);
-        grid.setCellText(1, c, QStringLiteral("%1.%2").arg(f / 100000).arg(f % 100000, 5, 10, QLatin1Char('0')));
+        grid.setCellText(
+            1, c, QStringLiteral("%1.%2").arg(f / 100000).arg(f % 100000, 5, 10, QLatin1Char('0')));
         grid.setCellText(2, c, QStringLiteral("D%1").arg(rng.bounded(512), 3, 8, QLatin1Char('0')));
-        grid.setCellText(3, c, rng.bounded(4) ? QStringLiteral("162.55000") : QStringLiteral("none"));
-        grid.setCellText(4, c, QStringLiteral("%1.%2").arg(rng.bounded(800), 3, 10, QLatin1Char('0')).arg(rng.bounded(10)));
-        grid.setCellText(5, c, QStringLiteral("CH%1 %2").arg(c).arg(rng.bounded(1000)).leftJustified(8));
+        grid.setCellText(3, c,
+                         rng.bounded(4) ? QStringLiteral("162.55000") : QStringLiteral("none"));
+        grid.setCellText(4, c,
+                         QStringLiteral("%1.%2")
+                             .arg(rng.bounded(800), 3, 10, QLatin1Char('0'))
+                             .arg(rng.bounded(10)));
+        grid.setCellText(5, c,
+                         QStringLiteral("CH%1 %2").arg(c).arg(rng.bounded(1000)).leftJustified(8));
     }
 }
 
@@ -122,8 +128,8 @@ private slots:
         QVERIFY(c.optUCGEnabled);
         QCOMPARE(c.txtGroupLabel, QStringLiteral(" BLANK  "));
         QCOMPARE(lists::backlightTimeouts().at(c.cboBlTimeout), QStringLiteral("Always On"));
-        for (int v : {c.chkAlphaEnabled, c.chkBlKeypress, c.chkBlOther, c.chkBLScanState,
-                      c.chkBlChannel})
+        for (int v :
+             {c.chkAlphaEnabled, c.chkBlKeypress, c.chkBlOther, c.chkBLScanState, c.chkBlChannel})
             QCOMPARE(v, 1);
         for (int ch = 0; ch < 14; ++ch) {
             QCOMPARE(c.chkScan[std::size_t(ch)], 1);
@@ -189,9 +195,11 @@ private slots:
         QTest::addColumn<QList<int>>("bytes");  // low nibble of 4, then 5, 6, 7
         QTest::addColumn<QString>("readBack");
         QTest::newRow("12AB padded") << "12AB" << QList<int>{0x0, 0x00, 0x12, 0xAB} << "00012AB";
-        QTest::newRow("seven digits") << "1234567" << QList<int>{0x1, 0x23, 0x45, 0x67} << "1234567";
+        QTest::newRow("seven digits")
+            << "1234567" << QList<int>{0x1, 0x23, 0x45, 0x67} << "1234567";
         QTest::newRow("lower case") << "abcdef0" << QList<int>{0xA, 0xBC, 0xDE, 0xF0} << "ABCDEF0";
-        QTest::newRow("eighth ignored") << "ABCDEFF1" << QList<int>{0xA, 0xBC, 0xDE, 0xFF} << "ABCDEFF";
+        QTest::newRow("eighth ignored")
+            << "ABCDEFF1" << QList<int>{0xA, 0xBC, 0xDE, 0xFF} << "ABCDEFF";
         QTest::newRow("empty") << "" << QList<int>{0, 0, 0, 0} << "0000000";
         QTest::newRow("non-hex is 0") << "12X4" << QList<int>{0x0, 0x00, 0x12, 0x04} << "0001204";
     }
@@ -372,8 +380,25 @@ private slots:
         QCOMPARE(r.controls.cboTOT, 9);
         QCOMPARE(r.grid.cellText(1, 0), QStringLiteral("keep"));
         QCOMPARE(r.controls.cboBlTimeout, (r.state.label(8, 15, 7) & 0x0E) >> 1);
-        for (int c = 0; c < 14; ++c)
-            QCOMPARE(r.grid.cellText(5, c), grp.channel(c).labelText());
+        for (int c = 0; c < 14; ++c) QCOMPARE(r.grid.cellText(5, c), grp.channel(c).labelText());
+    }
+
+    // A list with nothing selected (index -1) must not spill into the other
+    // field that shares its byte.
+    void unselectedListKeepsItsNeighbour() {
+        GroupRig r(2);
+        clsGroup& grp = r.make();
+        r.controls.cboScan = 5;
+        r.controls.cboTOT = -1;
+        r.controls.priMode = PriorityMode::B;
+        r.controls.cboPri1Chan = -1;
+        r.controls.cboBlTimeout = -1;
+        grp.Write_TOT_Scan();
+        grp.Write_Priority();
+        grp.Write_Group_Backlight();
+        QCOMPARE(r.ee(2) >> 4, 5);
+        QCOMPARE(r.ee(3) & 0xC0, 0x80);
+        QCOMPARE(r.state.label(2, 15, 7) & 0xF1, 0);
     }
 
     void writeChangeDoesNothing() {

@@ -73,7 +73,7 @@ private slots:
 
     // Every frequency the format can hold survives text -> bytes -> text.
     void everyRepresentableFrequencyRoundTrips() {
-        static const int escapes[] = {625, 8125, 1875, 9375, 3125, 8750,
+        static const int escapes[] = {625,  8125, 1875, 9375, 3125, 8750,
                                       4375, 1250, 5625, 6250, 6875, 3750};
         QList<int> below100k;
         for (int r = 0; r < 10000; r += 500) below100k << r;
@@ -106,7 +106,8 @@ private slots:
                 uint8_t B1 = 0, B2 = 0;
                 QVERIFY2(FreqTextToBytes(text, B1, B2), qPrintable(text));
                 if (B1 != b1 || B2 != b2)
-                    QFAIL(qPrintable(QStringLiteral("%1 %2 -> %3").arg(b1, 0, 16).arg(b2, 0, 16).arg(text)));
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1 %2 -> %3").arg(b1, 0, 16).arg(b2, 0, 16).arg(text)));
             }
     }
 
