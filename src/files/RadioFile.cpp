@@ -139,7 +139,11 @@ RadioFileResult WriteRadioFile(const QString& path, const AppState& state) {
     QSaveFile file(path);
     file.setDirectWriteFallback(false);  // never write into the old file in place
     errno = 0;
-    if (!file.open(QIODevice::WriteOnly)) return systemError(errno, path, &file);
+    // Unbuffered, so that a short write (disk full, file size limit) shows
+    // here: a buffered write that falls short at commit time is not reported
+    // by commit() and would leave a truncated file in place of the old one.
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
+        return systemError(errno, path, &file);
     const QByteArray bytes = SerializeRadioFile(state);
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
