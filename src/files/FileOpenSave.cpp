@@ -9,8 +9,7 @@ namespace {
 const QString kFileError = QStringLiteral("File Error");
 }
 
-FileOpenSave::FileOpenSave(AppState& state, FileHost& host, Prompter& prompter,
-                           Settings& settings)
+FileOpenSave::FileOpenSave(AppState& state, FileHost& host, Prompter& prompter, Settings& settings)
     : state_(state), host_(host), prompter_(prompter), settings_(settings) {}
 
 QString FileOpenSave::filterList() {
@@ -56,9 +55,13 @@ bool FileOpenSave::SaveFile() {
     return ShowFileDialog(true) && SaveRadioFile();
 }
 
-bool FileOpenSave::SaveFileAs() { return ShowFileDialog(true) && SaveRadioFile(); }
+bool FileOpenSave::SaveFileAs() {
+    return ShowFileDialog(true) && SaveRadioFile();
+}
 
-bool FileOpenSave::OpenFile() { return ShowFileDialog(false) && OpenRadioFile(); }
+bool FileOpenSave::OpenFile() {
+    return ShowFileDialog(false) && OpenRadioFile();
+}
 
 bool FileOpenSave::SaveRadioFile() {
     host_.storeShownGroup();
@@ -80,12 +83,14 @@ bool FileOpenSave::OpenRadioFile() {
 
 bool FileOpenSave::succeeded(const RadioFileResult& result) {
     switch (result.status) {
-        case RadioFileResult::Ok: return true;
+        case RadioFileResult::Ok:
+            return true;
         case RadioFileResult::SystemError:
             ReportFileError(result.errorNumber, result.description);
             return false;
         case RadioFileResult::TooShort:
-        case RadioFileResult::NotAFile: break;
+        case RadioFileResult::NotAFile:
+            break;
     }
     QString text = QStringLiteral("Invalid File: ") + CurrentFileName;
     if (result.status == RadioFileResult::NotAFile)

@@ -1,12 +1,13 @@
 #include "files/RadioFile.h"
 
+#include <sys/stat.h>
+
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <sys/stat.h>
 
 namespace tav {
 
@@ -37,10 +38,16 @@ RadioFileResult systemError(int err, const QString& path, const QFileDevice* dev
     }
     // The error code was lost on the way out of Qt: go by its own category.
     switch (device->error()) {
-        case QFileDevice::PermissionsError: r.errorNumber = 70; break;
+        case QFileDevice::PermissionsError:
+            r.errorNumber = 70;
+            break;
         case QFileDevice::ReadError:
-        case QFileDevice::WriteError: r.errorNumber = 57; break;
-        default: r.errorNumber = 75; break;
+        case QFileDevice::WriteError:
+            r.errorNumber = 57;
+            break;
+        default:
+            r.errorNumber = 75;
+            break;
     }
     r.description = device->errorString();
     return r;
@@ -74,15 +81,20 @@ int ClassicFileErrorNumber(int systemError, const QString& path) {
         }
         case ENOTDIR:
         case ENAMETOOLONG:
-        case ELOOP: return 76;
+        case ELOOP:
+            return 76;
         case EACCES:
         case EPERM:
-        case EROFS: return 70;
+        case EROFS:
+            return 70;
         case ENOSPC:
         case EDQUOT:
-        case EFBIG: return 61;
-        case EIO: return 57;
-        default: return 75;
+        case EFBIG:
+            return 61;
+        case EIO:
+            return 57;
+        default:
+            return 75;
     }
 }
 

@@ -16,7 +16,7 @@
 
 namespace tav {
 
-constexpr int kRadioFileLabelOffset = kEEImageSize;                           // 2049
+constexpr int kRadioFileLabelOffset = kEEImageSize;                             // 2049
 constexpr int kRadioFilePowerOffset = kRadioFileLabelOffset + kLabelImageSize;  // 4097
 constexpr int kRadioFileSize = kRadioFilePowerOffset + kPowerMaskSize;          // 4127
 constexpr int kRadioFileMinimum = 2048;

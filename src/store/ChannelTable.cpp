@@ -21,9 +21,13 @@ namespace {
 
 std::atomic<int> connectionCounter{0};
 
-QString quoted(const QString& column) { return QLatin1Char('"') + column + QLatin1Char('"'); }
+QString quoted(const QString& column) {
+    return QLatin1Char('"') + column + QLatin1Char('"');
+}
 
-QString channelNumberText(int row) { return QString::number(row + 1); }
+QString channelNumberText(int row) {
+    return QString::number(row + 1);
+}
 
 // A value bound to a text column; a null QString would be stored as NULL.
 QVariant textValue(const QString& text) {
@@ -48,9 +52,9 @@ bool folderIsWritable(const QString& folder) {
 }  // namespace
 
 const QStringList& ChannelTable::columnNames() {
-    static const QStringList names = {QStringLiteral("CHAN"),    QStringLiteral("Rec Freq"),
-                                      QStringLiteral("Rec CG"),  QStringLiteral("Tx Freq"),
-                                      QStringLiteral("Tx CG"),   QStringLiteral("Ch Label")};
+    static const QStringList names = {QStringLiteral("CHAN"),   QStringLiteral("Rec Freq"),
+                                      QStringLiteral("Rec CG"), QStringLiteral("Tx Freq"),
+                                      QStringLiteral("Tx CG"),  QStringLiteral("Ch Label")};
     return names;
 }
 
@@ -74,7 +78,9 @@ ChannelTable::ChannelTable(QObject* parent)
     for (int row = 0; row < kRows; ++row) cells_[row][0] = channelNumberText(row);
 }
 
-ChannelTable::~ChannelTable() { closeConnection(); }
+ChannelTable::~ChannelTable() {
+    closeConnection();
+}
 
 // ------------------------------------------------------------------ opening
 
@@ -204,7 +210,8 @@ bool ChannelTable::create() {
         lastError_ = db.lastError().text();
         return false;
     }
-    bool ok = exec(QStringLiteral("CREATE TABLE tblChannel (%1)").arg(defs.join(QStringLiteral(", "))));
+    bool ok =
+        exec(QStringLiteral("CREATE TABLE tblChannel (%1)").arg(defs.join(QStringLiteral(", "))));
     QSqlQuery q(db);
     ok = ok && q.prepare(QStringLiteral("INSERT INTO tblChannel VALUES (?, ?, ?, ?, ?, ?)"));
     for (int row = 0; ok && row < kRows; ++row) {

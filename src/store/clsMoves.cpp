@@ -14,16 +14,14 @@ bool clsMoves::moveGroups(int16_t fromGroup, int16_t toGroup) {
 }
 
 bool clsMoves::leftShiftGroups(int16_t fromGroup, int16_t toGroup) {
-    if (!isGroupNumber(fromGroup) || !isGroupNumber(toGroup) || fromGroup > toGroup)
-        return false;
+    if (!isGroupNumber(fromGroup) || !isGroupNumber(toGroup) || fromGroup > toGroup) return false;
     copyToTemp(fromGroup);
     for (int16_t g = fromGroup; g <= toGroup - 1; ++g) copyGroup(static_cast<int16_t>(g + 1), g);
     return copyFromTemp(toGroup);
 }
 
 bool clsMoves::rightShiftGroups(int16_t toGroup, int16_t fromGroup) {
-    if (!isGroupNumber(fromGroup) || !isGroupNumber(toGroup) || toGroup > fromGroup)
-        return false;
+    if (!isGroupNumber(fromGroup) || !isGroupNumber(toGroup) || toGroup > fromGroup) return false;
     copyToTemp(fromGroup);
     for (int16_t g = fromGroup; g >= toGroup + 1; --g) copyGroup(static_cast<int16_t>(g - 1), g);
     return copyFromTemp(toGroup);
@@ -39,8 +37,7 @@ bool clsMoves::copyGroup(int16_t fromGroup, int16_t toGroup) {
 
 bool clsMoves::copyToTemp(int16_t fromGroup) {
     if (!isGroupNumber(fromGroup)) return false;
-    for (int k = 1; k <= kPageSize; ++k)
-        temp_[k] = state_.EEImage[pageStart(fromGroup) + k - 1];
+    for (int k = 1; k <= kPageSize; ++k) temp_[k] = state_.EEImage[pageStart(fromGroup) + k - 1];
     return true;
 }
 

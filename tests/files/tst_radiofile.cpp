@@ -1,10 +1,11 @@
+#include <sys/resource.h>
+#include <sys/stat.h>
+
 #include <QTemporaryDir>
 #include <QtTest>
 #include <cerrno>
 #include <csignal>
 #include <random>
-#include <sys/resource.h>
-#include <sys/stat.h>
 
 #include "files/RadioFile.h"
 
@@ -112,7 +113,8 @@ private slots:
         QVERIFY(::mkfifo(QFile::encodeName(path("pipe.tav")).constData(), 0600) == 0);
         const AppState before = randomState(7);
         AppState s = before;
-        for (const QString& p : {path("folder.tav"), path("pipe.tav"), QStringLiteral("/dev/zero")}) {
+        for (const QString& p :
+             {path("folder.tav"), path("pipe.tav"), QStringLiteral("/dev/zero")}) {
             QCOMPARE(ReadRadioFile(p, s).status, RadioFileResult::NotAFile);
             QVERIFY(sameBlocks(s, before));
         }

@@ -62,7 +62,8 @@ class TestChannelTable : public QObject {
 
 private slots:
     void cleanup() {
-        for (const QString& f : QDir(dir_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
+        for (const QString& f :
+             QDir(dir_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
             QFileInfo(dir_.filePath(f)).isDir() ? QDir(dir_.filePath(f)).removeRecursively()
                                                 : QFile::remove(dir_.filePath(f));
     }
@@ -110,18 +111,18 @@ private slots:
         QTest::addColumn<QStringList>("setup");  // SQL run on the file; empty: garbage bytes
         QTest::newRow("not a database") << QStringList();
         QTest::newRow("wrong columns") << QStringList{"CREATE TABLE tblChannel (a, b)"};
-        QTest::newRow("too few rows")
-            << QStringList{"CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", "
-                           "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")",
-                           "INSERT INTO tblChannel (CHAN) VALUES (1), (2), (3)"};
-        QTest::newRow("CHAN from 0")
-            << QStringList{"CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", "
-                           "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")",
-                           "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
-                           "WHERE i < 13) INSERT INTO tblChannel (CHAN) SELECT i FROM n"};
-        QTest::newRow("CHAN not the key")
-            << QStringList{"CREATE TABLE tblChannel (CHAN INTEGER, \"Rec Freq\", "
-                           "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")"};
+        QTest::newRow("too few rows") << QStringList{
+            "CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", "
+            "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")",
+            "INSERT INTO tblChannel (CHAN) VALUES (1), (2), (3)"};
+        QTest::newRow("CHAN from 0") << QStringList{
+            "CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", "
+            "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")",
+            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
+            "WHERE i < 13) INSERT INTO tblChannel (CHAN) SELECT i FROM n"};
+        QTest::newRow("CHAN not the key") << QStringList{
+            "CREATE TABLE tblChannel (CHAN INTEGER, \"Rec Freq\", "
+            "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")"};
     }
     void damagedFileIsCreatedAnew() {
         QFETCH(QStringList, setup);
@@ -165,8 +166,9 @@ private slots:
         QVERIFY(!t.open(path(relative), prompter));
         QVERIFY(!t.isOpen());
         QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(prompter.shown[0].text,
-                 QStringLiteral("The working channel table could not be created: ") + path(relative));
+        QCOMPARE(
+            prompter.shown[0].text,
+            QStringLiteral("The working channel table could not be created: ") + path(relative));
         QCOMPARE(prompter.shown[0].icon, MsgIcon::Exclamation);
         QVERIFY(!prompter.shown[0].detail.isEmpty());
         QVERIFY(QFileInfo(path(QStringLiteral("folder"))).isDir());
@@ -217,7 +219,8 @@ private slots:
         QSignalSpy changed(&t, &QAbstractItemModel::dataChanged);
         Peek peek(path());
         t.setCellText(4, 2, QStringLiteral("123.5"));
-        QCOMPARE(peek.column("SELECT \"Tx CG\" FROM tblChannel WHERE CHAN = 3"), QStringList{"123.5"});
+        QCOMPARE(peek.column("SELECT \"Tx CG\" FROM tblChannel WHERE CHAN = 3"),
+                 QStringList{"123.5"});
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed[0][0].toModelIndex(), t.index(2, 4));
     }
@@ -232,7 +235,8 @@ private slots:
         {
             ChannelTable::Batch batch(t);
             for (int r = 0; r < 14; ++r)
-                for (int c = 1; c < 6; ++c) t.setCellText(c, r, QStringLiteral("v%1%2").arg(r).arg(c));
+                for (int c = 1; c < 6; ++c)
+                    t.setCellText(c, r, QStringLiteral("v%1%2").arg(r).arg(c));
             // Inside the batch nothing has reached the file yet, and every
             // cell already reads back from memory.
             QCOMPARE(peek.column(everyLabel), QStringList(14, QString("")));

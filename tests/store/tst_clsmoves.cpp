@@ -164,12 +164,18 @@ private slots:
         QTest::addColumn<QString>("to");
         QTest::addColumn<bool>("accepted");
         QTest::addColumn<QList<int>>("expected");
-        QTest::newRow("5 to 3") << "5" << "3" << true << moved(5, 3);
-        QTest::newRow("same after rounding") << "3" << "3.4" << true << identity();
-        QTest::newRow("letters") << "abc" << "3" << false << identity();
-        QTest::newRow("zero") << "2" << "0" << false << identity();
-        QTest::newRow("sixteen") << "16" << "1" << false << identity();
-        QTest::newRow("minus one") << "-1" << "4" << false << identity();
+        QTest::newRow("5 to 3") << "5"
+                                << "3" << true << moved(5, 3);
+        QTest::newRow("same after rounding") << "3"
+                                             << "3.4" << true << identity();
+        QTest::newRow("letters") << "abc"
+                                 << "3" << false << identity();
+        QTest::newRow("zero") << "2"
+                              << "0" << false << identity();
+        QTest::newRow("sixteen") << "16"
+                                 << "1" << false << identity();
+        QTest::newRow("minus one") << "-1"
+                                   << "4" << false << identity();
     }
     void moveBanksFromBoxes() {
         QFETCH(QString, from);
