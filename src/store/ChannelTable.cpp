@@ -118,8 +118,9 @@ bool ChannelTable::open(const QString& path, Prompter& prompter) {
 
 bool ChannelTable::fail(Prompter& prompter, const QString& why) {
     lastError_ = why;
-    prompter.show(QStringLiteral("The working channel table could not be created: ") + path_,
-                  QString(), MsgButtons::Ok, MsgIcon::Exclamation, why);
+    prompter.show(
+        QStringLiteral("The working channel table could not be opened or created: ") + path_,
+        QString(), MsgButtons::Ok, MsgIcon::Exclamation, why);
     return false;
 }
 

@@ -3,7 +3,6 @@
 
 #include <QTemporaryDir>
 #include <QtTest>
-#include <cerrno>
 #include <csignal>
 #include <random>
 
@@ -151,24 +150,6 @@ private slots:
         QCOMPARE(r.errorNumber, number);
         QCOMPARE(r.description, description);
         QVERIFY(sameBlocks(s, before));
-    }
-
-    void classicNumbers_data() {
-        QTest::addColumn<int>("code");
-        QTest::addColumn<int>("number");
-        QTest::newRow("permission") << EACCES << 70;
-        QTest::newRow("not permitted") << EPERM << 70;
-        QTest::newRow("read-only file system") << EROFS << 70;
-        QTest::newRow("disk full") << ENOSPC << 61;
-        QTest::newRow("quota") << EDQUOT << 61;
-        QTest::newRow("too large") << EFBIG << 61;
-        QTest::newRow("device I/O") << EIO << 57;
-        QTest::newRow("a folder") << EISDIR << 75;
-    }
-    void classicNumbers() {
-        QFETCH(int, code);
-        QFETCH(int, number);
-        QCOMPARE(ClassicFileErrorNumber(code, path("x.tav")), number);
     }
 
     void saveOverLongerFileLeavesNoTail() {

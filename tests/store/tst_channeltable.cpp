@@ -166,9 +166,9 @@ private slots:
         QVERIFY(!t.open(path(relative), prompter));
         QVERIFY(!t.isOpen());
         QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(
-            prompter.shown[0].text,
-            QStringLiteral("The working channel table could not be created: ") + path(relative));
+        QCOMPARE(prompter.shown[0].text,
+                 QStringLiteral("The working channel table could not be opened or created: ") +
+                     path(relative));
         QCOMPARE(prompter.shown[0].icon, MsgIcon::Exclamation);
         QVERIFY(!prompter.shown[0].detail.isEmpty());
         QVERIFY(QFileInfo(path(QStringLiteral("folder"))).isDir());

