@@ -37,9 +37,13 @@ struct EditorServices {
     std::function<bool(const QString& device)> deviceExists;
     // The group codecs; the editor's own when empty.
     GroupCodecsFactory groupCodecs;
-    // The working channel table behind the grid; an in-memory one when null.
-    // The window takes ownership when the model has no parent.
+    // The working channel table behind the grid; when null the window opens
+    // "TavCurrent.MDB" itself. The window takes ownership when the model has
+    // no parent.
     QAbstractItemModel* channelTable = nullptr;
+    // The file dialog: save or open mode, the preset path, the chosen path
+    // out; false when cancelled. A desktop file dialog when empty.
+    std::function<bool(bool saveMode, const QString& preset, QString& chosen)> fileDialog;
 };
 
 // Commands that other windows and modules carry out for the main window.
@@ -49,9 +53,10 @@ struct EditorHooks {
     std::function<void()> readRadio, readGlobal, readGroup, writeRadio, writeGlobal, writeGroup;
     std::function<void()> labelReadGroup, labelReadRadio, labelWriteGroup, labelWriteRadio;
     // Other windows.
-    std::function<void()> showGlobals, showMove, showTune, printUnit, closeGlobals;
-    // Files: each returns true when it went through.
-    std::function<bool()> openFile, saveFile, saveFileAs, openFromCommandLine;
+    std::function<void()> showGlobals, showMove, showTune, closeGlobals;
+    // The global parameters window's Write_Globals and Read_Globals, run by
+    // the file commands while that window is open.
+    std::function<void()> storeGlobals, redisplayGlobals;
 };
 
 }  // namespace tav

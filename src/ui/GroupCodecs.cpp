@@ -1,61 +1,43 @@
 #include "ui/GroupCodecs.h"
 
-#include <QString>
 #include <array>
 
-#include "ui/GridText.h"
+#include "model/clsGroup.h"
+#include "model/clsWriteDefaults.h"
 
 namespace tav {
 
 namespace {
 
-// Keeps each group's controls and cells as the window last showed them.
-class SnapshotGroups : public GroupCodecs {
+// The fifteen group codecs of the radio image, one per group index.
+class ImageGroups : public GroupCodecs {
 public:
-    SnapshotGroups(GroupControls& controls, ChannelGrid& grid) : controls_(controls), grid_(grid) {}
-
-    void WriteDefaults(int16_t g) override {
-        Snapshot& s = groups_.at(std::size_t(g));
-        s.controls = GroupControls{};
-        s.controls.chkAlphaEnabled = 1;
-        s.controls.txtID = QStringLiteral("0000000");
-        s.controls.txtGroupLabel = QStringLiteral("GROUP %1").arg(g + 1);
-        for (int c = 0; c < kChannelsPerGroup; ++c) {
-            s.cells[c][grid::RecFreq] = grid::formatNumber(grid::RecFreq, 162.4 + 0.005 * c);
-            s.cells[c][grid::RecCG] = QStringLiteral("000.0");
-            s.cells[c][grid::TxFreq] = QStringLiteral("none");
-            s.cells[c][grid::TxCG] = QStringLiteral("000.0");
-            s.cells[c][grid::ChLabel] = QStringLiteral("Ch %1").arg(c + 1, 2);
+    ImageGroups(AppState& state, GroupControls& controls, ChannelGrid& grid)
+        : state_(state), grid_(grid) {
+        for (int16_t g = 0; g < kGroupCount; ++g) {
+            state.NewGroupIndex = g;
+            groups_[std::size_t(g)] = std::make_unique<clsGroup>(state, controls, grid);
         }
     }
-    void Read_Group(int16_t g) override {
-        const Snapshot& s = groups_.at(std::size_t(g));
-        controls_ = s.controls;
-        for (int c = 0; c < kChannelsPerGroup; ++c)
-            for (int col = 1; col < grid::kColumns; ++col) grid_.setCellText(col, c, s.cells[c][col]);
+
+    void WriteDefaults(int16_t group) override {
+        state_.NewGroupIndex = group;
+        clsWriteDefaults(state_, &grid_).WriteGroup();
     }
-    void Write_Group(int16_t g) override {
-        Snapshot& s = groups_.at(std::size_t(g));
-        s.controls = controls_;
-        for (int c = 0; c < kChannelsPerGroup; ++c)
-            for (int col = 1; col < grid::kColumns; ++col) s.cells[c][col] = grid_.cellText(col, c);
-    }
+    void Read_Group(int16_t group) override { groups_.at(std::size_t(group))->Read_Group(); }
+    void Write_Group(int16_t group) override { groups_.at(std::size_t(group))->Write_Group(); }
 
 private:
-    struct Snapshot {
-        GroupControls controls;
-        std::array<std::array<QString, grid::kColumns>, kChannelsPerGroup> cells;
-    };
-    GroupControls& controls_;
+    AppState& state_;
     ChannelGrid& grid_;
-    std::array<Snapshot, kGroupCount> groups_;
+    std::array<std::unique_ptr<clsGroup>, kGroupCount> groups_;
 };
 
 }  // namespace
 
-std::unique_ptr<GroupCodecs> makeGroupCodecs(AppState&, GroupControls& controls,
+std::unique_ptr<GroupCodecs> makeGroupCodecs(AppState& state, GroupControls& controls,
                                              ChannelGrid& grid) {
-    return std::make_unique<SnapshotGroups>(controls, grid);
+    return std::make_unique<ImageGroups>(state, controls, grid);
 }
 
 }  // namespace tav

@@ -13,6 +13,8 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -26,10 +28,12 @@
 
 #include "app/AppInfo.h"
 #include "model/ControlLists.h"
+#include "print/ReportPainter.h"
+#include "print/UnitReport.h"
+#include "store/ChannelTable.h"
 #include "ui/AboutBox.h"
 #include "ui/GridText.h"
 #include "ui/HelpWindow.h"
-#include "ui/MemoryChannelModel.h"
 #include "ui/Twips.h"
 #include "ui/frmProc.h"
 
@@ -105,6 +109,8 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
         services_.groupCodecs ? services_.groupCodecs : GroupCodecsFactory(makeGroupCodecs);
     codecs_ = factory(services_.state, Controls, viewGrid_);
     progress_ = std::make_unique<WindowProgress>(Prog1, procDialog);
+    Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this), services_.prompter,
+                                           services_.settings);
     load();
 }
 
@@ -121,8 +127,13 @@ void frmGroups::buildWidgets() {
 
     Grid = named(new ChannelGridView(*this, central), QStringLiteral("Grid"));
     QAbstractItemModel* table = services_.channelTable;
-    if (!table) table = new MemoryChannelModel(this);
+    if (!table) {
+        auto* own = new ChannelTable(this);
+        own->open(ChannelTable::defaultPath(), services_.prompter);
+        table = own;
+    }
     if (!table->QObject::parent()) table->setParent(this);
+    table_ = qobject_cast<ChannelTable*>(table);
     auto* captions = new GridCaptions(this);
     captions->setSourceModel(table);
     Grid->setModel(captions);
@@ -474,14 +485,9 @@ void frmGroups::buildMenus() {
     hook(mnuGlobals, &EditorHooks::showGlobals);
     hook(mnuMove, &EditorHooks::showMove);
     hook(mnuTune, &EditorHooks::showTune);
-    auto fileHook = [this](QAction* a, std::function<bool()> EditorHooks::*member) {
-        connect(a, &QAction::triggered, this, [this, member] {
-            if (hooks.*member) (hooks.*member)();
-        });
-    };
-    fileHook(mnuOpen, &EditorHooks::openFile);
-    fileHook(mnuSave, &EditorHooks::saveFile);
-    fileHook(mnuSaveAs, &EditorHooks::saveFileAs);
+    connect(mnuOpen, &QAction::triggered, this, [this] { Files->OpenFile(); });
+    connect(mnuSave, &QAction::triggered, this, [this] { Files->SaveFile(); });
+    connect(mnuSaveAs, &QAction::triggered, this, [this] { Files->SaveFileAs(); });
     connect(mnuWriteCurrGroup, &QAction::triggered, this, &frmGroups::mnuWriteCurrGroup_Click);
     connect(mnuPrint, &QAction::triggered, this, &frmGroups::mnuPrint_Click);
     connect(mnuSetup, &QAction::triggered, this, &frmGroups::mnuSetup_Click);
@@ -508,9 +514,12 @@ void frmGroups::runHook(const std::function<void()>& hook) {
 
 void frmGroups::load() {
     AppState& s = services_.state;
-    for (int16_t g = 0; g < kGroupCount; ++g) {
-        s.NewGroupIndex = g;
-        codecs_->WriteDefaults(g);
+    {
+        const auto batch = tableBatch();
+        for (int16_t g = 0; g < kGroupCount; ++g) {
+            s.NewGroupIndex = g;
+            codecs_->WriteDefaults(g);
+        }
     }
 
     QGuiApplication::clipboard()->clear();
@@ -539,7 +548,7 @@ void frmGroups::load() {
     checks->alignToRows();
     restorePosition();
     showGroup(0);
-    if (hooks.openFromCommandLine) hooks.openFromCommandLine();
+    Files->OpenFromCommandLine(FileOpenSave::commandLineText(services_.arguments));
     ISINITIALIZE = false;
 }
 
@@ -589,9 +598,18 @@ void frmGroups::cboCurrentGroup_Click() {
     setCurrentCell(std::max(0, currentColumn()), 0);
 }
 
+std::unique_ptr<void, void (*)(void*)> frmGroups::tableBatch() {
+    if (!table_) return {nullptr, [](void*) {}};
+    table_->beginBatch();
+    return {table_, [](void* t) { static_cast<ChannelTable*>(t)->endBatch(); }};
+}
+
 void frmGroups::showGroup(int16_t group) {
     controlsFromWidgets();  // what a codec leaves alone stays as shown
-    codecs_->Read_Group(group);
+    {
+        const auto batch = tableBatch();
+        codecs_->Read_Group(group);
+    }
     widgetsFromControls();
 }
 
@@ -599,6 +617,36 @@ void frmGroups::storeGroup(int16_t group) {
     Grid->finishEdit();
     controlsFromWidgets();
     codecs_->Write_Group(group);
+}
+
+// ------------------------------------------------------------------ files
+
+void frmGroups::storeShownGroup() { StoreCurrentGroup(); }
+
+void frmGroups::storeGlobals() { runHook(hooks.storeGlobals); }
+
+void frmGroups::redisplayGlobals() { runHook(hooks.redisplayGlobals); }
+
+void frmGroups::redisplayShownGroup() {
+    const int index = cboCurrentGroup->currentIndex();
+    if (index >= 0) showGroup(static_cast<int16_t>(index));
+}
+
+void frmGroups::setCaption(const QString& text) { setWindowTitle(text); }
+
+bool frmGroups::chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) {
+    if (services_.fileDialog) return services_.fileDialog(saveMode, presetPath, chosenPath);
+    QFileDialog dialog(this);
+    dialog.setNameFilters(FileOpenSave::nameFilters());
+    dialog.selectNameFilter(FileOpenSave::nameFilters().constFirst());
+    dialog.setAcceptMode(saveMode ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog.setFileMode(saveMode ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setOption(QFileDialog::ReadOnly, false);
+    if (saveMode) dialog.setDefaultSuffix(QStringLiteral("tav"));
+    if (!presetPath.isEmpty()) dialog.selectFile(presetPath);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
+    chosenPath = dialog.selectedFiles().constFirst();
+    return true;
 }
 
 void frmGroups::displayGroupMemory() {
@@ -708,7 +756,36 @@ void frmGroups::helpScreen(int context) {
 void frmGroups::mnuPrint_Click() {
     const int index = cboCurrentGroup->currentIndex();
     if (index >= 0) showGroup(static_cast<int16_t>(index));
-    runHook(hooks.printUnit);
+    PrintUnitData();
+}
+
+void frmGroups::PrintUnitData() {
+    const UnitReport report = BuildUnitReport(services_.state, Files->PrintFileName);
+    QPrinter& device = printer();
+    if (!device.printerName().isEmpty()) {
+        if (!PaintUnitReport(report, device))
+            services_.prompter.show(
+                QStringLiteral("The printer \"%1\" could not be used.").arg(device.printerName()),
+                QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    // No printer on this computer: the printout goes into a PDF file.
+    QString path;
+    const QString preset = Files->CurrentFileName.isEmpty()
+                               ? QStringLiteral("unit-data.pdf")
+                               : QFileInfo(Files->CurrentFileName).completeBaseName() +
+                                     QStringLiteral(".pdf");
+    if (services_.fileDialog) {
+        if (!services_.fileDialog(true, preset, path)) return;
+    } else {
+        path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Printout As PDF"), preset,
+                                            QStringLiteral("PDF (*.pdf)"));
+        if (path.isEmpty()) return;
+    }
+    QString why;
+    if (!WriteUnitReportPdf(report, path, &why))
+        services_.prompter.show(QStringLiteral("The printout could not be saved: ") + why, QString(),
+                                MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 QPrinter& frmGroups::printer() {
@@ -769,7 +846,7 @@ void frmGroups::restoreState() {
 void frmGroups::closeEvent(QCloseEvent* e) {
     const MsgResult answer = services_.prompter.show(QStringLiteral("Save before exit?"), QString(),
                                                      MsgButtons::YesNoCancel, MsgIcon::Question);
-    const bool saved = answer == MsgResult::Yes && hooks.saveFileAs && hooks.saveFileAs();
+    const bool saved = answer == MsgResult::Yes && Files->SaveFileAs();
     if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !saved)) {
         e->ignore();
         return;

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "files/FileOpenSave.h"
 #include "model/Controls.h"
 #include "ui/ChannelChecks.h"
 #include "ui/ChannelGridView.h"
@@ -33,7 +34,9 @@ namespace tav {
 class frmProc;
 class WindowProgress;
 
-class frmGroups : public QMainWindow, private GridEvents {
+class ChannelTable;
+
+class frmGroups : public QMainWindow, private GridEvents, private FileHost {
     Q_OBJECT
 
 public:
@@ -61,6 +64,8 @@ public:
     int UndoCol = 0, UndoRow = 0;
     QString UndoText;
     GroupControls Controls;
+    // The radio file commands and their file names.
+    std::unique_ptr<FileOpenSave> Files;
 
     // ----------------------------------------------------------- controls
     QComboBox *cboCurrentGroup = nullptr, *cboScan = nullptr, *cboTOT = nullptr;
@@ -145,6 +150,9 @@ public:
 
     void showAbout();
     void showHelp();
+    // The unit data printout on the default printer (or a PDF file when the
+    // computer has no printer).
+    void PrintUnitData();
     // The printer that Print Setup adjusts and the printout uses.
     QPrinter& printer();
 
@@ -164,6 +172,14 @@ private:
     void GridKeyUp(int key) override;
     void GridClick() override;
     void GridDblClick() override;
+
+    // FileHost
+    void storeShownGroup() override;
+    void storeGlobals() override;
+    void redisplayGlobals() override;
+    void redisplayShownGroup() override;
+    void setCaption(const QString& text) override;
+    bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) override;
 
     void buildWidgets();
     QWidget* buildTopFields();
@@ -195,7 +211,11 @@ private:
     void putOldValueBack(int column, int row);
     void copyColumn(int from, int to, int row);
 
+    // Groups the channel table's writes of a whole group into one transaction.
+    std::unique_ptr<void, void (*)(void*)> tableBatch();
+
     EditorServices services_;
+    ChannelTable* table_ = nullptr;  // the working table, when it is one
     ViewGrid viewGrid_;
     std::unique_ptr<GroupCodecs> codecs_;
     std::unique_ptr<WindowProgress> progress_;
