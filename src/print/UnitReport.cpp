@@ -2,13 +2,14 @@
 
 #include "model/ControlLists.h"
 #include "model/MGlobals.h"
-#include "radio/LabelCode.h"
+#include "model/LabelText.h"
 
 namespace tav {
 
 QString ReportLine::plainText() const {
     QString out;
     for (const ReportPiece& p : pieces) {
+        if (p.text.isEmpty()) continue;
         if (p.tab > 0 && out.size() < p.tab - 1) out = out.leftJustified(p.tab - 1, ' ');
         out += p.text;
     }
@@ -77,11 +78,11 @@ public:
         static const char* const kTimeout[] = {"Always off", "1 second",  "2 seconds", "3 seconds",
                                                "4 seconds",  "5 seconds", "6 seconds", "Always On"};
         const uint8_t b0 = groupByte(g, 0), b2 = groupByte(g, 2), b3 = groupByte(g, 3),
-                      b4 = groupByte(g, 4), b8 = groupByte(g, 8), bl = s_.label(g, 15, 7);
+                      b4 = groupByte(g, 4), b8 = groupByte(g, 8), bl = s_.label(g, kBacklightSlot, kBacklightCell);
 
         w.blank();
         w.line(ReportStyle::Heading, {{9, QStringLiteral("Group %1 Data").arg(g + 1)}});
-        QString glabel = labelText(g, 14);
+        QString glabel = labelText(g, kGroupLabelSlot);
         if (glabel.isEmpty()) glabel = QStringLiteral(" BLANK! ");
         w.body(10, QStringLiteral("ANI/ID Number: ") + QString::number(b4 & 0x0F, 16).toUpper() +
                        hex2(groupByte(g, 5)) + hex2(groupByte(g, 6)) + hex2(groupByte(g, 7)) +
@@ -121,11 +122,7 @@ private:
         const int page = GroupPage(static_cast<int16_t>(g));
         return s_.EEImage[static_cast<std::size_t>(page * kPageSize + a)];
     }
-    QString labelText(int g, int slot) const {
-        QString t;
-        for (int k = 0; k < 8; ++k) t += strByteToChar(s_.label(g, slot, k));
-        return t;
-    }
+    QString labelText(int g, int slot) const { return LabelCellsText(s_, g, slot); }
 
     static QString backlightEvents(uint8_t bl) {
         static const struct {
