@@ -85,6 +85,11 @@ void ChannelGridView::commitData(QWidget* editor) {
     events_.AfterColEdit(currentIndex().column());
 }
 
+void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor == editor_) editor_ = nullptr;
+    QTableView::closeEditor(editor, hint);
+}
+
 void ChannelGridView::editorCreated(QLineEdit* editor) {
     editor_ = editor;
     editor->installEventFilter(this);

@@ -29,7 +29,7 @@ struct EditorServices {
     Settings& settings;
     Prompter& prompter;
     Clock& clock;
-    // Command-line arguments after the program's name.
+    // The command line, the program's name first.
     QStringList arguments;
     // Makes the serial line of a port; may return null when none can be had.
     PortFactory openPort;

@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     tav::QtPrompter prompter;
     tav::WindowClock clock;
     tav::EditorServices services(state, settings, prompter, clock);
-    services.arguments = QApplication::arguments().mid(1);
+    services.arguments = QApplication::arguments();
     services.deviceExists = serialDevicePresent;
 
     auto window = tav::Main(std::move(services));
