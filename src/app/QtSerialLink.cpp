@@ -25,6 +25,7 @@ bool QtSerialLink::open() {
         classifyOpenFailure();
         return false;
     }
+    ++sessions_;
     applyLineSettings();
     port_.clear();
     return true;
@@ -66,11 +67,14 @@ void QtSerialLink::classifyOpenFailure() {
 }
 
 void QtSerialLink::onError(QSerialPort::SerialPortError error) {
-    if (error != QSerialPort::ResourceError || !port_.isOpen()) return;
-    // The device is gone. Close it from the event loop, not from inside the
-    // port's own notification, so that its reader stops firing.
-    QTimer::singleShot(0, this, [this] {
-        if (port_.isOpen() && port_.error() == QSerialPort::ResourceError) port_.close();
+    // A pseudo-terminal whose other side closed reports read errors, a
+    // pulled adapter resource errors; either way the device is gone, and its
+    // reader would fire without end. Close it from the event loop rather than
+    // from inside the port's own notification.
+    if (!port_.isOpen() || (error != QSerialPort::ResourceError && error != QSerialPort::ReadError))
+        return;
+    QTimer::singleShot(0, this, [this, session = sessions_] {
+        if (port_.isOpen() && session == sessions_) port_.close();
     });
 }
 

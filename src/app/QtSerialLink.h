@@ -47,6 +47,7 @@ private:
     QSerialPort port_;
     QString device_;
     int baud_ = 4800;
+    int sessions_ = 0;  // counts opens, so a late close never hits a newer session
     OpenFailure failure_ = OpenFailure::None;
     QString error_;
 };
