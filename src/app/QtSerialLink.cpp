@@ -113,9 +113,10 @@ void QtSerialLink::waitForInput(double seconds) {
     connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     if (port_.isOpen()) {
         connect(&port_, &QSerialPort::readyRead, &loop, &QEventLoop::quit);
-        connect(&port_, &QSerialPort::errorOccurred, &loop, [&loop](QSerialPort::SerialPortError e) {
-            if (e != QSerialPort::NoError) loop.quit();
-        });
+        connect(&port_, &QSerialPort::errorOccurred, &loop,
+                [&loop](QSerialPort::SerialPortError e) {
+                    if (e != QSerialPort::NoError) loop.quit();
+                });
     }
     // Rounded up: a timer never fires early, so the deadline has passed when it does.
     const double ms = std::ceil(std::max(0.0, seconds) * 1000.0);

@@ -62,7 +62,8 @@ int parse(const QStringList& args, SimOptions& o) {
         } else if (a == QLatin1String("--id")) {
             bool ok = false;
             const uint id = value(v) ? v.toUInt(&ok, 0) : 0;
-            if (!ok || id > 0xFF) return usageError(QStringLiteral("--id needs a byte value such as 0x40"));
+            if (!ok || id > 0xFF)
+                return usageError(QStringLiteral("--id needs a byte value such as 0x40"));
             o.id = static_cast<uint8_t>(id);
         } else if (a == QLatin1String("--fault")) {
             QString why;
@@ -78,7 +79,8 @@ int parse(const QStringList& args, SimOptions& o) {
 int loadImage(const QString& path, sim::VirtualRadio& radio) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) {
-        QTextStream(stderr) << "tavctl sim: cannot read " << path << ": " << f.errorString() << '\n';
+        QTextStream(stderr) << "tavctl sim: cannot read " << path << ": " << f.errorString()
+                            << '\n';
         return kFileError;
     }
     const QByteArray bytes = f.read(kEEPromSize);

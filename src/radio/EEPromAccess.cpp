@@ -138,7 +138,8 @@ void clsTavCom::LoadPageWritable(int16_t group) {
     if (group != 0) {
         LoadPageWritableQuad(group);
     } else {
-        for (int16_t g = 0; g < kPageCount; g = static_cast<int16_t>(g + 4)) LoadPageWritableQuad(g);
+        for (int16_t g = 0; g < kPageCount; g = static_cast<int16_t>(g + 4))
+            LoadPageWritableQuad(g);
     }
     PageWritable[0] = true;
 }

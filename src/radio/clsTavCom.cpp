@@ -14,7 +14,9 @@ constexpr uint8_t kRelease = 0x01;
 constexpr double kEchoTimeout = 0.5;
 }  // namespace
 
-clsTavCom::clsTavCom(const LinkContext& ctx) : ctx_(ctx) { fillWriteMasks(); }
+clsTavCom::clsTavCom(const LinkContext& ctx) : ctx_(ctx) {
+    fillWriteMasks();
+}
 
 clsTavCom::~clsTavCom() {
     // Nothing goes to the radio here: an owner that hooked it releases it itself.

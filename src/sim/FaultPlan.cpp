@@ -48,8 +48,10 @@ bool FaultPlan::parse(const QString& spec, FaultPlan& out, QString* error) {
             int min;
         };
         static const Counted counted[] = {
-            {"drop-reply", &FaultPlan::dropReply, 1},   {"corrupt-reply", &FaultPlan::corruptReply, 1},
-            {"drop-echo", &FaultPlan::dropEcho, 1},     {"corrupt-echo", &FaultPlan::corruptEcho, 1},
+            {"drop-reply", &FaultPlan::dropReply, 1},
+            {"corrupt-reply", &FaultPlan::corruptReply, 1},
+            {"drop-echo", &FaultPlan::dropEcho, 1},
+            {"corrupt-echo", &FaultPlan::corruptEcho, 1},
             {"slow", &FaultPlan::slowMs, 0},
         };
         bool known = false;
@@ -57,9 +59,9 @@ bool FaultPlan::parse(const QString& spec, FaultPlan& out, QString* error) {
             if (key != QLatin1String(c.name)) continue;
             known = true;
             if (!parseNumber(value, c.min, 1 << 30, n))
-                return fail(error, QStringLiteral("%1 needs a whole number%2, got '%3'")
-                                       .arg(key, c.min > 0 ? QStringLiteral(" from 1") : QString(),
-                                            value));
+                return fail(
+                    error, QStringLiteral("%1 needs a whole number%2, got '%3'")
+                               .arg(key, c.min > 0 ? QStringLiteral(" from 1") : QString(), value));
             plan.*(c.field) = n;
         }
         if (!known) return fail(error, QStringLiteral("unknown fault '%1'").arg(item));

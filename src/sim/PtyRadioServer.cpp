@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/prctl.h>
 #include <termios.h>
 #include <unistd.h>
 
@@ -15,15 +16,24 @@ namespace tav::sim {
 namespace {
 int baudOf(speed_t s) {
     switch (s) {
-        case B1200: return 1200;
-        case B2400: return 2400;
-        case B4800: return 4800;
-        case B9600: return 9600;
-        case B19200: return 19200;
-        case B38400: return 38400;
-        case B57600: return 57600;
-        case B115200: return 115200;
-        default: return 0;
+        case B1200:
+            return 1200;
+        case B2400:
+            return 2400;
+        case B4800:
+            return 4800;
+        case B9600:
+            return 9600;
+        case B19200:
+            return 19200;
+        case B38400:
+            return 38400;
+        case B57600:
+            return 57600;
+        case B115200:
+            return 115200;
+        default:
+            return 0;
     }
 }
 }  // namespace
@@ -45,7 +55,8 @@ bool PtyRadioServer::open(QString* error) {
     ::cfsetospeed(&raw, B4800);
     char name[256] = {};
     if (::openpty(&master_, &slave_, name, &raw, nullptr) != 0) {
-        if (error) *error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(strerror(errno));
+        if (error)
+            *error = QStringLiteral("cannot create a pseudo-terminal: %1").arg(strerror(errno));
         return false;
     }
     ::fcntl(master_, F_SETFL, ::fcntl(master_, F_GETFL) | O_NONBLOCK);
@@ -89,6 +100,9 @@ void PtyRadioServer::readEditorBytes() {
 
 void PtyRadioServer::run(int stopFd) {
     if (master_ < 0) return;
+    // Answers are due at exact moments; the default 50 us timer slack would
+    // be charged on every one of them.
+    ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
     for (;;) {
         const std::optional<double> next = flushDue();
         timespec timeout{};

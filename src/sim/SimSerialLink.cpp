@@ -21,11 +21,16 @@ void SimSerialLink::close() {
 
 QString SimSerialLink::lastOpenError() const {
     switch (lastFailure_) {
-        case OpenFailure::None: return {};
-        case OpenFailure::NoSuchDevice: return QStringLiteral("The virtual port does not exist.");
-        case OpenFailure::PermissionDenied: return QStringLiteral("Access to the virtual port was denied.");
-        case OpenFailure::InUse: return QStringLiteral("The virtual port is in use.");
-        case OpenFailure::Other: break;
+        case OpenFailure::None:
+            return {};
+        case OpenFailure::NoSuchDevice:
+            return QStringLiteral("The virtual port does not exist.");
+        case OpenFailure::PermissionDenied:
+            return QStringLiteral("Access to the virtual port was denied.");
+        case OpenFailure::InUse:
+            return QStringLiteral("The virtual port is in use.");
+        case OpenFailure::Other:
+            break;
     }
     return QStringLiteral("The virtual port could not be opened.");
 }

@@ -14,7 +14,9 @@ uint16_t commandAddress(const VirtualRadio::Bytes& c) {
 }
 }  // namespace
 
-VirtualRadio::VirtualRadio(const FaultPlan& faults) : faults_(faults) { installCommands(); }
+VirtualRadio::VirtualRadio(const FaultPlan& faults) : faults_(faults) {
+    installCommands();
+}
 
 void VirtualRadio::installCommands() {
     setCommand(0x00, 1, &VirtualRadio::cmdWake);
@@ -53,8 +55,12 @@ void VirtualRadio::lineIn(uint8_t b, int senderBaud, double now) {
     if (garbled || faults_.silent) return;
     now_ = arrival;
     switch (state_) {
-        case State::Idle: onIdleByte(b); break;
-        case State::Hooked: onHookedByte(b); break;
+        case State::Idle:
+            onIdleByte(b);
+            break;
+        case State::Hooked:
+            onHookedByte(b);
+            break;
     }
 }
 

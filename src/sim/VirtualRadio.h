@@ -37,10 +37,10 @@ constexpr uint8_t kDefaultIdByte = 0x40;
 enum class Direction { ToRadio, ToEditor };
 
 struct WireEvent {
-    double time;       // when the byte's last bit reached its receiver
+    double time;  // when the byte's last bit reached its receiver
     Direction dir;
-    uint8_t value;     // as put on the line (after any injected corruption)
-    int baud;          // the sender's line speed
+    uint8_t value;         // as put on the line (after any injected corruption)
+    int baud;              // the sender's line speed
     bool garbled = false;  // the receiver listened at another speed: lost
     bool dropped = false;  // fault injection kept it off the line altogether
 };
@@ -157,7 +157,7 @@ private:
     Command current_;
     Bytes cmd_;
 
-    double now_ = 0.0;      // arrival time of the byte being handled
+    double now_ = 0.0;           // arrival time of the byte being handled
     double toRadioFree_ = 0.0;   // when the editor-to-radio line is next free
     double toEditorFree_ = 0.0;  // when the radio-to-editor line is next free
     std::deque<Outgoing> out_;

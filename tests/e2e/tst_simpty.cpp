@@ -15,7 +15,9 @@ using namespace tav::test;
 
 namespace {
 
-QString tavctl() { return qEnvironmentVariable("TAVCTL"); }
+QString tavctl() {
+    return qEnvironmentVariable("TAVCTL");
+}
 
 // A running `tavctl sim` and the device path it printed.
 class Simulator {

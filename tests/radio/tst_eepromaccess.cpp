@@ -98,7 +98,8 @@ private slots:
         QTest::addColumn<int>("ee1");
         // The radio holds 0x5A, 0xC3 at the word; the editor writes 0x24, 0x81.
         QTest::newRow("offset 0: nothing") << 0 << false << QByteArray() << 0x5A << 0xC3;
-        QTest::newRow("offset 12: whole") << 12 << false << QByteArray("e0 0c 24 81") << 0x24 << 0x81;
+        QTest::newRow("offset 12: whole")
+            << 12 << false << QByteArray("e0 0c 24 81") << 0x24 << 0x81;
         QTest::newRow("offset 6: merged")
             << 6 << false << QByteArray("e1 06 e0 06 22 81") << 0x22 << 0x81;
         QTest::newRow("offset 104: bit 7")
@@ -173,7 +174,8 @@ private slots:
         rig.radio.setFaults(faults(QStringLiteral("drop-reply=%1").arg(dropReply)));
         QVERIFY(rig.hook());
         QVERIFY(!rig.com.WriteEEWord(int16_t(address), 0xFF, 0xFF));
-        QCOMPARE(hex(rig.radio.received()), hex(bytes({0xE1 | ((address >> 7) & 0x0E), address & 0xFF})));
+        QCOMPARE(hex(rig.radio.received()),
+                 hex(bytes({0xE1 | ((address >> 7) & 0x0E), address & 0xFF})));
         QVERIFY(rig.radio.eepromWrites().empty());
         QVERIFY(rig.radio.eeprom() == before);
     }
@@ -223,7 +225,8 @@ private slots:
         QVERIFY(rig.com.ReadEEBytes(0, buf.data(), kEEPromSize));
         QVERIFY(std::equal(buf.begin(), buf.end(), rig.radio.eeprom().begin()));
         const QStringList head = rig.progress.log.mid(0, 6);
-        QCOMPARE(head, (QStringList{"min=0", "max=30000", "min=0", "max=2048", "show", "EnableCancel"}));
+        QCOMPARE(head,
+                 (QStringList{"min=0", "max=30000", "min=0", "max=2048", "show", "EnableCancel"}));
         QCOMPARE(rig.progress.log.mid(6, 2), (QStringList{"value=2", "value=4"}));
         QCOMPARE(rig.progress.log.last(), QStringLiteral("value=2048"));
         QCOMPARE(rig.clock.blockingSleeps(), 1);
@@ -271,8 +274,9 @@ private slots:
         std::array<uint8_t, 1920> buf;
         for (std::size_t i = 0; i < buf.size(); ++i) buf[i] = uint8_t(i ^ 0xA5);
         QVERIFY(rig.com.WriteEEBytes(128, buf.data(), 1920));
-        QCOMPARE(rig.progress.log.mid(0, 7), (QStringList{"min=0", "max=30000", "min=128", "max=2048",
-                                                           "value=128", "show", "EnableCancel"}));
+        QCOMPARE(rig.progress.log.mid(0, 7),
+                 (QStringList{"min=0", "max=30000", "min=128", "max=2048", "value=128", "show",
+                              "EnableCancel"}));
         QCOMPARE(rig.progress.log.last(), QStringLiteral("value=2046"));
         std::set<int> addresses;
         for (const sim::EEWrite& w : rig.radio.eepromWrites()) addresses.insert(w.address);

@@ -20,10 +20,14 @@ private slots:
     void faultSpecs_data() {
         QTest::addColumn<QString>("spec");
         QTest::addColumn<QString>("canonical");
-        QTest::newRow("silent") << "silent" << "silent";
-        QTest::newRow("id") << "id=0x43" << "id=0x43";
-        QTest::newRow("id decimal") << "id=67" << "id=0x43";
-        QTest::newRow("counted") << "drop-reply=3, corrupt-echo=2" << "drop-reply=3,corrupt-echo=2";
+        QTest::newRow("silent") << "silent"
+                                << "silent";
+        QTest::newRow("id") << "id=0x43"
+                            << "id=0x43";
+        QTest::newRow("id decimal") << "id=67"
+                                    << "id=0x43";
+        QTest::newRow("counted") << "drop-reply=3, corrupt-echo=2"
+                                 << "drop-reply=3,corrupt-echo=2";
         QTest::newRow("all") << "slow=600,drop-echo=1,corrupt-reply=9,silent,id=0xf2"
                              << "silent,id=0xf2,corrupt-reply=9,drop-echo=1,slow=600";
     }
@@ -90,7 +94,7 @@ private slots:
         const auto& log = radio.wireLog();
         QCOMPARE(log.size(), std::size_t(9));
         QVERIFY(qAbs(log[3].time - (1.0 + 4 * kByte4800)) < 1e-12);  // hook request complete
-        QCOMPARE(log[4].dir, sim::Direction::ToEditor);                 // id byte
+        QCOMPARE(log[4].dir, sim::Direction::ToEditor);              // id byte
         QVERIFY(qAbs(log[4].time - (1.0 + 5 * kByte4800)) < 1e-12);
         // Word read: arrives at 6 byte times; its replies wait for the line to be free.
         QVERIFY(qAbs(log[7].time - (1.0 + 7 * kByte4800)) < 1e-12);
