@@ -172,6 +172,8 @@ void VirtualRadio::cmdWriteWord(const Bytes& c) {
 
 void VirtualRadio::cmdWriteRam(const Bytes& c) {
     ram_[c[1]] = c[2];
+    // The echo is queued first, so it leaves at the speed in force before
+    // whatever the write itself changes.
     echo(c[2]);
     onRamWritten(c[1], c[2]);
 }

@@ -180,20 +180,6 @@ private slots:
         QVERIFY(elapsed > 0.5);
         QVERIFY(elapsed < 0.51);
     }
-
-    void charToByte_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("code");
-        QTest::newRow("empty") << QString() << 0;
-        QTest::newRow("A") << QStringLiteral("A") << 0x41;
-        QTest::newRow("first only") << QStringLiteral("(x") << 0x28;
-        QTest::newRow("high") << QString(QChar(0xE9)) << 0xE9;
-    }
-    void charToByte() {
-        QFETCH(QString, text);
-        QFETCH(int, code);
-        QCOMPARE(int(clsTavCom::CharToByte(text)), code);
-    }
 };
 
 QTEST_GUILESS_MAIN(TestPrimitives)
