@@ -53,7 +53,7 @@ struct EditorHooks {
     std::function<void()> readRadio, readGlobal, readGroup, writeRadio, writeGlobal, writeGroup;
     std::function<void()> labelReadGroup, labelReadRadio, labelWriteGroup, labelWriteRadio;
     // Other windows.
-    std::function<void()> showGlobals, showMove, showTune, closeGlobals;
+    std::function<void()> showGlobals, showMove, closeGlobals;
     // The global parameters window's Write_Globals and Read_Globals, run by
     // the file commands while that window is open.
     std::function<void()> storeGlobals, redisplayGlobals;

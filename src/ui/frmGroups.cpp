@@ -31,6 +31,7 @@
 #include "print/ReportPainter.h"
 #include "print/UnitReport.h"
 #include "store/ChannelTable.h"
+#include "tune/frmTune.h"
 #include "ui/AboutBox.h"
 #include "ui/GridText.h"
 #include "ui/HelpWindow.h"
@@ -484,7 +485,6 @@ void frmGroups::buildMenus() {
     hook(mnuLabelWrtRadio, &EditorHooks::labelWriteRadio);
     hook(mnuGlobals, &EditorHooks::showGlobals);
     hook(mnuMove, &EditorHooks::showMove);
-    hook(mnuTune, &EditorHooks::showTune);
     connect(mnuOpen, &QAction::triggered, this, [this] { Files->OpenFile(); });
     connect(mnuSave, &QAction::triggered, this, [this] { Files->SaveFile(); });
     connect(mnuSaveAs, &QAction::triggered, this, [this] { Files->SaveFileAs(); });
@@ -502,6 +502,7 @@ void frmGroups::buildMenus() {
     connect(mnuPaste, &QAction::triggered, this, &frmGroups::Paste);
     connect(mnuPerChanBand, &QAction::triggered, this, &frmGroups::mnuPerChanBand_Click);
     connect(mnuPerChanPwr, &QAction::triggered, this, &frmGroups::mnuPerChanPwr_Click);
+    connect(mnuTune, &QAction::triggered, this, &frmGroups::showTune);
     connect(mnuAbout, &QAction::triggered, this, &frmGroups::showAbout);
     connect(mnuHelp, &QAction::triggered, this, &frmGroups::showHelp);
 }
@@ -796,6 +797,18 @@ QPrinter& frmGroups::printer() {
 void frmGroups::mnuSetup_Click() {
     QPageSetupDialog dialog(&printer(), this);
     dialog.exec();
+}
+
+void frmGroups::showTune() {
+    if (!comm_) {
+        services_.prompter.show(QStringLiteral("No serial port is available for tuning."), QString(),
+                                MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    frmTune tune(LinkContext{services_.state, *comm_, services_.clock, services_.prompter,
+                             *progress_},
+                 this);
+    tune.exec();
 }
 
 void frmGroups::showAbout() {

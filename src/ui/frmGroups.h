@@ -150,6 +150,7 @@ public:
 
     void showAbout();
     void showHelp();
+    void showTune();
     // The unit data printout on the default printer (or a PDF file when the
     // computer has no printer).
     void PrintUnitData();

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "ui/ControlModule.h"
+#include "ui/PortMaker.h"
 #include "ui/QtPrompter.h"
 #include "ui/WindowClock.h"
 #include "ui/frmGroups.h"
@@ -31,6 +32,8 @@ int main(int argc, char** argv) {
     tav::EditorServices services(state, settings, prompter, clock);
     services.arguments = QApplication::arguments();
     services.deviceExists = serialDevicePresent;
+    tav::PortMaker ports(settings, clock);
+    services.openPort = [&ports](int port) { return ports.make(port); };
 
     auto window = tav::Main(std::move(services));
     prompter.setParent(window.get());
