@@ -407,7 +407,7 @@ void frmGroups::buildMenus() {
     mnuLabelRdRadio = addItem(labels, QStringLiteral("mnuLabelRdRadio"), QStringLiteral("Read Radio"));
     mnuLabelWrtGroup = addItem(labels, QStringLiteral("mnuLabelWrtGroup"), QStringLiteral("Write Current Group"));
     mnuLabelWrtRadio = addItem(labels, QStringLiteral("mnuLabelWrtRadio"), QStringLiteral("Write Radio"));
-    QMenu* labelConfig = labels->addMenu(QStringLiteral("Config"));
+    QMenu* labelConfig = radio->addMenu(QStringLiteral("Config"));
     labelConfig->setObjectName(QStringLiteral("mnuLabelConfigMenu"));
     labelGroup_ = new QActionGroup(this);
     const QStringList policies{QStringLiteral("Always Read/Write Labels"),
