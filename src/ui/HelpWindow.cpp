@@ -3,12 +3,17 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+// The help page is compiled into the editor's static library, whose resource
+// registration the linker would otherwise drop.
+static void registerHelpResources() { Q_INIT_RESOURCE(resources); }
+
 namespace tav {
 
 HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("HelpWindow"));
     setWindowTitle(QStringLiteral("TAV Editor Help"));
     setAttribute(Qt::WA_DeleteOnClose);
+    registerHelpResources();
     browser = new QTextBrowser(this);
     browser->setObjectName(QStringLiteral("browser"));
     browser->setOpenExternalLinks(true);

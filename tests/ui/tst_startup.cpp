@@ -9,6 +9,8 @@
 #include "app/AppInfo.h"
 #include "ui/AboutBox.h"
 #include "ui/ControlModule.h"
+#include "ui/HelpWindow.h"
+#include <QTextBrowser>
 #include "ui/frmSplash.h"
 
 using namespace tav;
@@ -83,6 +85,13 @@ private slots:
         QCOMPARE(splash.lblCompanyProduct->text(), QStringLiteral("TAVEDWIN.EXE"));
         QCOMPARE(splash.lblProductName->text(), appTitle());
         QVERIFY(!splash.Picture1->pixmap().isNull());
+    }
+
+    void helpPageExplainsTheCommands() {
+        HelpWindow help;
+        const QString text = help.browser->toPlainText();
+        for (const char* topic : {"Save before exit?", "Copy a row", "Virtual radio", "Offset"})
+            QVERIFY2(text.contains(QLatin1String(topic)), topic);
     }
 
     void aboutBox() {
