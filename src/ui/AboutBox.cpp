@@ -55,10 +55,14 @@ AboutBox::AboutBox(Prompter& prompter, QWidget* parent) : QDialog(parent), promp
 }
 
 QStringList AboutBox::systemInfoViewers() {
-    return {QStringLiteral("hardinfo"), QStringLiteral("hardinfo2"),
-            QStringLiteral("gnome-system-monitor"), QStringLiteral("ksysguard"),
-            QStringLiteral("plasma-systemmonitor"), QStringLiteral("xfce4-taskmanager"),
-            QStringLiteral("lxtask"), QStringLiteral("mate-system-monitor")};
+    return {QStringLiteral("hardinfo"),
+            QStringLiteral("hardinfo2"),
+            QStringLiteral("gnome-system-monitor"),
+            QStringLiteral("ksysguard"),
+            QStringLiteral("plasma-systemmonitor"),
+            QStringLiteral("xfce4-taskmanager"),
+            QStringLiteral("lxtask"),
+            QStringLiteral("mate-system-monitor")};
 }
 
 bool AboutBox::startSystemInfo(const QStringList& viewers) {

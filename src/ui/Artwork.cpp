@@ -80,7 +80,8 @@ QPixmap wavesPicture(int size, qreal dpr) {
     const QPointF tip(size * 0.15, size * 0.85);
     for (int i = 1; i <= 3; ++i) {
         const qreal r = size * 0.25 * i;
-        p.setPen(QPen(QColor(40, 110, 200, 255 - 55 * i), size * 0.06, Qt::SolidLine, Qt::RoundCap));
+        p.setPen(
+            QPen(QColor(40, 110, 200, 255 - 55 * i), size * 0.06, Qt::SolidLine, Qt::RoundCap));
         p.drawArc(QRectF(tip.x() - r, tip.y() - r, 2 * r, 2 * r), 5 * 16, 80 * 16);
     }
     p.setPen(Qt::NoPen);

@@ -14,9 +14,8 @@ struct Caption {
     const char* text;
     int column;
 };
-constexpr Caption kCaptions[] = {{"lblLoPower", "Low Power", 2},
-                                 {"lblNarr", "Narrow Band", 1},
-                                 {"lblScan", "SCAN List", 0}};
+constexpr Caption kCaptions[] = {
+    {"lblLoPower", "Low Power", 2}, {"lblNarr", "Narrow Band", 1}, {"lblScan", "SCAN List", 0}};
 
 CheckColumn makeColumn(QWidget* parent, const QString& name) {
     CheckColumn col{};

@@ -149,13 +149,15 @@ QString ViewGrid::cellText(int column, int row) const {
 }
 
 void ViewGrid::setCellText(int column, int row, const QString& text) {
-    if (QAbstractItemModel* m = view_ ? view_->model() : nullptr) m->setData(m->index(row, column), text, Qt::EditRole);
+    if (QAbstractItemModel* m = view_ ? view_->model() : nullptr)
+        m->setData(m->index(row, column), text, Qt::EditRole);
 }
 
 void ViewGrid::setCurrentCell(int column, int row) {
     QAbstractItemModel* m = view_ ? view_->model() : nullptr;
     if (m && view_->selectionModel())
-        view_->selectionModel()->setCurrentIndex(m->index(row, column), QItemSelectionModel::NoUpdate);
+        view_->selectionModel()->setCurrentIndex(m->index(row, column),
+                                                 QItemSelectionModel::NoUpdate);
 }
 
 }  // namespace tav

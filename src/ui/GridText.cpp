@@ -19,7 +19,9 @@ std::optional<double> numericValue(const QString& text) {
     return v;
 }
 
-double valueOf(const QString& text) { return numericValue(text).value_or(0.0); }
+double valueOf(const QString& text) {
+    return numericValue(text).value_or(0.0);
+}
 
 namespace {
 QString zeroPadded(double value, int intDigits, int decimals) {

@@ -5,7 +5,9 @@
 
 // The help page is compiled into the editor's static library, whose resource
 // registration the linker would otherwise drop.
-static void registerHelpResources() { Q_INIT_RESOURCE(resources); }
+static void registerHelpResources() {
+    Q_INIT_RESOURCE(resources);
+}
 
 namespace tav {
 

@@ -10,10 +10,14 @@ namespace {
 
 QMessageBox::StandardButtons buttonsOf(MsgButtons b) {
     switch (b) {
-        case MsgButtons::Ok: return QMessageBox::Ok;
-        case MsgButtons::OkCancel: return QMessageBox::Ok | QMessageBox::Cancel;
-        case MsgButtons::RetryCancel: return QMessageBox::Retry | QMessageBox::Cancel;
-        case MsgButtons::YesNo: return QMessageBox::Yes | QMessageBox::No;
+        case MsgButtons::Ok:
+            return QMessageBox::Ok;
+        case MsgButtons::OkCancel:
+            return QMessageBox::Ok | QMessageBox::Cancel;
+        case MsgButtons::RetryCancel:
+            return QMessageBox::Retry | QMessageBox::Cancel;
+        case MsgButtons::YesNo:
+            return QMessageBox::Yes | QMessageBox::No;
         case MsgButtons::YesNoCancel:
             return QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     }
@@ -22,25 +26,35 @@ QMessageBox::StandardButtons buttonsOf(MsgButtons b) {
 
 QMessageBox::Icon iconOf(MsgIcon i) {
     switch (i) {
-        case MsgIcon::None: return QMessageBox::NoIcon;
-        case MsgIcon::Information: return QMessageBox::Information;
-        case MsgIcon::Exclamation: return QMessageBox::Warning;
-        case MsgIcon::Question: return QMessageBox::Question;
-        case MsgIcon::Critical: return QMessageBox::Critical;
+        case MsgIcon::None:
+            return QMessageBox::NoIcon;
+        case MsgIcon::Information:
+            return QMessageBox::Information;
+        case MsgIcon::Exclamation:
+            return QMessageBox::Warning;
+        case MsgIcon::Question:
+            return QMessageBox::Question;
+        case MsgIcon::Critical:
+            return QMessageBox::Critical;
     }
     return QMessageBox::NoIcon;
 }
 
 MsgResult resultOf(int button, MsgButtons offered) {
     switch (button) {
-        case QMessageBox::Ok: return MsgResult::Ok;
-        case QMessageBox::Retry: return MsgResult::Retry;
-        case QMessageBox::Yes: return MsgResult::Yes;
-        case QMessageBox::No: return MsgResult::No;
-        case QMessageBox::Cancel: return MsgResult::Cancel;
+        case QMessageBox::Ok:
+            return MsgResult::Ok;
+        case QMessageBox::Retry:
+            return MsgResult::Retry;
+        case QMessageBox::Yes:
+            return MsgResult::Yes;
+        case QMessageBox::No:
+            return MsgResult::No;
+        case QMessageBox::Cancel:
+            return MsgResult::Cancel;
         default:
             // Closed from the title bar: the safe answer of the box.
-            return offered == MsgButtons::Ok ? MsgResult::Ok
+            return offered == MsgButtons::Ok      ? MsgResult::Ok
                    : offered == MsgButtons::YesNo ? MsgResult::No
                                                   : MsgResult::Cancel;
     }

@@ -11,6 +11,8 @@ constexpr int kTwipsPerPixel = 15;
 inline int twipsToPixels(double twips) {
     return static_cast<int>(std::lround(twips / kTwipsPerPixel));
 }
-inline double pixelsToTwips(int pixels) { return double(pixels) * kTwipsPerPixel; }
+inline double pixelsToTwips(int pixels) {
+    return double(pixels) * kTwipsPerPixel;
+}
 
 }  // namespace tav

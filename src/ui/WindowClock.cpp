@@ -4,6 +4,8 @@
 
 namespace tav {
 
-void WindowClock::beep() { QApplication::beep(); }
+void WindowClock::beep() {
+    QApplication::beep();
+}
 
 }  // namespace tav

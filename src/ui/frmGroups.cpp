@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -13,8 +15,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QFileDialog>
-#include <QFileInfo>
 #include <QMenuBar>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -110,14 +110,16 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
         services_.groupCodecs ? services_.groupCodecs : GroupCodecsFactory(makeGroupCodecs);
     codecs_ = factory(services_.state, Controls, viewGrid_);
     progress_ = std::make_unique<WindowProgress>(Prog1, procDialog);
-    Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this), services_.prompter,
-                                           services_.settings);
+    Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this),
+                                           services_.prompter, services_.settings);
     load();
 }
 
 frmGroups::~frmGroups() = default;
 
-Progress& frmGroups::progress() { return *progress_; }
+Progress& frmGroups::progress() {
+    return *progress_;
+}
 
 // ------------------------------------------------------------------ widgets
 
@@ -232,8 +234,8 @@ QWidget* frmGroups::buildTopFields() {
     cboScan = makeList(box, QStringLiteral("cboScan"), lists::scanHoldTimes());
     cboTOT = makeList(box, QStringLiteral("cboTOT"), lists::timeOutTimes());
 
-    g->addWidget(makeLabel(box, QStringLiteral("lblCurrentGroup"), QStringLiteral("Current Group:")),
-                 0, 0);
+    g->addWidget(
+        makeLabel(box, QStringLiteral("lblCurrentGroup"), QStringLiteral("Current Group:")), 0, 0);
     g->addWidget(cboCurrentGroup, 0, 1);
     g->addWidget(makeLabel(box, QStringLiteral("lblGroupLabel"), QStringLiteral("Group Label")), 1,
                  0);
@@ -284,8 +286,8 @@ QWidget* frmGroups::buildRightColumn() {
     fraBattSave = makeFrame(column, QStringLiteral("fraBattSave"), QStringLiteral("Battery Saver"));
     optBattSaveOff = named(new QRadioButton(QStringLiteral("Off"), fraBattSave),
                            QStringLiteral("optBattSaveOff"));
-    optBattSaveOn = named(new QRadioButton(QStringLiteral("On"), fraBattSave),
-                          QStringLiteral("optBattSaveOn"));
+    optBattSaveOn =
+        named(new QRadioButton(QStringLiteral("On"), fraBattSave), QStringLiteral("optBattSaveOn"));
     auto* batt = new QHBoxLayout(fraBattSave);
     batt->addWidget(optBattSaveOff);
     batt->addWidget(optBattSaveOn);
@@ -294,11 +296,11 @@ QWidget* frmGroups::buildRightColumn() {
     fraUCG = makeFrame(column, QStringLiteral("fraUCG"), QStringLiteral("User Code Guard"));
     optUCGDisabled = named(new QRadioButton(QStringLiteral("Disabled"), fraUCG),
                            QStringLiteral("optUCGDisabled"));
-    optUCGEnabled = named(new QRadioButton(QStringLiteral("Enabled"), fraUCG),
-                          QStringLiteral("optUCGEnabled"));
+    optUCGEnabled =
+        named(new QRadioButton(QStringLiteral("Enabled"), fraUCG), QStringLiteral("optUCGEnabled"));
     cboUCGChan = makeList(fraUCG, QStringLiteral("cboUCGChan"), lists::ucgChannels());
-    chkUCGEncode = named(new QCheckBox(QStringLiteral("Encode Only"), fraUCG),
-                         QStringLiteral("chkUCGEncode"));
+    chkUCGEncode =
+        named(new QCheckBox(QStringLiteral("Encode Only"), fraUCG), QStringLiteral("chkUCGEncode"));
     auto* ucg = new QGridLayout(fraUCG);
     ucg->addWidget(optUCGDisabled, 0, 0, 1, 2);
     ucg->addWidget(optUCGEnabled, 0, 2);
@@ -344,8 +346,8 @@ QWidget* frmGroups::buildRightColumn() {
 }
 
 QGroupBox* frmGroups::buildBacklight(QWidget* parent) {
-    Backlight = makeFrame(parent, QStringLiteral("Backlight"),
-                          QStringLiteral("Alpha Display Backlight"));
+    Backlight =
+        makeFrame(parent, QStringLiteral("Backlight"), QStringLiteral("Alpha Display Backlight"));
     cboBlTimeout = makeList(Backlight, QStringLiteral("cboBlTimeout"), lists::backlightTimeouts());
     chkBlKeypress = named(new QCheckBox(QStringLiteral("Keypress"), Backlight),
                           QStringLiteral("chkBlKeypress"));
@@ -357,7 +359,8 @@ QGroupBox* frmGroups::buildBacklight(QWidget* parent) {
                            QStringLiteral("chkBLScanState"));
     auto* bl = new QGridLayout(Backlight);
     auto* timeout = new QHBoxLayout;
-    timeout->addWidget(makeLabel(Backlight, QStringLiteral("lblBlTimeout"), QStringLiteral("Timeout")));
+    timeout->addWidget(
+        makeLabel(Backlight, QStringLiteral("lblBlTimeout"), QStringLiteral("Timeout")));
     timeout->addWidget(cboBlTimeout);
     timeout->addStretch(1);
     bl->addLayout(timeout, 0, 0, 1, 2);
@@ -373,40 +376,53 @@ void frmGroups::buildMenus() {
     QMenuBar* bar = menuBar();
     QMenu* file = bar->addMenu(QStringLiteral("&File"));
     file->setObjectName(QStringLiteral("mnuFile"));
-    mnuSave = addItem(file, QStringLiteral("mnuSave"), QStringLiteral("&Save"), QKeySequence(Qt::CTRL | Qt::Key_S));
+    mnuSave = addItem(file, QStringLiteral("mnuSave"), QStringLiteral("&Save"),
+                      QKeySequence(Qt::CTRL | Qt::Key_S));
     mnuSaveAs = addItem(file, QStringLiteral("mnuSaveAs"), QStringLiteral("Sa&ve As"));
     file->addSeparator();
-    mnuOpen = addItem(file, QStringLiteral("mnuOpen"), QStringLiteral("&Open"), QKeySequence(Qt::CTRL | Qt::Key_O));
+    mnuOpen = addItem(file, QStringLiteral("mnuOpen"), QStringLiteral("&Open"),
+                      QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addSeparator();
-    mnuPrint = addItem(file, QStringLiteral("mnuPrint"), QStringLiteral("&Print"), QKeySequence(Qt::CTRL | Qt::Key_P));
+    mnuPrint = addItem(file, QStringLiteral("mnuPrint"), QStringLiteral("&Print"),
+                       QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuSetup = addItem(file, QStringLiteral("mnuSetup"), QStringLiteral("Print Set&up"));
     file->addSeparator();
     mnuExit = addItem(file, QStringLiteral("mnuExit"), QStringLiteral("&Exit"));
 
     QMenu* radio = bar->addMenu(QStringLiteral("&Radio"));
     radio->setObjectName(QStringLiteral("mnuRadio"));
-    mnuRead = addItem(radio, QStringLiteral("mnuRead"), QStringLiteral("Read Radio"), QKeySequence(Qt::Key_F2));
+    mnuRead = addItem(radio, QStringLiteral("mnuRead"), QStringLiteral("Read Radio"),
+                      QKeySequence(Qt::Key_F2));
     mnuReadGlobal = addItem(radio, QStringLiteral("mnuReadGlobal"),
                             QStringLiteral("Read Global Information from Radio"));
-    mnuReadGroup = addItem(radio, QStringLiteral("mnuReadGroup"), QStringLiteral("Read Group from Radio"));
-    mnuWriteAll = addItem(radio, QStringLiteral("mnuWriteAll"), QStringLiteral("Write Radio"), QKeySequence(Qt::Key_F3));
+    mnuReadGroup =
+        addItem(radio, QStringLiteral("mnuReadGroup"), QStringLiteral("Read Group from Radio"));
+    mnuWriteAll = addItem(radio, QStringLiteral("mnuWriteAll"), QStringLiteral("Write Radio"),
+                          QKeySequence(Qt::Key_F3));
     mnuWriteGlobal = addItem(radio, QStringLiteral("mnuWriteGlobal"),
                              QStringLiteral("Write Global Information To Radio"));
-    mnuWriteGroup = addItem(radio, QStringLiteral("mnuWriteGroup"),
-                            QStringLiteral("Write Current Group to Radio"), QKeySequence(Qt::Key_F4));
+    mnuWriteGroup =
+        addItem(radio, QStringLiteral("mnuWriteGroup"),
+                QStringLiteral("Write Current Group to Radio"), QKeySequence(Qt::Key_F4));
     // The pair below (and the separator before it) exists but is never shown.
     radio->addSeparator()->setVisible(false);
-    mnuReadCurrGroup = addItem(radio, QStringLiteral("mnuReadCurrGroup"), QStringLiteral("Read Current Group"));
-    mnuWriteCurrGroup = addItem(radio, QStringLiteral("mnuWriteCurrGroup"), QStringLiteral("Write Current Group"));
+    mnuReadCurrGroup =
+        addItem(radio, QStringLiteral("mnuReadCurrGroup"), QStringLiteral("Read Current Group"));
+    mnuWriteCurrGroup =
+        addItem(radio, QStringLiteral("mnuWriteCurrGroup"), QStringLiteral("Write Current Group"));
     mnuReadCurrGroup->setVisible(false);
     mnuWriteCurrGroup->setVisible(false);
     radio->addSeparator();
     QMenu* labels = radio->addMenu(QStringLiteral("Labels"));
     labels->setObjectName(QStringLiteral("mnuLabels"));
-    mnuLabelRdGroup = addItem(labels, QStringLiteral("mnuLabelRdGroup"), QStringLiteral("Read Current Group"));
-    mnuLabelRdRadio = addItem(labels, QStringLiteral("mnuLabelRdRadio"), QStringLiteral("Read Radio"));
-    mnuLabelWrtGroup = addItem(labels, QStringLiteral("mnuLabelWrtGroup"), QStringLiteral("Write Current Group"));
-    mnuLabelWrtRadio = addItem(labels, QStringLiteral("mnuLabelWrtRadio"), QStringLiteral("Write Radio"));
+    mnuLabelRdGroup =
+        addItem(labels, QStringLiteral("mnuLabelRdGroup"), QStringLiteral("Read Current Group"));
+    mnuLabelRdRadio =
+        addItem(labels, QStringLiteral("mnuLabelRdRadio"), QStringLiteral("Read Radio"));
+    mnuLabelWrtGroup =
+        addItem(labels, QStringLiteral("mnuLabelWrtGroup"), QStringLiteral("Write Current Group"));
+    mnuLabelWrtRadio =
+        addItem(labels, QStringLiteral("mnuLabelWrtRadio"), QStringLiteral("Write Radio"));
     QMenu* labelConfig = radio->addMenu(QStringLiteral("Config"));
     labelConfig->setObjectName(QStringLiteral("mnuLabelConfigMenu"));
     labelGroup_ = new QActionGroup(this);
@@ -414,7 +430,8 @@ void frmGroups::buildMenus() {
                                QStringLiteral("Never Read/Write Labels"),
                                QStringLiteral("Prompt to Read/Write Labels")};
     for (int i = 0; i < 3; ++i) {
-        mnuLabelConfig[i] = addItem(labelConfig, QStringLiteral("mnuLabelConfig_%1").arg(i), policies[i]);
+        mnuLabelConfig[i] =
+            addItem(labelConfig, QStringLiteral("mnuLabelConfig_%1").arg(i), policies[i]);
         mnuLabelConfig[i]->setCheckable(true);
         labelGroup_->addAction(mnuLabelConfig[i]);
         connect(mnuLabelConfig[i], &QAction::triggered, this, [this, i] {
@@ -426,13 +443,18 @@ void frmGroups::buildMenus() {
     QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
     edit->setObjectName(QStringLiteral("mnuEdit"));
     mnuGlobals = addItem(edit, QStringLiteral("mnuGlobals"), QStringLiteral("Global Parameters"));
-    mnuUndo = addItem(edit, QStringLiteral("mnuUndo"), QStringLiteral("Undo"), QKeySequence(Qt::CTRL | Qt::Key_Z));
+    mnuUndo = addItem(edit, QStringLiteral("mnuUndo"), QStringLiteral("Undo"),
+                      QKeySequence(Qt::CTRL | Qt::Key_Z));
     QMenu* copy = edit->addMenu(QStringLiteral("Copy"));
     copy->setObjectName(QStringLiteral("mnuCopy"));
-    mnuAll = addItem(copy, QStringLiteral("mnuAll"), QStringLiteral("Copy All"), QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnuRow = addItem(copy, QStringLiteral("mnuRow"), QStringLiteral("Copy a row"), QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuPaste = addItem(edit, QStringLiteral("mnuPaste"), QStringLiteral("Paste"), QKeySequence(Qt::CTRL | Qt::Key_V));
-    mnuMove = addItem(edit, QStringLiteral("mnuMove"), QStringLiteral("Move"), QKeySequence(Qt::CTRL | Qt::Key_M));
+    mnuAll = addItem(copy, QStringLiteral("mnuAll"), QStringLiteral("Copy All"),
+                     QKeySequence(Qt::CTRL | Qt::Key_A));
+    mnuRow = addItem(copy, QStringLiteral("mnuRow"), QStringLiteral("Copy a row"),
+                     QKeySequence(Qt::CTRL | Qt::Key_R));
+    mnuPaste = addItem(edit, QStringLiteral("mnuPaste"), QStringLiteral("Paste"),
+                       QKeySequence(Qt::CTRL | Qt::Key_V));
+    mnuMove = addItem(edit, QStringLiteral("mnuMove"), QStringLiteral("Move"),
+                      QKeySequence(Qt::CTRL | Qt::Key_M));
 
     mnuTune = bar->addAction(QStringLiteral("Tune"));
     mnuTune->setObjectName(QStringLiteral("mnuTune"));
@@ -460,15 +482,18 @@ void frmGroups::buildMenus() {
         });
     }
     config->addSeparator();
-    mnuPerChanBand = addItem(config, QStringLiteral("mnuPerChanBand"), QStringLiteral("Per-Channel Bandwidth"));
-    mnuPerChanPwr = addItem(config, QStringLiteral("mnuPerChanPwr"), QStringLiteral("Per-Channel Power"));
+    mnuPerChanBand =
+        addItem(config, QStringLiteral("mnuPerChanBand"), QStringLiteral("Per-Channel Bandwidth"));
+    mnuPerChanPwr =
+        addItem(config, QStringLiteral("mnuPerChanPwr"), QStringLiteral("Per-Channel Power"));
     mnuPerChanBand->setCheckable(true);
     mnuPerChanPwr->setCheckable(true);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuH"));
     mnuAbout = addItem(help, QStringLiteral("mnuAbout"), QStringLiteral("About TAVEDWIN"));
-    mnuHelp = addItem(help, QStringLiteral("mnuHelp"), QStringLiteral("Help"), QKeySequence(Qt::CTRL | Qt::Key_H));
+    mnuHelp = addItem(help, QStringLiteral("mnuHelp"), QStringLiteral("Help"),
+                      QKeySequence(Qt::CTRL | Qt::Key_H));
 
     auto hook = [this](QAction* a, std::function<void()> EditorHooks::*member) {
         connect(a, &QAction::triggered, this, [this, member] { runHook(hooks.*member); });
@@ -622,18 +647,26 @@ void frmGroups::storeGroup(int16_t group) {
 
 // ------------------------------------------------------------------ files
 
-void frmGroups::storeShownGroup() { StoreCurrentGroup(); }
+void frmGroups::storeShownGroup() {
+    StoreCurrentGroup();
+}
 
-void frmGroups::storeGlobals() { runHook(hooks.storeGlobals); }
+void frmGroups::storeGlobals() {
+    runHook(hooks.storeGlobals);
+}
 
-void frmGroups::redisplayGlobals() { runHook(hooks.redisplayGlobals); }
+void frmGroups::redisplayGlobals() {
+    runHook(hooks.redisplayGlobals);
+}
 
 void frmGroups::redisplayShownGroup() {
     const int index = cboCurrentGroup->currentIndex();
     if (index >= 0) showGroup(static_cast<int16_t>(index));
 }
 
-void frmGroups::setCaption(const QString& text) { setWindowTitle(text); }
+void frmGroups::setCaption(const QString& text) {
+    setWindowTitle(text);
+}
 
 bool frmGroups::chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) {
     if (services_.fileDialog) return services_.fileDialog(saveMode, presetPath, chosenPath);
@@ -693,7 +726,8 @@ void frmGroups::cboCurrentGroup_KeyUp() {
 bool frmGroups::txtID_KeyPress(const QString& typed) {
     for (const QChar ch : typed) {
         if (!ch.isPrint()) continue;
-        const bool hex = ch.isDigit() || (ch.toUpper() >= QLatin1Char('A') && ch.toUpper() <= QLatin1Char('F'));
+        const bool hex =
+            ch.isDigit() || (ch.toUpper() >= QLatin1Char('A') && ch.toUpper() <= QLatin1Char('F'));
         if (!hex) {
             services_.clock.beep();
             return false;
@@ -772,10 +806,10 @@ void frmGroups::PrintUnitData() {
     }
     // No printer on this computer: the printout goes into a PDF file.
     QString path;
-    const QString preset = Files->CurrentFileName.isEmpty()
-                               ? QStringLiteral("unit-data.pdf")
-                               : QFileInfo(Files->CurrentFileName).completeBaseName() +
-                                     QStringLiteral(".pdf");
+    const QString preset =
+        Files->CurrentFileName.isEmpty()
+            ? QStringLiteral("unit-data.pdf")
+            : QFileInfo(Files->CurrentFileName).completeBaseName() + QStringLiteral(".pdf");
     if (services_.fileDialog) {
         if (!services_.fileDialog(true, preset, path)) return;
     } else {
@@ -785,8 +819,8 @@ void frmGroups::PrintUnitData() {
     }
     QString why;
     if (!WriteUnitReportPdf(report, path, &why))
-        services_.prompter.show(QStringLiteral("The printout could not be saved: ") + why, QString(),
-                                MsgButtons::Ok, MsgIcon::Exclamation);
+        services_.prompter.show(QStringLiteral("The printout could not be saved: ") + why,
+                                QString(), MsgButtons::Ok, MsgIcon::Exclamation);
 }
 
 QPrinter& frmGroups::printer() {
@@ -801,13 +835,13 @@ void frmGroups::mnuSetup_Click() {
 
 void frmGroups::showTune() {
     if (!comm_) {
-        services_.prompter.show(QStringLiteral("No serial port is available for tuning."), QString(),
-                                MsgButtons::Ok, MsgIcon::Exclamation);
+        services_.prompter.show(QStringLiteral("No serial port is available for tuning."),
+                                QString(), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    frmTune tune(LinkContext{services_.state, *comm_, services_.clock, services_.prompter,
-                             *progress_},
-                 this);
+    frmTune tune(
+        LinkContext{services_.state, *comm_, services_.clock, services_.prompter, *progress_},
+        this);
     tune.exec();
 }
 
@@ -842,17 +876,23 @@ void frmGroups::restorePosition() {
     if (!visibleOnSomeScreen(QRect(place, frameGeometry().size()))) {
         const QScreen* screen = QGuiApplication::primaryScreen();
         const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-        place = area.topLeft() + QPoint(std::max(0, (area.width() - frameGeometry().width()) / 2),
-                                        std::max(0, (area.height() - frameGeometry().height()) / 2));
+        place =
+            area.topLeft() + QPoint(std::max(0, (area.width() - frameGeometry().width()) / 2),
+                                    std::max(0, (area.height() - frameGeometry().height()) / 2));
     }
     move(place);
 }
 
 void frmGroups::restoreState() {
     switch (services_.settings.integer(kPosition, QStringLiteral("State"), 0)) {
-        case 1: setWindowState(Qt::WindowMinimized); break;
-        case 2: setWindowState(Qt::WindowMaximized); break;
-        default: break;
+        case 1:
+            setWindowState(Qt::WindowMinimized);
+            break;
+        case 2:
+            setWindowState(Qt::WindowMaximized);
+            break;
+        default:
+            break;
     }
 }
 
@@ -874,8 +914,10 @@ void frmGroups::unload() {
     const int stateNumber = ws & Qt::WindowMinimized ? 1 : ws & Qt::WindowMaximized ? 2 : 0;
     settings.saveInteger(kPosition, QStringLiteral("State"), stateNumber);
     if (stateNumber == 0) {
-        settings.saveNumber(kPosition, QStringLiteral("GroupTop"), pixelsToTwips(frameGeometry().top()));
-        settings.saveNumber(kPosition, QStringLiteral("GroupLeft"), pixelsToTwips(frameGeometry().left()));
+        settings.saveNumber(kPosition, QStringLiteral("GroupTop"),
+                            pixelsToTwips(frameGeometry().top()));
+        settings.saveNumber(kPosition, QStringLiteral("GroupLeft"),
+                            pixelsToTwips(frameGeometry().left()));
     }
     settings.sync();
     if (comm_ && comm_->isOpen()) comm_->close();

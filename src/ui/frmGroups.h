@@ -72,8 +72,7 @@ public:
     QComboBox *cboPri1Chan = nullptr, *cboUCGChan = nullptr, *cboBCI = nullptr;
     QComboBox *cboANI = nullptr, *cboBlTimeout = nullptr;
     QLineEdit *txtID = nullptr, *txtGroupLabel = nullptr, *txtOffset = nullptr;
-    QRadioButton *priModeA = nullptr, *PriModeB = nullptr, *PriModeC = nullptr,
-                 *PriModeD = nullptr;
+    QRadioButton *priModeA = nullptr, *PriModeB = nullptr, *PriModeC = nullptr, *PriModeD = nullptr;
     QRadioButton *optBattSaveOff = nullptr, *optBattSaveOn = nullptr;
     QRadioButton *optUCGDisabled = nullptr, *optUCGEnabled = nullptr;
     QCheckBox *chkUCGEncode = nullptr, *chkPriKeyLock = nullptr, *chkENTCLRLock = nullptr;
@@ -226,7 +225,6 @@ private:
     QActionGroup* labelGroup_ = nullptr;
     QPointer<QWidget> helpWindow_;
     std::unique_ptr<QPrinter> printer_;
-    bool closing_ = false;
 };
 
 }  // namespace tav

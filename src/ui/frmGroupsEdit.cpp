@@ -6,8 +6,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QRadioButton>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QStackedWidget>
 
 #include "ui/GridText.h"
@@ -32,12 +32,16 @@ bool isNavigation(int key) {
         case Qt::Key_Backtab:
         case Qt::Key_Backspace:
         case Qt::Key_Return:
-        case Qt::Key_Enter: return true;
-        default: return false;
+        case Qt::Key_Enter:
+            return true;
+        default:
+            return false;
     }
 }
 
-bool isEnter(int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; }
+bool isEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
 
 // A recorded cell's text as it goes back into its column.
 QString restoredText(int column, const QString& text) {
@@ -64,7 +68,9 @@ void frmGroups::setCurrentCell(int column, int row) {
     if (QAbstractItemModel* m = Grid->model()) Grid->setCurrentIndex(m->index(row, column));
 }
 
-QString frmGroups::cellText(int column, int row) const { return viewGrid_.cellText(column, row); }
+QString frmGroups::cellText(int column, int row) const {
+    return viewGrid_.cellText(column, row);
+}
 
 void frmGroups::setCell(int column, int row, const QString& text) {
     viewGrid_.setCellText(column, row, text);
@@ -78,9 +84,13 @@ QString frmGroups::liveText() const {
     return cellText(currentColumn(), currentRow());
 }
 
-void frmGroups::putOldValueBack(int column, int row) { setCell(column, row, EditOldText); }
+void frmGroups::putOldValueBack(int column, int row) {
+    setCell(column, row, EditOldText);
+}
 
-void frmGroups::copyColumn(int from, int to, int row) { setCell(to, row, cellText(from, row)); }
+void frmGroups::copyColumn(int from, int to, int row) {
+    setCell(to, row, cellText(from, row));
+}
 
 // ------------------------------------------------------------------ grid notifications
 
@@ -142,16 +152,23 @@ void frmGroups::GridKeyUp(int key) {
     }
 }
 
-void frmGroups::GridClick() { UndoArmed = true; }
+void frmGroups::GridClick() {
+    UndoArmed = true;
+}
 
-void frmGroups::GridDblClick() { CopyAllRows(); }
+void frmGroups::GridDblClick() {
+    CopyAllRows();
+}
 
 void frmGroups::ValidateFrequency(double value, int column) {
     const grid::FreqCheck check = grid::checkFrequency(value);
     const int row = currentRow();
     switch (check.verdict) {
-        case grid::FreqVerdict::Accept: setCell(column, row, grid::formatNumber(column, check.mhz)); break;
-        case grid::FreqVerdict::LeaveAsTyped: break;
+        case grid::FreqVerdict::Accept:
+            setCell(column, row, grid::formatNumber(column, check.mhz));
+            break;
+        case grid::FreqVerdict::LeaveAsTyped:
+            break;
         case grid::FreqVerdict::Refuse:
             putOldValueBack(column, row);
             services_.clock.beep();
@@ -261,8 +278,8 @@ void frmGroups::OpenOffset() {
 
 void frmGroups::txtOffset_KeyUp(int key) {
     const QString text = txtOffset->text();
-    const bool partial = text == QLatin1String("-") || text == QLatin1String(".") ||
-                         text == QLatin1String("-.");
+    const bool partial =
+        text == QLatin1String("-") || text == QLatin1String(".") || text == QLatin1String("-.");
     const bool bad = !grid::numericValue(text) && !isEnter(key) && !partial &&
                      key != Qt::Key_Left && key != Qt::Key_Right && !isModifier(key);
     if (bad) {
@@ -331,10 +348,18 @@ void frmGroups::widgetsFromControls() {
     cboUCGChan->setCurrentIndex(g.cboUCGChan);
     cboBlTimeout->setCurrentIndex(g.cboBlTimeout);
     switch (g.priMode) {
-        case PriorityMode::A: priModeA->setChecked(true); break;
-        case PriorityMode::B: PriModeB->setChecked(true); break;
-        case PriorityMode::C: PriModeC->setChecked(true); break;
-        case PriorityMode::D: PriModeD->setChecked(true); break;
+        case PriorityMode::A:
+            priModeA->setChecked(true);
+            break;
+        case PriorityMode::B:
+            PriModeB->setChecked(true);
+            break;
+        case PriorityMode::C:
+            PriModeC->setChecked(true);
+            break;
+        case PriorityMode::D:
+            PriModeD->setChecked(true);
+            break;
     }
     (g.optBattSaveOff ? optBattSaveOff : optBattSaveOn)->setChecked(true);
     (g.optUCGEnabled ? optUCGEnabled : optUCGDisabled)->setChecked(true);

@@ -56,7 +56,9 @@ void frmProc::EnableCancel() {
     CancelButton->setEnabled(true);
 }
 
-void frmProc::HideForm() { hide(); }
+void frmProc::HideForm() {
+    hide();
+}
 
 void frmProc::CancelButton_Click() {
     if (!CancelButton->isEnabled()) return;
@@ -69,7 +71,9 @@ void frmProc::CancelButton_Click() {
         Cancelled = true;
 }
 
-void frmProc::reject() { CancelButton_Click(); }
+void frmProc::reject() {
+    CancelButton_Click();
+}
 
 void frmProc::closeEvent(QCloseEvent* e) {
     // Only the transfer that opened the dialog may close it.
@@ -92,7 +96,9 @@ void WindowProgress::setVisible(bool visible) {
 void WindowProgress::EnableCancel() {
     if (dialog_) dialog_->EnableCancel();
 }
-bool WindowProgress::Cancelled() const { return dialog_ && dialog_->Cancelled; }
+bool WindowProgress::Cancelled() const {
+    return dialog_ && dialog_->Cancelled;
+}
 void WindowProgress::ShowForm(const QString& message, bool writeOperation) {
     if (dialog_) dialog_->ShowForm(message, writeOperation);
 }

@@ -11,7 +11,6 @@
 class QLabel;
 class QPushButton;
 
-
 namespace tav {
 
 class frmProc : public QDialog {

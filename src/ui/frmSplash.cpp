@@ -40,10 +40,10 @@ frmSplash::frmSplash(QWidget* parent)
     Image1->setPixmap(artwork::wavesPicture(48, dpr));
 
     lblProductName = label(fraMainFrame, "lblProductName", appTitle(), 2.2, true);
-    lblVersion = label(fraMainFrame, "lblVersion", QStringLiteral("Version ") + appVersion(), 1.1,
-                       false);
-    lblCompanyProduct = label(fraMainFrame, "lblCompanyProduct", QStringLiteral("TAVEDWIN.EXE"),
-                              1.0, false);
+    lblVersion =
+        label(fraMainFrame, "lblVersion", QStringLiteral("Version ") + appVersion(), 1.1, false);
+    lblCompanyProduct =
+        label(fraMainFrame, "lblCompanyProduct", QStringLiteral("TAVEDWIN.EXE"), 1.0, false);
     lblPlatform = label(fraMainFrame, "lblPlatform", QStringLiteral("for Windows 95"), 1.0, false);
     auto* blurb = label(fraMainFrame, "lblDescription",
                         QStringLiteral("Programming editor for TAV series radios"), 1.0, false);

@@ -74,8 +74,9 @@ struct UiRig {
     // the cell editor), then ends with `end` unless it is 0.
     void type(const QString& text, Qt::Key end = Qt::Key_Return) {
         for (const QChar ch : text) {
-            QWidget* target = w->Grid->activeEditor() ? static_cast<QWidget*>(w->Grid->activeEditor())
-                                                      : static_cast<QWidget*>(w->Grid);
+            QWidget* target = w->Grid->activeEditor()
+                                  ? static_cast<QWidget*>(w->Grid->activeEditor())
+                                  : static_cast<QWidget*>(w->Grid);
             QTest::keyClick(target, ch.toLatin1());
             QCoreApplication::processEvents();
         }

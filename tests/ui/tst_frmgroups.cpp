@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QHeaderView>
 #include <QMenu>
+#include <QPrinter>
 #include <QScreen>
 
 #include "UiFixture.h"
@@ -96,14 +97,22 @@ private slots:
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("kHz scaled down") << "155025" << "155.02500" << 0;
-        QTest::newRow("6.25 kHz raster") << "155.00625" << "155.00625" << 0;
-        QTest::newRow("off the raster") << "155.003125" << "162.40000" << 1;
-        QTest::newRow("out of band") << "180" << "162.40000" << 1;
-        QTest::newRow("zero left as typed") << "0" << "0" << 0;
-        QTest::newRow("band edges") << "174" << "174.00000" << 0;
-        QTest::newRow("eleven characters") << "150.0012345" << "162.40000" << 1;
-        QTest::newRow("letter refused at once") << "15x" << "162.40000" << 1;
+        QTest::newRow("kHz scaled down") << "155025"
+                                         << "155.02500" << 0;
+        QTest::newRow("6.25 kHz raster") << "155.00625"
+                                         << "155.00625" << 0;
+        QTest::newRow("off the raster") << "155.003125"
+                                        << "162.40000" << 1;
+        QTest::newRow("out of band") << "180"
+                                     << "162.40000" << 1;
+        QTest::newRow("zero left as typed") << "0"
+                                            << "0" << 0;
+        QTest::newRow("band edges") << "174"
+                                    << "174.00000" << 0;
+        QTest::newRow("eleven characters") << "150.0012345"
+                                           << "162.40000" << 1;
+        QTest::newRow("letter refused at once") << "15x"
+                                                << "162.40000" << 1;
     }
     void typedFrequencies() {
         QFETCH(QString, typed);
@@ -160,9 +169,12 @@ private slots:
         QTest::addColumn<QString>("offset");
         QTest::addColumn<QString>("tx");
         QTest::addColumn<int>("beeps");
-        QTest::newRow("minus 2") << "-2" << "153.00000" << 0;
-        QTest::newRow("plus 30 out of band") << "30" << "none" << 1;
-        QTest::newRow("plus 5 point 6") << "5.6" << "160.60000" << 0;
+        QTest::newRow("minus 2") << "-2"
+                                 << "153.00000" << 0;
+        QTest::newRow("plus 30 out of band") << "30"
+                                             << "none" << 1;
+        QTest::newRow("plus 5 point 6") << "5.6"
+                                        << "160.60000" << 0;
     }
     void offsetEntry() {
         QFETCH(QString, offset);
@@ -202,7 +214,8 @@ private slots:
         QCOMPARE(w.txtOffset->text(), QString());
         QTest::keyClick(w.txtOffset, '7');
         QTest::keyClick(w.txtOffset, Qt::Key_F1);
-        QCOMPARE(rig->prompter.texts(), QStringList{QStringLiteral("Enter the frequency offset, eg: -2, 7")});
+        QCOMPARE(rig->prompter.texts(),
+                 QStringList{QStringLiteral("Enter the frequency offset, eg: -2, 7")});
         QCOMPARE(rig->prompter.shown.first().title, QString());
         QCOMPARE(rig->prompter.shown.first().buttons, MsgButtons::Ok);
     }
@@ -277,8 +290,8 @@ private slots:
         rig->goTo(1, 0);
         w.mnuRow->trigger();
         const int length = w.CopiedLength;
-        QGuiApplication::clipboard()->setText(
-            sameLength ? QString(length, QLatin1Char('x')) : QStringLiteral("hello"));
+        QGuiApplication::clipboard()->setText(sameLength ? QString(length, QLatin1Char('x'))
+                                                         : QStringLiteral("hello"));
         rig->goTo(1, 4);
         const QString before = rig->cell(1, 4);
         w.Paste();
@@ -338,7 +351,8 @@ private slots:
         f.close();
         frmGroups& w = rig->open({path});
         QCOMPARE(rig->cell(1, 0), QStringLiteral("151.62500"));
-        QCOMPARE(w.windowTitle(), QStringLiteral("TAV File - ") + path + QStringLiteral("   TAV Editor"));
+        QCOMPARE(w.windowTitle(),
+                 QStringLiteral("TAV File - ") + path + QStringLiteral("   TAV Editor"));
         QCOMPARE(rig->settings->get(QStringLiteral("File"), QStringLiteral("LastOpen")), path);
     }
 
@@ -375,10 +389,12 @@ private slots:
         QVERIFY(!rig->state.PerChanBandOn);
         QVERIFY(!w.mnuPerChanBand->isChecked());
         QVERIFY(!w.chkNarr[13]->isEnabled());
-        QCOMPARE(rig->settings->get(QStringLiteral("Features"), QStringLiteral("Band")), QStringLiteral("False"));
+        QCOMPARE(rig->settings->get(QStringLiteral("Features"), QStringLiteral("Band")),
+                 QStringLiteral("False"));
         w.mnuPerChanPwr->trigger();
         QVERIFY(!w.chkLoPower[0]->isEnabled());
-        QCOMPARE(rig->settings->get(QStringLiteral("Features"), QStringLiteral("Power")), QStringLiteral("False"));
+        QCOMPARE(rig->settings->get(QStringLiteral("Features"), QStringLiteral("Power")),
+                 QStringLiteral("False"));
     }
 
     void portChoice_data() {
@@ -423,7 +439,20 @@ private slots:
         QVERIFY(!w.mnuWriteCurrGroup->isVisible());
         QVERIFY(!w.mnuPaste->isEnabled());
         QVERIFY(w.mnuLabelConfig[2]->isChecked());
-        QCOMPARE(w.Grid->model()->headerData(3, Qt::Horizontal).toString(), QStringLiteral("Tx Freq"));
+        QCOMPARE(w.Grid->model()->headerData(3, Qt::Horizontal).toString(),
+                 QStringLiteral("Tx Freq"));
+    }
+
+    void printWithoutAPrinterWritesAPdf() {
+        frmGroups& w = rig->open();
+        if (!w.printer().printerName().isEmpty()) QSKIP("this computer has a printer");
+        const QString pdf = rig->home.path() + QStringLiteral("/unit.pdf");
+        rig->dialogAnswers = {pdf};
+        rig->setCell(1, 0, QStringLiteral("150.00000"));  // not stored: Print shows the image again
+        w.mnuPrint->trigger();
+        QCOMPARE(rig->cell(1, 0), QStringLiteral("162.40000"));
+        QVERIFY(QFileInfo(pdf).size() > 1000);
+        QVERIFY(rig->prompter.shown.isEmpty());
     }
 
     void checkBoxesLineUpWithTheirRows() {

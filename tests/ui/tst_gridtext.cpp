@@ -57,7 +57,8 @@ private slots:
         QTest::newRow("one row asked for 14") << row << 14 << false;
         QTest::newRow("no carriage return") << row.chopped(1) << 1 << false;
         QTest::newRow("eight fields") << QStringLiteral("1\t2\t3\t4\t5\t6\t0\t0\r") << 1 << false;
-        QTest::newRow("check value 2") << QStringLiteral("1\t2\t3\t4\t5\t6\t0\t2\t0\r") << 1 << false;
+        QTest::newRow("check value 2")
+            << QStringLiteral("1\t2\t3\t4\t5\t6\t0\t2\t0\r") << 1 << false;
         QTest::newRow("prose") << QStringLiteral("Hello there, world.\r") << 1 << false;
     }
     void rowShape() {
@@ -71,12 +72,18 @@ private slots:
         QTest::addColumn<int>("column");
         QTest::addColumn<QString>("field");
         QTest::addColumn<QString>("cell");
-        QTest::newRow("frequency") << int(RecFreq) << "155.025" << "155.02500";
-        QTest::newRow("none stays text") << int(TxFreq) << "none" << "none";
-        QTest::newRow("digital code") << int(RecCG) << "D023-" << "D023-";
-        QTest::newRow("tone as number") << int(TxCG) << "67" << "067.0";
-        QTest::newRow("empty frequency") << int(RecFreq) << "" << "000.00000";
-        QTest::newRow("label as is") << int(ChLabel) << "12 ab" << "12 ab";
+        QTest::newRow("frequency") << int(RecFreq) << "155.025"
+                                   << "155.02500";
+        QTest::newRow("none stays text") << int(TxFreq) << "none"
+                                         << "none";
+        QTest::newRow("digital code") << int(RecCG) << "D023-"
+                                      << "D023-";
+        QTest::newRow("tone as number") << int(TxCG) << "67"
+                                        << "067.0";
+        QTest::newRow("empty frequency") << int(RecFreq) << ""
+                                         << "000.00000";
+        QTest::newRow("label as is") << int(ChLabel) << "12 ab"
+                                     << "12 ab";
     }
     void pastedCells() {
         QFETCH(int, column);

@@ -4,13 +4,13 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QTextBrowser>
 
 #include "UiFixture.h"
 #include "app/AppInfo.h"
 #include "ui/AboutBox.h"
 #include "ui/ControlModule.h"
 #include "ui/HelpWindow.h"
-#include <QTextBrowser>
 #include "ui/frmSplash.h"
 
 using namespace tav;
