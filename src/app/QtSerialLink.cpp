@@ -1,9 +1,13 @@
 #include "app/QtSerialLink.h"
 
+#include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
+#include <QSerialPortInfo>
 #include <QTimer>
 #include <cmath>
 
@@ -52,18 +56,77 @@ void QtSerialLink::classifyOpenFailure() {
         port_.error() == QSerialPort::DeviceNotFoundError) {
         failure_ = OpenFailure::NoSuchDevice;
         error_ = device_.isEmpty() ? QStringLiteral("No serial device is configured.")
-                                   : QStringLiteral("%1 does not exist.").arg(path);
+                                   : noSuchDeviceReason(path, presentDevices());
     } else if (::access(native.constData(), R_OK | W_OK) != 0) {
         failure_ = OpenFailure::PermissionDenied;
-        error_ = QStringLiteral("No permission to use %1.").arg(path);
+        error_ = permissionReason(path, deviceGroup(path));
     } else if (port_.error() == QSerialPort::PermissionError) {
         // Readable and writable, yet refused: another program holds it.
         failure_ = OpenFailure::InUse;
-        error_ = QStringLiteral("%1 is in use by another program.").arg(path);
+        error_ = inUseReason(path, deviceHolder(path));
     } else {
         failure_ = OpenFailure::Other;
         error_ = QStringLiteral("%1 could not be opened: %2").arg(path, port_.errorString());
     }
+}
+
+QString QtSerialLink::noSuchDeviceReason(const QString& path, const QStringList& present) {
+    const QString missing = QStringLiteral("%1 does not exist.").arg(path);
+    if (present.isEmpty())
+        return missing + QStringLiteral(" No serial device was found on this computer.");
+    return missing + QStringLiteral(" Serial devices on this computer: %1.")
+                         .arg(present.join(QStringLiteral(", ")));
+}
+
+QString QtSerialLink::permissionReason(const QString& path, const QString& group) {
+    const QString denied = QStringLiteral("No permission to use %1.").arg(path);
+    if (group.isEmpty() || group == QLatin1String("root")) return denied;
+    return denied + QStringLiteral(
+                        " The members of the group \"%1\" may use it: add your user to that "
+                        "group (sudo usermod -aG %1 $USER), then log out and in again.")
+                        .arg(group);
+}
+
+QString QtSerialLink::inUseReason(const QString& path, const QString& holder) {
+    if (holder.isEmpty()) return QStringLiteral("%1 is in use by another program.").arg(path);
+    return QStringLiteral("%1 is in use by another program: %2.").arg(path, holder);
+}
+
+QStringList QtSerialLink::presentDevices() {
+    QStringList out;
+    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts())
+        out << info.systemLocation();
+    out.sort();
+    return out;
+}
+
+QString QtSerialLink::deviceGroup(const QString& path) {
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0) return {};
+    const struct group* g = ::getgrgid(st.st_gid);
+    return g ? QString::fromLocal8Bit(g->gr_name) : QString();
+}
+
+QString QtSerialLink::deviceHolder(const QString& path) {
+    // Every process whose descriptors this user may look at; others stay unknown.
+    const QString target = QFileInfo(path).canonicalFilePath();
+    const QStringList pids = QDir(QStringLiteral("/proc")).entryList(QDir::Dirs);
+    for (const QString& pid : pids) {
+        bool numeric = false;
+        pid.toLong(&numeric);
+        if (!numeric) continue;
+        const QDir fds(QStringLiteral("/proc/%1/fd").arg(pid));
+        for (const QString& fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot)) {
+            if (QFileInfo(fds.filePath(fd)).symLinkTarget() != target) continue;
+            QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
+            const QString name =
+                comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll()).trimmed()
+                                               : QString();
+            return name.isEmpty() ? QStringLiteral("process %1").arg(pid)
+                                  : QStringLiteral("%1 (process %2)").arg(name, pid);
+        }
+    }
+    return {};
 }
 
 void QtSerialLink::onError(QSerialPort::SerialPortError error) {

@@ -39,6 +39,18 @@ public:
     void discardInput() override;
     void waitForInput(double seconds) override;
 
+    // The reasons an open failed, as the "Unable to open Comm Port" box
+    // explains them: the devices that do exist, the group that grants access,
+    // the program that holds the device (each may be empty when unknown).
+    static QString noSuchDeviceReason(const QString& path, const QStringList& present);
+    static QString permissionReason(const QString& path, const QString& group);
+    static QString inUseReason(const QString& path, const QString& holder);
+    // The serial devices of this computer; the group owning a device; the
+    // program ("name (process N)") that has a device open.
+    static QStringList presentDevices();
+    static QString deviceGroup(const QString& path);
+    static QString deviceHolder(const QString& path);
+
 private:
     void applyLineSettings();
     void classifyOpenFailure();

@@ -49,13 +49,10 @@ struct EditorServices {
 // Commands that other windows and modules carry out for the main window.
 // An empty hook leaves its menu item doing nothing.
 struct EditorHooks {
-    // Radio (reads and writes of the radio, label commands).
-    std::function<void()> readRadio, readGlobal, readGroup, writeRadio, writeGlobal, writeGroup;
-    std::function<void()> labelReadGroup, labelReadRadio, labelWriteGroup, labelWriteRadio;
     // Other windows.
     std::function<void()> showGlobals, showMove, closeGlobals;
     // The global parameters window's Write_Globals and Read_Globals, run by
-    // the file commands while that window is open.
+    // the file and radio commands while that window is open.
     std::function<void()> storeGlobals, redisplayGlobals;
 };
 

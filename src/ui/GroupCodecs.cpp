@@ -26,6 +26,9 @@ public:
     }
     void Read_Group(int16_t group) override { groups_.at(std::size_t(group))->Read_Group(); }
     void Write_Group(int16_t group) override { groups_.at(std::size_t(group))->Write_Group(); }
+    void Read_Labels_Only(int16_t group) override {
+        groups_.at(std::size_t(group))->Read_Labels_Only();
+    }
 
 private:
     AppState& state_;

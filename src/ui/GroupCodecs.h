@@ -20,6 +20,8 @@ public:
     virtual void WriteDefaults(int16_t group) = 0;
     virtual void Read_Group(int16_t group) = 0;
     virtual void Write_Group(int16_t group) = 0;
+    // The group's labels only: group label, backlight and the grid's label column.
+    virtual void Read_Labels_Only(int16_t group) = 0;
 };
 
 using GroupCodecsFactory =

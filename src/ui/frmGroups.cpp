@@ -6,6 +6,8 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -23,6 +25,7 @@
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QStackedWidget>
+#include <QUrl>
 #include <QVBoxLayout>
 #include <cmath>
 
@@ -35,6 +38,7 @@
 #include "ui/AboutBox.h"
 #include "ui/GridText.h"
 #include "ui/HelpWindow.h"
+#include "ui/RadioCommands.h"
 #include "ui/Twips.h"
 #include "ui/frmProc.h"
 
@@ -82,6 +86,10 @@ QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
 }
 
 // Screen size less window size, in twips, halved: the centring offset.
+QString traceCaption(const QString& path) {
+    return QStringLiteral("Trace File: ") + QDir::toNativeSeparators(path);
+}
+
 double centredTwips(int screenPixels, int windowPixels) {
     const double diff = std::nearbyint(pixelsToTwips(screenPixels - windowPixels));
     return std::trunc(diff / 2);
@@ -103,6 +111,7 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
     : QMainWindow(parent), hooks(std::move(editorHooks)), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmGroups"));
     setWindowTitle(QStringLiteral("TAVEDWIN  -  TAV Editor"));
+    radio_ = std::make_unique<RadioCommands>(*this);
     buildWidgets();
     buildMenus();
     viewGrid_.attach(Grid);
@@ -387,6 +396,8 @@ void frmGroups::buildMenus() {
                        QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuSetup = addItem(file, QStringLiteral("mnuSetup"), QStringLiteral("Print Set&up"));
     file->addSeparator();
+    mnuBackupFolder =
+        addItem(file, QStringLiteral("mnuBackupFolder"), QStringLiteral("Open Backup Folder"));
     mnuExit = addItem(file, QStringLiteral("mnuExit"), QStringLiteral("&Exit"));
 
     QMenu* radio = bar->addMenu(QStringLiteral("&Radio"));
@@ -488,6 +499,13 @@ void frmGroups::buildMenus() {
         addItem(config, QStringLiteral("mnuPerChanPwr"), QStringLiteral("Per-Channel Power"));
     mnuPerChanBand->setCheckable(true);
     mnuPerChanPwr->setCheckable(true);
+    config->addSeparator();
+    mnuSerialTrace =
+        addItem(config, QStringLiteral("mnuSerialTrace"), QStringLiteral("Serial Trace"));
+    mnuSerialTrace->setCheckable(true);
+    // Says where the trace goes; informs only, so it is never enabled.
+    mnuTraceFile = addItem(config, QStringLiteral("mnuTraceFile"), QString());
+    mnuTraceFile->setEnabled(false);
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuH"));
@@ -498,16 +516,24 @@ void frmGroups::buildMenus() {
     auto hook = [this](QAction* a, std::function<void()> EditorHooks::*member) {
         connect(a, &QAction::triggered, this, [this, member] { runHook(hooks.*member); });
     };
-    hook(mnuRead, &EditorHooks::readRadio);
-    hook(mnuReadGlobal, &EditorHooks::readGlobal);
-    hook(mnuReadGroup, &EditorHooks::readGroup);
-    hook(mnuWriteAll, &EditorHooks::writeRadio);
-    hook(mnuWriteGlobal, &EditorHooks::writeGlobal);
-    hook(mnuWriteGroup, &EditorHooks::writeGroup);
-    hook(mnuLabelRdGroup, &EditorHooks::labelReadGroup);
-    hook(mnuLabelRdRadio, &EditorHooks::labelReadRadio);
-    hook(mnuLabelWrtGroup, &EditorHooks::labelWriteGroup);
-    hook(mnuLabelWrtRadio, &EditorHooks::labelWriteRadio);
+    auto command = [this](QAction* a, void (RadioCommands::*member)()) {
+        connect(a, &QAction::triggered, this, [this, member] { ((*radio_).*member)(); });
+    };
+    command(mnuRead, &RadioCommands::mnuRead_Click);
+    command(mnuReadGlobal, &RadioCommands::mnuReadGlobal_Click);
+    command(mnuReadGroup, &RadioCommands::mnuReadGroup_Click);
+    command(mnuWriteAll, &RadioCommands::mnuWriteAll_Click);
+    command(mnuWriteGlobal, &RadioCommands::mnuWriteGlobal_Click);
+    command(mnuWriteGroup, &RadioCommands::mnuWriteGroup_Click);
+    command(mnuLabelRdGroup, &RadioCommands::mnuLabelRdGroup_Click);
+    command(mnuLabelRdRadio, &RadioCommands::mnuLabelRdRadio_Click);
+    command(mnuLabelWrtGroup, &RadioCommands::mnuLabelWrtGroup_Click);
+    command(mnuLabelWrtRadio, &RadioCommands::mnuLabelWrtRadio_Click);
+    connect(mnuSerialTrace, &QAction::triggered, this, [this](bool on) {
+        setSerialTrace(on);
+        services_.settings.saveFlag(kComm, QStringLiteral("Trace"), traceOn_);
+    });
+    connect(mnuBackupFolder, &QAction::triggered, this, &frmGroups::openBackupFolder);
     hook(mnuGlobals, &EditorHooks::showGlobals);
     hook(mnuMove, &EditorHooks::showMove);
     connect(mnuOpen, &QAction::triggered, this, [this] { Files->OpenFile(); });
@@ -558,6 +584,7 @@ void frmGroups::load() {
     selectPort(initialPort());
 
     Settings& settings = services_.settings;
+    setSerialTrace(settings.flag(kComm, QStringLiteral("Trace"), false));
     SetPerChannelPower(settings.flag(kFeatures, QStringLiteral("Power"), true));
     SetPerChannelBandwidth(settings.flag(kFeatures, QStringLiteral("Band"), true));
     const int policy = settings.integer(kFeatures, QStringLiteral("Label"), 2);
@@ -599,11 +626,50 @@ QString frmGroups::portCaption(int port, const QString& device) {
 }
 
 void frmGroups::selectPort(int port) {
+    // The radio link and the trace hold the old port: they go first.
+    radio_->portChanging();
+    trace_.stop();
     if (comm_ && comm_->isOpen()) comm_->close();
     comm_.reset();
     CommPort = port;
     if (services_.openPort) comm_ = services_.openPort(port);
     mnuCommPort[static_cast<std::size_t>(port)]->setChecked(true);
+}
+
+SerialLink* frmGroups::activeLink() {
+    if (!comm_ || !traceOn_) return comm_.get();
+    if (!trace_.link()) {
+        const QString path = SerialTraceFile::pathFor(QDate::currentDate());
+        const QString port =
+            portCaption(CommPort, services_.settings.portDevice(CommPort)).remove(QLatin1Char('&'));
+        QString why;
+        if (!trace_.start(*comm_, services_.clock, path, port, &why)) {
+            services_.prompter.show(QStringLiteral("The serial trace could not be written."),
+                                    QString(), MsgButtons::Ok, MsgIcon::Exclamation,
+                                    path + QStringLiteral(": ") + why);
+            return comm_.get();
+        }
+        mnuTraceFile->setText(traceCaption(path));
+    }
+    return trace_.link();
+}
+
+void frmGroups::setSerialTrace(bool on) {
+    radio_->portChanging();
+    trace_.stop();
+    traceOn_ = on;
+    mnuSerialTrace->setChecked(on);
+    mnuTraceFile->setText(traceCaption(SerialTraceFile::pathFor(QDate::currentDate())));
+    mnuTraceFile->setVisible(on);
+}
+
+void frmGroups::openBackupFolder() {
+    const QString folder = radio_->backups().folder();
+    QDir().mkpath(folder);
+    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
+        services_.prompter.show(QStringLiteral("The backup folder could not be opened."),
+                                QString(), MsgButtons::Ok, MsgIcon::Exclamation,
+                                QDir::toNativeSeparators(folder));
 }
 
 void frmGroups::setLabelPolicy(int policy) {
@@ -643,6 +709,15 @@ void frmGroups::storeGroup(int16_t group) {
     Grid->finishEdit();
     controlsFromWidgets();
     codecs_->Write_Group(group);
+}
+
+void frmGroups::showLabels(int16_t group) {
+    controlsFromWidgets();
+    {
+        const auto batch = tableBatch();
+        codecs_->Read_Labels_Only(group);
+    }
+    widgetsFromControls();
 }
 
 // ------------------------------------------------------------------ files
@@ -839,9 +914,9 @@ void frmGroups::showTune() {
                                 QString(), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    frmTune tune(
-        LinkContext{services_.state, *comm_, services_.clock, services_.prompter, *progress_},
-        this);
+    frmTune tune(LinkContext{services_.state, *activeLink(), services_.clock,
+                             services_.prompter, *progress_},
+                 this);
     tune.exec();
 }
 
@@ -897,6 +972,12 @@ void frmGroups::restoreState() {
 }
 
 void frmGroups::closeEvent(QCloseEvent* e) {
+    // The transfer under way would go on with a closed port and a window gone.
+    if (transferRunning()) {
+        services_.clock.beep();
+        e->ignore();
+        return;
+    }
     const MsgResult answer = services_.prompter.show(QStringLiteral("Save before exit?"), QString(),
                                                      MsgButtons::YesNoCancel, MsgIcon::Question);
     const bool saved = answer == MsgResult::Yes && Files->SaveFileAs();
@@ -920,6 +1001,8 @@ void frmGroups::unload() {
                             pixelsToTwips(frameGeometry().left()));
     }
     settings.sync();
+    radio_->portChanging();
+    trace_.stop();
     if (comm_ && comm_->isOpen()) comm_->close();
     runHook(hooks.closeGlobals);
     if (helpWindow_) helpWindow_->close();
@@ -929,7 +1012,7 @@ void frmGroups::unload() {
 
 void frmGroups::changeEvent(QEvent* e) {
     QMainWindow::changeEvent(e);
-    if (e->type() == QEvent::ActivationChange && isActiveWindow())
+    if (e->type() == QEvent::ActivationChange && isActiveWindow() && !transferRunning())
         mnuPaste->setEnabled(pasteAvailable());
 }
 

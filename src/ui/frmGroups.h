@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "app/AppState.h"
+#include "app/SerialTraceFile.h"
 #include "files/FileOpenSave.h"
 #include "model/Controls.h"
 #include "ui/ChannelChecks.h"
@@ -32,6 +33,8 @@ class QPrinter;
 namespace tav {
 
 class frmProc;
+class RadioCommands;
+class TransferGuard;
 class WindowProgress;
 
 class ChannelTable;
@@ -100,14 +103,23 @@ public:
             *mnuPaste = nullptr, *mnuMove = nullptr, *mnuTune = nullptr;
     std::array<QAction*, 5> mnuCommPort{};  // 1..4; entry 0 is the virtual radio
     QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr;
+    QAction *mnuSerialTrace = nullptr, *mnuTraceFile = nullptr, *mnuBackupFolder = nullptr;
     QAction *mnuAbout = nullptr, *mnuHelp = nullptr;
 
     // ----------------------------------------------------------- operations
     AppState& state() { return services_.state; }
     Prompter& prompter() { return services_.prompter; }
     Progress& progress();
+    Clock& clock() { return services_.clock; }
     // The serial line of the chosen port (null until one could be made).
     SerialLink* commLink() { return comm_.get(); }
+    // The line the radio link drives: the chosen port, through the serial
+    // trace while that is on.
+    SerialLink* activeLink();
+    // The Radio menu's commands.
+    RadioCommands& radio() { return *radio_; }
+    // True while a radio command runs (its commands are disabled meanwhile).
+    bool transferRunning() const { return transferDepth_ > 0; }
     ChannelGrid& grid() { return viewGrid_; }
     GroupCodecs& groups() { return *codecs_; }
 
@@ -124,6 +136,8 @@ public:
     // Read_Group / Write_Group of a group through the window's controls.
     void showGroup(int16_t group);
     void storeGroup(int16_t group);
+    // Read_Labels_Only of a group through the window's controls.
+    void showLabels(int16_t group);
 
     // Edit commands.
     void Undo();
@@ -139,6 +153,8 @@ public:
 
     // Ports.
     void selectPort(int port);
+    void setSerialTrace(bool on);
+    void openBackupFolder();
     static QString portCaption(int port, const QString& device);
 
     // Position and state from the settings; a place off every screen is
@@ -220,6 +236,12 @@ private:
     std::unique_ptr<GroupCodecs> codecs_;
     std::unique_ptr<WindowProgress> progress_;
     std::unique_ptr<SerialLink> comm_;
+    SerialTraceFile trace_;
+    bool traceOn_ = false;
+    // Declared after the port and the trace: its radio link goes first.
+    std::unique_ptr<RadioCommands> radio_;
+    friend class TransferGuard;
+    int transferDepth_ = 0;
     QStackedWidget* aniOrOffset_ = nullptr;
     QActionGroup* portGroup_ = nullptr;
     QActionGroup* labelGroup_ = nullptr;

@@ -32,6 +32,7 @@ public:
         log_ << QStringLiteral("write %1").arg(g);
         real_->Write_Group(g);
     }
+    void Read_Labels_Only(int16_t g) override { real_->Read_Labels_Only(g); }
 
 private:
     std::unique_ptr<GroupCodecs> real_;

@@ -1,0 +1,293 @@
+#include "ui/RadioCommands.h"
+
+#include <QComboBox>
+#include <algorithm>
+
+#include "radio/clsTavCom.h"
+#include "ui/GridText.h"
+#include "ui/TransferGuard.h"
+#include "ui/frmGroups.h"
+
+namespace tav {
+
+namespace {
+const QString kReadingRadio = QStringLiteral("Please Wait - Reading Radio");
+const QString kWritingRadio = QStringLiteral("Please Wait - Writing Radio");
+const QString kReadLabels = QStringLiteral("Read Labels");
+const QString kWriteLabels = QStringLiteral("Write Labels");
+const QString kRead = QStringLiteral("read");
+const QString kWrite = QStringLiteral("write");
+}  // namespace
+
+RadioCommands::RadioCommands(frmGroups& window) : w_(window) {}
+
+RadioCommands::~RadioCommands() = default;
+
+AppState& RadioCommands::state() {
+    return w_.state();
+}
+
+Progress& RadioCommands::progress() {
+    return w_.progress();
+}
+
+MsgResult RadioCommands::say(const QString& text, const QString& title, MsgButtons buttons,
+                             MsgIcon icon) {
+    return w_.prompter().show(text, title, buttons, icon);
+}
+
+clsTavCom* RadioCommands::RadioLink() {
+    if (!link_) {
+        SerialLink* port = w_.activeLink();
+        if (!port) {
+            say(QStringLiteral("No serial port is available."), QStringLiteral("COMM ERROR"));
+            return nullptr;
+        }
+        link_ = std::make_unique<clsTavCom>(
+            LinkContext{state(), *port, w_.clock(), w_.prompter(), progress()});
+    }
+    return link_.get();
+}
+
+void RadioCommands::portChanging() {
+    link_.reset();
+}
+
+// ------------------------------------------------------------------ reads
+
+void RadioCommands::mnuRead_Click() {
+    TransferGuard busy(w_);
+    const LabelDecision decision = PromptForLabels(false);
+    if (decision == kCancelCommand) return;
+    clsTavCom* link = RadioLink();
+    if (!link) return;
+    progress().ShowForm(kReadingRadio, false);
+    std::copy_n(state().EEImage.begin(), kEEPromSize, ImageBackup.begin());
+    const bool ok = link->ReadEEMemory();
+    progress().HideForm();
+    if (!ok) {
+        std::copy(ImageBackup.begin(), ImageBackup.end(), state().EEImage.begin());
+        return;
+    }
+    if (decision == kWithLabels) readAllLabels();
+    backup(kRead);
+    w_.displayGroupMemory();
+    say(QStringLiteral("All groups read OK."), QStringLiteral("Read Radio"));
+    redisplayGlobalsWindow();
+}
+
+void RadioCommands::mnuReadGlobal_Click() {
+    TransferGuard busy(w_);
+    clsTavCom* link = RadioLink();
+    if (!link || !link->ReadEEGlobal()) return;
+    backup(kRead);
+    redisplayGlobalsWindow();
+}
+
+void RadioCommands::mnuReadGroup_Click() {
+    TransferGuard busy(w_);
+    const LabelDecision decision = PromptForLabels(false);
+    if (decision == kCancelCommand) return;
+    const int16_t group = typedGroupNumber();
+    clsTavCom* link = group ? RadioLink() : nullptr;
+    if (!link) return;
+    progress().ShowForm(kReadingRadio, false);
+    std::copy_n(state().EEImage.begin(), kEEPromSize, ImageBackup.begin());
+    const bool ok = link->ReadEEGroup(group);
+    progress().HideForm();
+    if (!ok) {
+        std::copy(ImageBackup.begin(), ImageBackup.end(), state().EEImage.begin());
+        return;
+    }
+    if (decision == kWithLabels) readGroupLabels();
+    backup(kRead);
+    w_.displayGroupMemory();
+}
+
+// ------------------------------------------------------------------ writes
+
+void RadioCommands::mnuWriteAll_Click() {
+    TransferGuard busy(w_);
+    w_.StoreCurrentGroup();
+    if (!confirmWrite()) return;
+    const bool SkipGlobal = say(QStringLiteral("Write Global Parameters?"), QString(),
+                                MsgButtons::YesNo) == MsgResult::No;
+    const LabelDecision decision = PromptForLabels(true);
+    if (decision == kCancelCommand) return;
+    w_.mnuWriteCurrGroup_Click();
+    if (!SkipGlobal) storeGlobalsWindow();
+    clsTavCom* link = RadioLink();
+    if (!link) return;
+    backup(kWrite);
+    progress().ShowForm(kWritingRadio, true);
+    const bool ok = link->WriteEEMemory(SkipGlobal);
+    progress().HideForm();
+    if (!ok) return;
+    if (decision == kWithLabels) writeAllLabels(false);
+    say(QStringLiteral("All groups written OK."), QStringLiteral("Write Radio"));
+}
+
+void RadioCommands::mnuWriteGlobal_Click() {
+    TransferGuard busy(w_);
+    storeGlobalsWindow();
+    if (!confirmWrite()) return;
+    clsTavCom* link = RadioLink();
+    if (!link) return;
+    backup(kWrite);
+    progress().ShowForm(kWritingRadio, true);
+    if (!link->WriteEEGlobal() && !progress().Cancelled())
+        say(QStringLiteral("Write Global Failed"));
+    progress().HideForm();
+}
+
+void RadioCommands::mnuWriteGroup_Click() {
+    TransferGuard busy(w_);
+    w_.StoreCurrentGroup();
+    if (!confirmWrite()) return;
+    const LabelDecision decision = PromptForLabels(true);
+    if (decision == kCancelCommand) return;
+    w_.mnuWriteCurrGroup_Click();
+    const int16_t group = typedGroupNumber();
+    clsTavCom* link = group ? RadioLink() : nullptr;
+    if (!link) return;
+    backup(kWrite);
+    progress().ShowForm(kWritingRadio, true);
+    if (!link->WriteEEGroup(group) && !progress().Cancelled())
+        say(QStringLiteral("Write Group Failed"));
+    progress().HideForm();
+    // The labels go even when the group did not: they are a transfer of their own.
+    if (decision == kWithLabels) writeGroupLabels(false);
+}
+
+bool RadioCommands::confirmWrite() {
+    return say(QStringLiteral("Are you sure you want to write to the radio?"), QString(),
+               MsgButtons::OkCancel) == MsgResult::Ok;
+}
+
+// ------------------------------------------------------------------ labels
+
+LabelDecision RadioCommands::PromptForLabels(bool isWrite) {
+    if (w_.LabelPolicy < 2) return w_.LabelPolicy == 0 ? kWithLabels : kWithoutLabels;
+    const QString question = isWrite ? QStringLiteral("Write Labels to Radio")
+                                     : QStringLiteral("Read Labels from Radio");
+    switch (say(question, QStringLiteral("TAV Editor"), MsgButtons::YesNoCancel,
+                MsgIcon::Question)) {
+        case MsgResult::Yes:
+            return kWithLabels;
+        case MsgResult::No:
+            return kWithoutLabels;
+        default:
+            return kCancelCommand;
+    }
+}
+
+void RadioCommands::SaveLabels() {
+    LabelBackup = state().LabelImage;
+}
+
+void RadioCommands::RestoreLabels() {
+    state().LabelImage = LabelBackup;
+}
+
+void RadioCommands::mnuLabelRdGroup_Click() {
+    TransferGuard busy(w_);
+    if (readGroupLabels()) backup(kRead);
+}
+
+void RadioCommands::mnuLabelRdRadio_Click() {
+    TransferGuard busy(w_);
+    if (readAllLabels()) backup(kRead);
+}
+
+void RadioCommands::mnuLabelWrtGroup_Click() {
+    TransferGuard busy(w_);
+    writeGroupLabels(true);
+}
+
+void RadioCommands::mnuLabelWrtRadio_Click() {
+    TransferGuard busy(w_);
+    writeAllLabels(true);
+}
+
+bool RadioCommands::readGroupLabels() {
+    const int index = w_.cboCurrentGroup->currentIndex();
+    w_.TargetGroup = static_cast<int16_t>(std::max(0, index));
+    clsTavCom* link = RadioLink();
+    if (!link) return false;
+    SaveLabels();
+    if (!link->Read_Labels(w_.TargetGroup)) {
+        RestoreLabels();
+        return false;
+    }
+    w_.showLabels(w_.TargetGroup);
+    say(QStringLiteral("Group %1 labels read OK.").arg(w_.TargetGroup + 1), kReadLabels);
+    return true;
+}
+
+bool RadioCommands::readAllLabels() {
+    clsTavCom* link = RadioLink();
+    if (!link) return false;
+    SaveLabels();
+    if (!link->Read_Labels(-1)) {
+        RestoreLabels();
+        return false;
+    }
+    w_.intCurrentGroup = static_cast<int16_t>(w_.cboCurrentGroup->currentIndex());
+    if (w_.intCurrentGroup >= 0) w_.showLabels(w_.intCurrentGroup);
+    say(QStringLiteral("All labels read OK."), kReadLabels);
+    return true;
+}
+
+void RadioCommands::storeTargetGroup() {
+    w_.TargetGroup = static_cast<int16_t>(std::max(0, w_.cboCurrentGroup->currentIndex()));
+    w_.storeGroup(w_.TargetGroup);
+}
+
+bool RadioCommands::writeGroupLabels(bool backupFirst) {
+    storeTargetGroup();
+    clsTavCom* link = RadioLink();
+    if (!link) return false;
+    if (backupFirst) backup(kWrite);
+    if (!link->Write_Labels(w_.TargetGroup)) return false;
+    say(QStringLiteral("Group %1 labels written OK.").arg(w_.TargetGroup + 1), kWriteLabels);
+    return true;
+}
+
+bool RadioCommands::writeAllLabels(bool backupFirst) {
+    storeTargetGroup();
+    clsTavCom* link = RadioLink();
+    if (!link) return false;
+    if (backupFirst) backup(kWrite);
+    if (!link->Write_Labels(-1)) return false;
+    say(QStringLiteral("All labels written OK."), kWriteLabels);
+    return true;
+}
+
+// ------------------------------------------------------------------ helpers
+
+int16_t RadioCommands::typedGroupNumber() {
+    const double typed = grid::valueOf(w_.cboCurrentGroup->currentText());
+    if (typed >= 1 && typed < kGroupCount + 1) return static_cast<int16_t>(typed);
+    // Group 0 would be the global block: a text that names no group sends nothing.
+    w_.clock().beep();
+    return 0;
+}
+
+void RadioCommands::backup(const QString& kind) {
+    QString path;
+    const RadioFileResult saved = backups_.save(kind, state(), now(), &path);
+    if (!saved.ok())
+        w_.prompter().show(QStringLiteral("The automatic backup could not be saved."), QString(),
+                           MsgButtons::Ok, MsgIcon::Exclamation,
+                           QStringLiteral("%1: %2").arg(path, saved.description));
+}
+
+void RadioCommands::storeGlobalsWindow() {
+    if (state().GlobalsWindowOpen && w_.hooks.storeGlobals) w_.hooks.storeGlobals();
+}
+
+void RadioCommands::redisplayGlobalsWindow() {
+    if (state().GlobalsWindowOpen && w_.hooks.redisplayGlobals) w_.hooks.redisplayGlobals();
+}
+
+}  // namespace tav
