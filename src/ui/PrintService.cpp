@@ -19,6 +19,7 @@ QPrinter& PrintService::printer() {
     if (!printer_) {
         printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
         printer_->setDocName(QStringLiteral("TAV Unit Data Printout"));
+        printer_->setPageMargins(ReportMarginsMm(), QPageLayout::Millimeter);
     }
     return *printer_;
 }
