@@ -60,8 +60,9 @@ int parse(const QStringList& args, PrintOptions& o) {
 QString readFailure(const QString& path, const RadioFileResult& r) {
     switch (r.status) {
         case RadioFileResult::TooShort:
-            return QStringLiteral("'%1' is not a radio file: it holds %2 bytes, at least %3 are "
-                                  "needed")
+            return QStringLiteral(
+                       "'%1' is not a radio file: it holds %2 bytes, at least %3 are "
+                       "needed")
                 .arg(path)
                 .arg(QFileInfo(path).size())
                 .arg(kRadioFileMinimum);

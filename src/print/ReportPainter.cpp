@@ -18,10 +18,21 @@ QFont fontFor(ReportStyle style) {
     QFont f(QStringLiteral("Arial"));
     f.setStyleHint(QFont::SansSerif);
     switch (style) {
-        case ReportStyle::Title: f.setPointSizeF(16); f.setBold(true); break;
-        case ReportStyle::Heading: f.setPointSizeF(12); f.setBold(true); break;
-        case ReportStyle::BodyBold: f.setPointSizeF(10); f.setBold(true); break;
-        case ReportStyle::Body: f.setPointSizeF(10); break;
+        case ReportStyle::Title:
+            f.setPointSizeF(16);
+            f.setBold(true);
+            break;
+        case ReportStyle::Heading:
+            f.setPointSizeF(12);
+            f.setBold(true);
+            break;
+        case ReportStyle::BodyBold:
+            f.setPointSizeF(10);
+            f.setBold(true);
+            break;
+        case ReportStyle::Body:
+            f.setPointSizeF(10);
+            break;
     }
     return f;
 }
@@ -106,9 +117,7 @@ private:
     }
     void endLine(const QFontMetricsF& fm) { y_ += fm.lineSpacing(); }
 
-    QRectF paintRect() const {
-        return device_.pageLayout().paintRectPixels(device_.logicalDpiY());
-    }
+    QRectF paintRect() const { return device_.pageLayout().paintRectPixels(device_.logicalDpiY()); }
 
     QPainter& p_;
     QPagedPaintDevice& device_;
@@ -117,7 +126,9 @@ private:
 
 }  // namespace
 
-QMarginsF ReportMarginsMm() { return {10, 10, 10, 10}; }
+QMarginsF ReportMarginsMm() {
+    return {10, 10, 10, 10};
+}
 
 bool PaintUnitReport(const UnitReport& report, QPagedPaintDevice& device) {
     QPainter painter;

@@ -24,7 +24,9 @@ QPrinter& PrintService::printer() {
     return *printer_;
 }
 
-bool PrintService::printersAvailable() const { return !QPrinterInfo::availablePrinters().isEmpty(); }
+bool PrintService::printersAvailable() const {
+    return !QPrinterInfo::availablePrinters().isEmpty();
+}
 
 bool PrintService::PrintUnitData(QWidget* parent, const AppState& state,
                                  const QString& printFileName) {

@@ -63,8 +63,8 @@ QPoint SavedWindowPosition(const Settings& settings, const QString& section, con
 
 void RestoreWindowPosition(QWidget& window, const Settings& settings, const QString& section,
                            const QString& topKey, const QString& leftKey) {
-    window.move(SavedWindowPosition(settings, section, topKey, leftKey,
-                                    window.frameGeometry().size()));
+    window.move(
+        SavedWindowPosition(settings, section, topKey, leftKey, window.frameGeometry().size()));
 }
 
 void SaveWindowPosition(const QWidget& window, Settings& settings, const QString& section,

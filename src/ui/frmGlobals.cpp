@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QStyledItemDelegate>
 #include <QValidator>
 #include <algorithm>
 #include <functional>
@@ -47,8 +48,7 @@ private:
     std::function<void()> refused_;
 };
 
-QComboBox* listBox(QWidget* parent, const char* name, const QStringList& entries,
-                   bool withTip) {
+QComboBox* listBox(QWidget* parent, const char* name, const QStringList& entries, bool withTip) {
     auto* box = new QComboBox(parent);
     box->setObjectName(QLatin1String(name));
     box->addItems(entries);
@@ -77,7 +77,9 @@ void addRow(QGridLayout* grid, QLabel* text, QWidget* control) {
     text->setBuddy(control);
 }
 
-int index(const QComboBox* box) { return std::max(0, box->currentIndex()); }
+int index(const QComboBox* box) {
+    return std::max(0, box->currentIndex());
+}
 
 }  // namespace
 
@@ -127,6 +129,11 @@ void frmGlobals::buildControls() {
     cboPorchTime = listBox(FrameDTMF, "cboPorchTime", lists::porchTimes(), true);
     cboANIRate = listBox(FrameDTMF, "cboANIRate", lists::aniRates(), true);
     cboDTMFDev = listBox(FrameDTMF, "cboDTMFDev", lists::dtmfDeviations(), true);
+    // Right-aligned in the open list, so the decimal points line up; the
+    // plain item delegate honours the alignment, the style's menu one not.
+    cboDTMFDev->setItemDelegate(new QStyledItemDelegate(cboDTMFDev));
+    for (int i = 0; i < cboDTMFDev->count(); ++i)
+        cboDTMFDev->setItemData(i, int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
     lblPorch = label(FrameDTMF, "lblPorch", QStringLiteral("Front Porch Time in Milliseconds:"));
     lblAniRate = label(FrameDTMF, "lblAniRate", QStringLiteral("ANI Rate in Chars/Second:"));
     LabelANIDev = label(FrameDTMF, "LabelANIDev", QStringLiteral("Single tone deviation (Hz)"));
@@ -158,7 +165,7 @@ void frmGlobals::buildControls() {
 
     // Every list and the password box as wide as the widest list, so the
     // value column lines up in all three frames.
-    const QList<QWidget*> values{cboPorchTime, cboANIRate, cboDTMFDev, cboTalkBack,
+    const QList<QWidget*> values{cboPorchTime,   cboANIRate,  cboDTMFDev, cboTalkBack,
                                  cboFreqDisplay, cboBattSave, cboPriRate, txtPassWord};
     int width = 0;
     for (QWidget* w : values) width = std::max(width, w->sizeHint().width());
@@ -218,7 +225,9 @@ void frmGlobals::writeGlobals() {
     codec_.Write_Globals();
 }
 
-bool frmGlobals::closeWithQuestion() { return !isOpen() || close(); }
+bool frmGlobals::closeWithQuestion() {
+    return !isOpen() || close();
+}
 
 void frmGlobals::toWidgets() {
     cboDTMFDev->setCurrentIndex(controls_.cboDTMFDev);
@@ -251,9 +260,14 @@ void frmGlobals::closeEvent(QCloseEvent* e) {
     }
     switch (prompter_.show(QStringLiteral("Save Global Parameters?"), QString(),
                            MsgButtons::YesNoCancel, MsgIcon::None)) {
-        case MsgResult::Yes: writeGlobals(); break;
-        case MsgResult::No: break;
-        default: e->ignore(); return;
+        case MsgResult::Yes:
+            writeGlobals();
+            break;
+        case MsgResult::No:
+            break;
+        default:
+            e->ignore();
+            return;
     }
     unload();
     e->accept();

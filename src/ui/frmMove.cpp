@@ -35,7 +35,9 @@ QComboBox* bankList(QWidget* parent, const char* name, const QString& initial) {
 
 // A typed number that names no group: not 0 (no number at all means no
 // move) and not 1 to 15.
-bool outOfRange(int16_t n) { return n != 0 && !clsMoves::isGroupNumber(n); }
+bool outOfRange(int16_t n) {
+    return n != 0 && !clsMoves::isGroupNumber(n);
+}
 
 }  // namespace
 
@@ -101,9 +103,9 @@ void frmMove::btnMoveOK_Click() {
     if (outOfRange(from) || outOfRange(to)) {
         // Stays open with the texts as typed, so the number can be put right.
         const int16_t bad = outOfRange(from) ? from : to;
-        prompter_.show(QStringLiteral("There is no bank %1. Bank numbers run from 1 to 15.")
-                           .arg(bad),
-                       QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+        prompter_.show(
+            QStringLiteral("There is no bank %1. Bank numbers run from 1 to 15.").arg(bad),
+            QString(), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
     // No number in either box (0) means no move; the same bank twice moves nothing.

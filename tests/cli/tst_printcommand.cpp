@@ -13,7 +13,9 @@ using namespace tav;
 
 namespace {
 
-uint8_t& groupByte(AppState& s, int g, int a) { return s.EEImage[(g + 1) * kPageSize + a]; }
+uint8_t& groupByte(AppState& s, int g, int a) {
+    return s.EEImage[(g + 1) * kPageSize + a];
+}
 
 void setChannel(AppState& s, int g, int c, const QString& rx, const QString& rxCg,
                 const QString& tx, const QString& txCg) {
@@ -33,7 +35,7 @@ AppState variedRadio() {
     s.EEImage[11] = 0x38;
     s.EEImage[12] = 0x19;
     s.EEImage[13] = 0x02;
-    groupByte(s, 0, 2) = 0x35;        // timer 75, hold 1.5
+    groupByte(s, 0, 2) = 0x35;                          // timer 75, hold 1.5
     s.label(0, kBacklightSlot, kBacklightCell) = 0x91;  // channel change, keypress, alpha
     for (int g = 1; g < kGroupCount; ++g) {
         StoreLabelText(s, g, kGroupLabelSlot, QStringLiteral("GROUP%1").arg(g + 1));
@@ -111,10 +113,12 @@ private slots:
         QVERIFY(lines.contains("1 164.00000 D023- 169.00000 127.3 G15C1 S"));
         QVERIFY(lines.contains("14 164.16250 D023- 169.16250 127.3 G15C14 L"));
         // The longest lines fit across A4 paper, each on one line.
-        QVERIFY(lines.contains("Global Battery Saver is Enabled Display Frequencies Only is Disabled "
-                               "Per Channel Bandwidth is Enabled"));
-        QVERIFY(lines.contains("User Code Guard is Disabled User code Guard Channel: OFF User Code "
-                               "Guard Encode Only: No"));
+        QVERIFY(
+            lines.contains("Global Battery Saver is Enabled Display Frequencies Only is Disabled "
+                           "Per Channel Bandwidth is Enabled"));
+        QVERIFY(
+            lines.contains("User Code Guard is Disabled User code Guard Channel: OFF User Code "
+                           "Guard Encode Only: No"));
         QVERIFY(lines.contains("Chan Rec Freq Rec CG Tx Freq Tx CG Label Scan Narrow Low Power"));
     }
 
@@ -143,12 +147,12 @@ private slots:
         QTest::addColumn<QString>("message");
         QTest::newRow("no arguments") << QStringList{"print"} << 2 << "no radio file given";
         QTest::newRow("no output") << QStringList{"print", "radio.tav"} << 2 << "no output file";
-        QTest::newRow("-o without a name") << QStringList{"print", "radio.tav", "-o"} << 2
-                                            << "-o needs a file name";
-        QTest::newRow("unknown option") << QStringList{"print", "radio.tav", "-x", "-o", "r.pdf"}
-                                        << 2 << "unknown option '-x'";
-        QTest::newRow("two files") << QStringList{"print", "a.tav", "b.tav", "-o", "r.pdf"} << 2
-                                   << "one radio file only";
+        QTest::newRow("-o without a name")
+            << QStringList{"print", "radio.tav", "-o"} << 2 << "-o needs a file name";
+        QTest::newRow("unknown option")
+            << QStringList{"print", "radio.tav", "-x", "-o", "r.pdf"} << 2 << "unknown option '-x'";
+        QTest::newRow("two files")
+            << QStringList{"print", "a.tav", "b.tav", "-o", "r.pdf"} << 2 << "one radio file only";
         QTest::newRow("missing file") << QStringList{"print", "missing.tav", "-o", "r.pdf"} << 3
                                       << "cannot read 'missing.tav'";
         QTest::newRow("short file") << QStringList{"print", "short.tav", "-o", "r.pdf"} << 3

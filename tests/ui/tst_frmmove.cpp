@@ -24,13 +24,16 @@ QList<int> pageOrder(const AppState& s) {
     QList<int> order;
     for (int p = 1; p < kPageCount; ++p) {
         const auto first = s.EEImage.begin() + p * kPageSize;
-        const bool whole = std::all_of(first, first + kPageSize, [&](uint8_t b) { return b == *first; });
+        const bool whole =
+            std::all_of(first, first + kPageSize, [&](uint8_t b) { return b == *first; });
         order << (whole ? *first : -1);
     }
     return order;
 }
 
-QList<int> order(std::initializer_list<int> pages) { return QList<int>(pages); }
+QList<int> order(std::initializer_list<int> pages) {
+    return QList<int>(pages);
+}
 QList<int> identity() {
     QList<int> o;
     for (int p = 1; p <= 15; ++p) o << p;
@@ -71,21 +74,26 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QList<int>>("pages");
-        QTest::newRow("3 to 3: nothing") << "3" << "3" << identity();
-        QTest::newRow("1 to 15") << "1" << "15"
+        QTest::newRow("3 to 3: nothing") << "3"
+                                         << "3" << identity();
+        QTest::newRow("1 to 15") << "1"
+                                 << "15"
                                  << order({2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1});
-        QTest::newRow("15 to 1") << "15" << "1"
+        QTest::newRow("15 to 1") << "15"
+                                 << "1"
                                  << order({15, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14});
-        QTest::newRow("5 to 3") << "5" << "3"
+        QTest::newRow("5 to 3") << "5"
+                                << "3"
                                 << order({1, 2, 5, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-        QTest::newRow("2 to 4") << "2" << "4"
-                                << order({1, 3, 4, 2, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
-        QTest::newRow("leading number read") << " 2.4 banks" << "4.6"
-                                             << order({1, 3, 4, 5, 2, 6, 7, 8, 9, 10, 11, 12, 13,
-                                                       14, 15});
-        QTest::newRow("letters: no move") << "abc" << "3" << identity();
-        QTest::newRow("zero: no move") << "5" << "0" << identity();
-        QTest::newRow("empty: no move") << "" << "2" << identity();
+        QTest::newRow("leading number read")
+            << " 2.4 banks"
+            << "4.6" << order({1, 3, 4, 5, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+        QTest::newRow("letters: no move") << "abc"
+                                          << "3" << identity();
+        QTest::newRow("zero: no move") << "5"
+                                       << "0" << identity();
+        QTest::newRow("empty: no move") << ""
+                                        << "2" << identity();
     }
     void okMoves() {
         QFETCH(QString, from);
@@ -114,11 +122,15 @@ private slots:
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QString>("message");
-        QTest::newRow("16") << "16" << "1" << "There is no bank 16. Bank numbers run from 1 to 15.";
-        QTest::newRow("to 99") << "2" << "99" << "There is no bank 99. Bank numbers run from 1 to 15.";
-        QTest::newRow("negative") << "-3" << "4" << "There is no bank -3. Bank numbers run from 1 to 15.";
-        QTest::newRow("15.5 rounds to 16") << "15.5" << "1"
-                                          << "There is no bank 16. Bank numbers run from 1 to 15.";
+        QTest::newRow("16") << "16"
+                            << "1"
+                            << "There is no bank 16. Bank numbers run from 1 to 15.";
+        QTest::newRow("negative") << "-3"
+                                  << "4"
+                                  << "There is no bank -3. Bank numbers run from 1 to 15.";
+        QTest::newRow("15.5 rounds to 16") << "15.5"
+                                           << "1"
+                                           << "There is no bank 16. Bank numbers run from 1 to 15.";
     }
     void outOfRangeIsRefused() {
         QFETCH(QString, from);

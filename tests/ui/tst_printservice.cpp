@@ -88,9 +88,8 @@ private slots:
         BenchPrintService service(prompter);
         service.printer().setOutputFileName("/nonexistent/folder/printout.pdf");
         QVERIFY(!service.PrintUnitData(nullptr, AppState(), QString()));
-        QCOMPARE(prompter.texts(),
-                 QStringList{"The printout could not be written to the file "
-                             "\"/nonexistent/folder/printout.pdf\"."});
+        QCOMPARE(prompter.texts(), QStringList{"The printout could not be written to the file "
+                                               "\"/nonexistent/folder/printout.pdf\"."});
         QCOMPARE(prompter.shown.first().icon, MsgIcon::Exclamation);
         QCOMPARE(prompter.shown.first().buttons, MsgButtons::Ok);
         QVERIFY(!prompter.shown.first().detail.isEmpty());
