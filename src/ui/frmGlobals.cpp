@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QStyledItemDelegate>
 #include <QValidator>
 #include <algorithm>
 #include <functional>
@@ -129,11 +128,6 @@ void frmGlobals::buildControls() {
     cboPorchTime = listBox(FrameDTMF, "cboPorchTime", lists::porchTimes(), true);
     cboANIRate = listBox(FrameDTMF, "cboANIRate", lists::aniRates(), true);
     cboDTMFDev = listBox(FrameDTMF, "cboDTMFDev", lists::dtmfDeviations(), true);
-    // Right-aligned in the open list, so the decimal points line up; the
-    // plain item delegate honours the alignment, the style's menu one not.
-    cboDTMFDev->setItemDelegate(new QStyledItemDelegate(cboDTMFDev));
-    for (int i = 0; i < cboDTMFDev->count(); ++i)
-        cboDTMFDev->setItemData(i, int(Qt::AlignRight | Qt::AlignVCenter), Qt::TextAlignmentRole);
     lblPorch = label(FrameDTMF, "lblPorch", QStringLiteral("Front Porch Time in Milliseconds:"));
     lblAniRate = label(FrameDTMF, "lblAniRate", QStringLiteral("ANI Rate in Chars/Second:"));
     LabelANIDev = label(FrameDTMF, "LabelANIDev", QStringLiteral("Single tone deviation (Hz)"));
