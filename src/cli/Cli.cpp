@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/AppInfo.h"
+#include "cli/PrintCommand.h"
 #include "cli/SimCommand.h"
 
 namespace tav::cli {
@@ -19,6 +20,7 @@ struct Verb {
 // One line per verb.
 const Verb kVerbs[] = {
     {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
+    {"print", "write the unit data printout of a radio file as a PDF file", runPrint},
 };
 
 void usage(QTextStream& out) {
