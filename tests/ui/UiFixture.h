@@ -7,6 +7,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QtTest>
+#include <functional>
 #include <memory>
 
 #include "TestSupport.h"
@@ -27,12 +28,25 @@ public:
     void beep() override { ++beeps; }
 };
 
+// Scripted answers that can also look at the program while a box is up.
+class WatchingPrompter : public ScriptedPrompter {
+public:
+    std::function<void(const QString& text)> onShow;
+    MsgResult show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon,
+                   const QString& detail = QString()) override {
+        if (onShow) onShow(text);
+        return ScriptedPrompter::show(text, title, buttons, icon, detail);
+    }
+};
+
 struct UiRig {
     ScratchHome home;
     AppState state;
     std::unique_ptr<Settings> settings;
-    ScriptedPrompter prompter;
+    WatchingPrompter prompter;
     BeepClock clock;
+    // The clock the window gets instead of `clock`, when set.
+    Clock* clockOverride = nullptr;
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;
     QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
@@ -41,7 +55,7 @@ struct UiRig {
     UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
 
     EditorServices services(const QStringList& arguments = {}) {
-        EditorServices s(state, *settings, prompter, clock);
+        EditorServices s(state, *settings, prompter, clockOverride ? *clockOverride : clock);
         s.arguments = QStringList{QStringLiteral("tavedwin")} + arguments;
         s.deviceExists = [](const QString&) { return false; };
         auto* table = new ChannelTable;
