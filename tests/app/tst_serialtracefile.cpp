@@ -1,0 +1,74 @@
+// The editor's serial trace file: a heading per session, the traffic of the
+// wrapped port, sessions appended to the file of the day.
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "TestSupport.h"
+#include "app/SerialTraceFile.h"
+#include "sim/SimSerialLink.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualRadio.h"
+
+using namespace tav;
+using namespace tav::test;
+
+class TestSerialTraceFile : public QObject {
+    Q_OBJECT
+
+private slots:
+    void pathIsTheDayInTheUserDataFolder() {
+        ScratchHome home;
+        QCOMPARE(SerialTraceFile::pathFor(QDate(2026, 12, 6)),
+                 home.path() + QStringLiteral("/data/TAVEDWIN/trace-2026-12-06.txt"));
+    }
+
+    void sessionsAppendWithAHeading() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sub/trace.txt"));
+        sim::VirtualClock clock(5.0);
+        sim::VirtualRadio radio;
+        sim::SimSerialLink port(radio, clock);
+        SerialTraceFile trace;
+        QVERIFY(!trace.link());
+        for (int session = 0; session < 2; ++session) {
+            QVERIFY(trace.start(port, clock, path, QStringLiteral("Virtual radio")));
+            QCOMPARE(trace.path(), path);
+            SerialLink* link = trace.link();
+            QVERIFY(link);
+            QVERIFY(link->open());
+            link->writeByte(0x0A);
+            link->close();
+            trace.stop();
+            QVERIFY(!trace.link());
+            QVERIFY(port.isOpen() == false);
+        }
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QStringList lines = QString::fromUtf8(f.readAll()).split('\n', Qt::SkipEmptyParts);
+        QCOMPARE(lines.size(), 8);
+        for (int session = 0; session < 2; ++session) {
+            QVERIFY(lines[4 * session].startsWith(QStringLiteral("# ")));
+            QVERIFY(lines[4 * session].contains(QStringLiteral("trace of Virtual radio begins")));
+            QVERIFY(lines[4 * session + 1].endsWith(QStringLiteral(" OPEN")));
+            QVERIFY(lines[4 * session + 2].endsWith(QStringLiteral(" TX 0A")));
+            QVERIFY(lines[4 * session + 3].endsWith(QStringLiteral(" CLOSE")));
+        }
+    }
+
+    void unwritablePathSaysWhy() {
+        QTemporaryDir dir;
+        sim::VirtualClock clock;
+        sim::VirtualRadio radio;
+        sim::SimSerialLink port(radio, clock);
+        SerialTraceFile trace;
+        QString why;
+        QVERIFY(!trace.start(port, clock, dir.path(), QStringLiteral("x"), &why));
+        QVERIFY(!why.isEmpty());
+        QVERIFY(!trace.link());
+    }
+};
+
+QTEST_GUILESS_MAIN(TestSerialTraceFile)
+#include "tst_serialtracefile.moc"
