@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/Settings.h"
 #include "ui/ControlModule.h"
+#include "ui/EditorWindows.h"
 #include "ui/PortMaker.h"
 #include "ui/QtPrompter.h"
 #include "ui/WindowClock.h"
@@ -36,6 +37,8 @@ int main(int argc, char** argv) {
     services.openPort = [&ports](int port) { return ports.make(port); };
 
     auto window = tav::Main(std::move(services));
+    tav::EditorWindows windows(state, settings, prompter, clock);
+    windows.attach(*window);
     prompter.setParent(window.get());
     return app.exec();
 }
