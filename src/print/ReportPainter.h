@@ -1,0 +1,21 @@
+#pragma once
+// Draws the unit data printout onto any paged device: a QPrinter for paper,
+// a QPdfWriter for a PDF file. Tab stops are character columns of the current
+// font's average character width, measured from the left margin.
+
+#include <QString>
+
+#include "print/UnitReport.h"
+
+class QPagedPaintDevice;
+
+namespace tav {
+
+// Draws every page; false when the device could not be painted on.
+bool PaintUnitReport(const UnitReport& report, QPagedPaintDevice& device);
+
+// Writes the report as a PDF file (A4 or Letter by the user's locale); false
+// with a readable reason when the file could not be written.
+bool WriteUnitReportPdf(const UnitReport& report, const QString& path, QString* error);
+
+}  // namespace tav

@@ -1,0 +1,298 @@
+#include <QLocale>
+#include <QtTest>
+#include <clocale>
+#include <cmath>
+
+#include "model/MGlobals.h"
+#include "model/NumberText.h"
+
+using namespace tav;
+
+namespace {
+QString freqText(int32_t tenHz) {
+    return QStringLiteral("%1.%2").arg(tenHz / 100000).arg(tenHz % 100000, 5, 10, QLatin1Char('0'));
+}
+}  // namespace
+
+class TestMGlobals : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() {
+        // Typed numbers must read the same whatever the user's locale.
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    }
+
+    void freqExamples_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("b1");
+        QTest::addColumn<int>("b2");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("155.12000") << "155.12000" << 0x55 << 0x12 << "155.12000";
+        QTest::newRow("155.12") << "155.12" << 0x55 << 0x12 << "155.12000";
+        QTest::newRow("5 kHz flag") << "155.12500" << 0xD5 << 0x12 << "155.12500";
+        QTest::newRow("155.00500") << "155.00500" << 0xD5 << 0x00 << "155.00500";
+        QTest::newRow("155.00625") << "155.00625" << 0x55 << 0x0A << "155.00625";
+        QTest::newRow("155.08125") << "155.08125" << 0xD5 << 0x0A << "155.08125";
+        QTest::newRow("162.40500") << "162.40500" << 0xE2 << 0x40 << "162.40500";
+        QTest::newRow("155.03125") << "155.03125" << 0x55 << 0x0C << "155.03125";
+        QTest::newRow("179.99500") << "179.995" << 0xF9 << 0x99 << "179.99500";
+        QTest::newRow("100.00500") << "100.005" << 0x80 << 0x00 << "100.00500";
+        QTest::newRow("empty") << "" << 0 << 0 << "none";
+        QTest::newRow("zero") << "0" << 0 << 0 << "none";
+        QTest::newRow("none") << "none" << 0 << 0 << "none";
+        QTest::newRow("trailing text") << " 155.125 MHz" << 0xD5 << 0x12 << "155.12500";
+        QTest::newRow("comma is no separator") << "155,125" << 0x55 << 0x00 << "155.00000";
+        QTest::newRow("rounded to 10 Hz") << "155.124996" << 0xD5 << 0x12 << "155.12500";
+    }
+    void freqExamples() {
+        QFETCH(QString, text);
+        QFETCH(int, b1);
+        QFETCH(int, b2);
+        QFETCH(QString, shown);
+        uint8_t B1 = 0xAB, B2 = 0xCD;
+        QVERIFY(FreqTextToBytes(text, B1, B2));
+        QCOMPARE(int(B1), b1);
+        QCOMPARE(int(B2), b2);
+        QCOMPARE(FreqBytesToText(B1, B2), shown);
+    }
+
+    void noFrequencyBytes_data() {
+        QTest::addColumn<int>("b1");
+        QTest::addColumn<int>("b2");
+        QTest::newRow("00 00") << 0x00 << 0x00;
+        QTest::newRow("FF FF") << 0xFF << 0xFF;
+        QTest::newRow("FF 12") << 0xFF << 0x12;
+    }
+    void noFrequencyBytes() {
+        QFETCH(int, b1);
+        QFETCH(int, b2);
+        QCOMPARE(FreqBytesToText(uint8_t(b1), uint8_t(b2)), QStringLiteral("none"));
+    }
+
+    // Every frequency the format can hold survives text -> bytes -> text.
+    void everyRepresentableFrequencyRoundTrips() {
+        static const int escapes[] = {625,  8125, 1875, 9375, 3125, 8750,
+                                      4375, 1250, 5625, 6250, 6875, 3750};
+        QList<int> below100k;
+        for (int r = 0; r < 10000; r += 500) below100k << r;
+        for (int e : escapes) below100k << e;
+        QSet<int> seenBytes;
+        int count = 0;
+        for (int mhz = 0; mhz < 80; ++mhz)
+            for (int khz100 = 0; khz100 < 10; ++khz100)
+                for (int r : below100k) {
+                    const int32_t f = 10000000 + mhz * 100000 + khz100 * 10000 + r;
+                    if (f == 10000000) continue;  // 100.00000 is the pair 00 00: "none"
+                    const QString text = freqText(f);
+                    uint8_t B1 = 0, B2 = 0;
+                    if (!FreqTextToBytes(text, B1, B2)) QFAIL(qPrintable("refused " + text));
+                    if (FreqBytesToText(B1, B2) != text)
+                        QFAIL(qPrintable(text + " came back as " + FreqBytesToText(B1, B2)));
+                    seenBytes.insert(B1 * 256 + B2);
+                    ++count;
+                }
+        QCOMPARE(count, 80 * 10 * 32 - 1);
+        QCOMPARE(seenBytes.size(), count);
+    }
+
+    // Every pair of well-formed frequency bytes survives bytes -> text -> bytes.
+    void everyWellFormedBytePairRoundTrips() {
+        for (int b1 = 0; b1 < 255; ++b1)
+            for (int b2 = 0; b2 < 256; ++b2) {
+                if ((b1 & 15) > 9 || (b2 >> 4) > 9 || (b1 == 0 && b2 == 0)) continue;
+                const QString text = FreqBytesToText(uint8_t(b1), uint8_t(b2));
+                uint8_t B1 = 0, B2 = 0;
+                QVERIFY2(FreqTextToBytes(text, B1, B2), qPrintable(text));
+                if (B1 != b1 || B2 != b2)
+                    QFAIL(qPrintable(
+                        QStringLiteral("%1 %2 -> %3").arg(b1, 0, 16).arg(b2, 0, 16).arg(text)));
+            }
+    }
+
+    void unrepresentableFrequencyLeavesBytes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("below 100 MHz") << "99.99";
+        QTest::newRow("just below 100 MHz") << "99.99500";
+        QTest::newRow("180 MHz") << "180.0";
+        QTest::newRow("far above") << "999.125";
+        QTest::newRow("2.5 kHz raster") << "155.0025";
+        QTest::newRow("not on any raster") << "155.12501";
+        QTest::newRow("top 10 Hz") << "179.99999";
+        QTest::newRow("negative") << "-155.125";
+        QTest::newRow("huge") << "1e400";
+        QTest::newRow("above 32 bits") << "50000";
+    }
+    void unrepresentableFrequencyLeavesBytes() {
+        QFETCH(QString, text);
+        uint8_t B1 = 0xAB, B2 = 0xCD;
+        QVERIFY(!FreqTextToBytes(text, B1, B2));
+        QCOMPARE(int(B1), 0xAB);
+        QCOMPARE(int(B2), 0xCD);
+    }
+
+    void channelGuardExamples_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<int>("l");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("D023") << "D023" << 0x88 << 0x13 << "D023";
+        QTest::newRow("D023-") << "D023-" << 0xC8 << 0x13 << "D023-";
+        QTest::newRow("d754") << "d754" << 0x89 << 0xEC << "D754";
+        QTest::newRow("digits 8 and 9 keep three bits") << "D089" << 0x88 << 0x01 << "D001";
+        QTest::newRow("67.0") << "67.0" << 0x06 << 0x70 << "067.0";
+        QTest::newRow("100") << "100" << 0x10 << 0x00 << "100.0";
+        QTest::newRow("empty") << "" << 0 << 0 << "000.0";
+        QTest::newRow("none") << "none" << 0 << 0 << "000.0";
+        QTest::newRow("half tenth rounds to even") << "67.05" << 0x06 << 0x70 << "067.0";
+        QTest::newRow("800 Hz reads as a code") << "800" << 0x80 << 0x00 << "D000";
+        QTest::newRow("1599.9 Hz") << "1599.9" << 0xF9 << 0x99 << "D631-";
+    }
+    void channelGuardExamples() {
+        QFETCH(QString, text);
+        QFETCH(int, h);
+        QFETCH(int, l);
+        QFETCH(QString, shown);
+        uint8_t H = 0xAB, L = 0xCD;
+        QVERIFY(CGTextToBytes(text, H, L));
+        QCOMPARE(int(H), h);
+        QCOMPARE(int(L), l);
+        QCOMPARE(CGBytesToText(L, H), shown);
+    }
+
+    void channelGuardDecoding_data() {
+        QTest::addColumn<int>("l");
+        QTest::addColumn<int>("h");
+        QTest::addColumn<QString>("shown");
+        QTest::newRow("89 EC") << 0xEC << 0x89 << "D754";
+        QTest::newRow("00 00") << 0x00 << 0x00 << "000.0";
+        QTest::newRow("FF FF") << 0xFF << 0xFF << "D777-";
+        QTest::newRow("bit 3 not examined") << 0x13 << 0x80 << "D023";
+        QTest::newRow("nibbles above 9") << 0xBC << 0x0A << "01011.12";
+    }
+    void channelGuardDecoding() {
+        QFETCH(int, l);
+        QFETCH(int, h);
+        QFETCH(QString, shown);
+        QCOMPARE(CGBytesToText(uint8_t(l), uint8_t(h)), shown);
+    }
+
+    void refusedChannelGuardLeavesBytes_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("too few digits") << "D2";
+        QTest::newRow("D alone") << "D";
+        QTest::newRow("not a digit") << "D0x3";
+        QTest::newRow("sign inside") << "D-23";
+        QTest::newRow("1600 Hz") << "1600";
+        QTest::newRow("negative tone") << "-5";
+        QTest::newRow("too large for 16 bits") << "3276.8";
+    }
+    void refusedChannelGuardLeavesBytes() {
+        QFETCH(QString, text);
+        uint8_t H = 0xAB, L = 0xCD;
+        QVERIFY(!CGTextToBytes(text, H, L));
+        QCOMPARE(int(H), 0xAB);
+        QCOMPARE(int(L), 0xCD);
+    }
+
+    void everyDigitalCodeRoundTrips() {
+        for (int code = 0; code < 512; ++code)
+            for (bool inverted : {false, true}) {
+                const QString text = QStringLiteral("D%1%2%3%4")
+                                         .arg(code >> 6)
+                                         .arg((code >> 3) & 7)
+                                         .arg(code & 7)
+                                         .arg(inverted ? "-" : "");
+                uint8_t H = 0, L = 0;
+                QVERIFY2(CGTextToBytes(text, H, L), qPrintable(text));
+                QVERIFY2(H & 0x08, "bit 3 is always written set");
+                QCOMPARE(CGBytesToText(L, H), text);
+            }
+    }
+
+    void everyToneRoundTrips() {
+        for (int tenths = 0; tenths < 8000; ++tenths) {
+            const QString text =
+                QStringLiteral("%1.%2").arg(tenths / 10, 3, 10, QLatin1Char('0')).arg(tenths % 10);
+            uint8_t H = 0, L = 0;
+            QVERIFY2(CGTextToBytes(text, H, L), qPrintable(text));
+            QVERIFY(!(H & 0x80));
+            if (CGBytesToText(L, H) != text) QFAIL(qPrintable(text));
+        }
+    }
+
+    void hexTextToValue_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("1F") << "1F" << 31.0;
+        QTest::newRow("ABC") << "ABC" << 2748.0;
+        QTest::newRow("abc") << "abc" << 2748.0;
+        QTest::newRow("f") << "f" << 15.0;
+        QTest::newRow("1234: too long") << "1234" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("non-hex counts 0") << "G1" << 1.0;
+    }
+    void hexTextToValue() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(HexTextToValue(text), value);
+    }
+
+    void byteToBcd_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("bcd");
+        QTest::newRow("0") << 0 << true << 0x00;
+        QTest::newRow("9") << 9 << true << 0x09;
+        QTest::newRow("10") << 10 << true << 0x10;
+        QTest::newRow("79") << 79 << true << 0x79;
+        QTest::newRow("159") << 159 << true << 0xF9;
+        QTest::newRow("160") << 160 << false << 0x5A;
+        QTest::newRow("-1") << -1 << false << 0x5A;
+    }
+    void byteToBcd() {
+        QFETCH(int, n);
+        QFETCH(bool, ok);
+        QFETCH(int, bcd);
+        uint8_t out = 0x5A;
+        QCOMPARE(ByteToBCD(n, out), ok);
+        QCOMPARE(int(out), bcd);
+    }
+
+    void groupPage() {
+        QCOMPARE(GroupPage(0), int16_t(1));
+        QCOMPARE(GroupPage(14), int16_t(15));
+    }
+
+    void leadingNumber_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("blanks and junk") << "  12.5x" << 12.5;
+        QTest::newRow("negative") << "-3" << -3.0;
+        QTest::newRow("plus") << "+7" << 7.0;
+        QTest::newRow("fraction only") << ".5" << 0.5;
+        QTest::newRow("point at end") << "5." << 5.0;
+        QTest::newRow("exponent") << "1e2" << 100.0;
+        QTest::newRow("bare e") << "1e" << 1.0;
+        QTest::newRow("letters") << "abc" << 0.0;
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("lone point") << "." << 0.0;
+        QTest::newRow("comma") << "1,5" << 1.0;
+        QTest::newRow("sign then blank") << "- 5" << 0.0;
+        QTest::newRow("underflow") << "1e-400" << 0.0;
+    }
+    void leadingNumber() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(LeadingNumber(text), value);
+    }
+
+    void leadingNumberOverflow() {
+        QVERIFY(std::isinf(LeadingNumber("1e400")) && LeadingNumber("1e400") > 0);
+        QVERIFY(std::isinf(LeadingNumber("-1e400")) && LeadingNumber("-1e400") < 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestMGlobals)
+#include "tst_mglobals.moc"
