@@ -4,7 +4,9 @@
 #include <cstdio>
 
 #include "app/AppInfo.h"
+#include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
+#include "cli/WriteCommand.h"
 
 namespace tav::cli {
 
@@ -19,6 +21,8 @@ struct Verb {
 // One line per verb.
 const Verb kVerbs[] = {
     {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
+    {"read", "read the whole radio into a radio file", runRead},
+    {"write", "write a radio file to the radio", runWrite},
 };
 
 void usage(QTextStream& out) {

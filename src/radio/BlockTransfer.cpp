@@ -65,31 +65,6 @@ bool clsTavCom::retryFailedWrite() {
                               MsgIcon::Information) == MsgResult::Retry;
 }
 
-// The same configuration word reads as LoadPageWritable, but telling whether
-// they all arrived: without them nobody knows which pages may be written.
-bool clsTavCom::loadPageWritableChecked(int16_t group) {
-    std::vector<int16_t> quads;
-    if (group != 0)
-        quads.push_back(group);
-    else
-        quads = {0, 4, 8, 12};
-    bool ok = true;
-    for (int16_t g : quads) {
-        const int base = g & 0xFC;
-        Word w{};
-        if (!ReadEEWord(static_cast<int16_t>(14 + base / 2), w)) {
-            ok = false;
-            continue;
-        }
-        setPageWritable(base, (w[0] & 0x80) != 0);
-        setPageWritable(base + 1, (w[0] & 0x08) != 0);
-        setPageWritable(base + 2, (w[1] & 0x80) != 0);
-        setPageWritable(base + 3, (w[1] & 0x08) != 0);
-    }
-    setPageWritable(0, true);
-    return ok;
-}
-
 // ----------------------------------------------------------------------- reads
 
 bool clsTavCom::ReadEEMemory() {

@@ -214,7 +214,8 @@ bool clsTavCom::writePowerChecked(int16_t nGroup) {
     }
     int16_t words = 0;
     if (!locatePowerWords(start, words)) return false;
-    bool ok = true;
+    // An entry that could not be read is a failed exchange even when the block was found.
+    bool ok = !lookupFailed;
     const auto [first, last] = groupRange(nGroup);
     for (int16_t g = first; g <= last; ++g) {
         ok = WriteEEWord(static_cast<int16_t>(words + 2 * g),

@@ -113,6 +113,7 @@ private:
     // ignored; false when an exchange with the radio failed, so a block write
     // never reports success after a part of it went wrong.
     bool loadPageWritableChecked(int16_t group);
+    bool loadPageWritableQuadChecked(int16_t g);
     bool setBWMaskChecked();
     bool writeBWChecked(int16_t GROUP);
     bool writePowerChecked(int16_t nGroup);
