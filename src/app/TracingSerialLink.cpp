@@ -35,13 +35,13 @@ void TracingSerialLink::setBaudRate(int baud) {
 }
 
 void TracingSerialLink::writeByte(uint8_t b) {
-    waitingSince_.reset();
+    endWaiting();
     inner_.writeByte(b);
     line(QStringLiteral("TX ") + hexByte(b));
 }
 
 uint8_t TracingSerialLink::readByte() {
-    waitingSince_.reset();
+    endWaiting();
     const uint8_t b = inner_.readByte();
     line(QStringLiteral("RX ") + hexByte(b));
     return b;
@@ -59,12 +59,18 @@ void TracingSerialLink::waitForInput(double seconds) {
     const double begin = clock_.now();
     if (!waitingSince_) waitingSince_ = begin;
     inner_.waitForInput(seconds);
-    // A wait that ended with nothing to read after its whole time ran out.
-    if (inner_.waitingCount() == 0 && clock_.now() - begin >= seconds) {
+    // A wait that ended with nothing to read after its whole time ran out;
+    // the waits that may follow it before any traffic belong to the same timeout.
+    if (!timedOut_ && inner_.waitingCount() == 0 && clock_.now() - begin >= seconds) {
         const double waited = (clock_.now() - *waitingSince_) * 1000.0;
         line(QStringLiteral("TIMEOUT after %1 ms").arg(std::lround(waited)));
-        waitingSince_.reset();
+        timedOut_ = true;
     }
+}
+
+void TracingSerialLink::endWaiting() {
+    waitingSince_.reset();
+    timedOut_ = false;
 }
 
 }  // namespace tav

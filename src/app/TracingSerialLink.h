@@ -36,6 +36,7 @@ public:
 
 private:
     void line(const QString& event);
+    void endWaiting();
 
     SerialLink& inner_;
     Clock& clock_;
@@ -43,6 +44,7 @@ private:
     const double start_;
     // When the current run of waits began; any traffic ends the run.
     std::optional<double> waitingSince_;
+    bool timedOut_ = false;
 };
 
 }  // namespace tav
