@@ -105,7 +105,6 @@ private slots:
     void faultSweep_data();
     void faultSweep();
     void maskedBitsNeverChange();
-    void groupWriteTouchesOnlyItsPage();
 };
 
 void TestBlockTransfer::wholeWriteGoesOutInOrder() {
@@ -378,29 +377,6 @@ void TestBlockTransfer::maskedBitsNeverChange() {
         }
         for (const sim::EEWrite& w : rig.radio.eepromWrites())
             QVERIFY(w.address < kPageSize || sim::pageConfigured(before, w.address / kPageSize));
-    }
-}
-
-void TestBlockTransfer::groupWriteTouchesOnlyItsPage() {
-    QRandomGenerator rng(77);
-    for (int round = 0; round < 30; ++round) {
-        RadioRig rig;
-        auto& radio = rig.radio.eeprom();
-        for (auto& b : radio) b = static_cast<uint8_t>(rng.bounded(256));
-        for (auto& b : rig.state.EEImage) b = static_cast<uint8_t>(rng.bounded(256));
-        rig.state.PerChanBandOn = true;
-        const int group = 1 + static_cast<int>(rng.bounded(15));
-        sim::setPageConfigured(radio, group, true);
-        const sim::EEPromImage before = radio;
-        const int bw = 36 + 2 * (group - 1);
-
-        QVERIFY(rig.com.WriteEEGroup(static_cast<int16_t>(group)));
-        for (int a = 0; a < kEEPromSize; ++a) {
-            uint8_t mask = 0;
-            if (a / kPageSize == group) mask = groupMask(a % kPageSize);
-            if ((a == bw || a == bw + 1) && sim::bandwidthCapable(before)) mask = 0xFF;
-            QCOMPARE(radio[a], merge(before[a], rig.state.EEImage[a], mask));
-        }
     }
 }
 
