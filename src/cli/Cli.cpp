@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "app/AppInfo.h"
+#include "cli/PrintCommand.h"
 #include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
 #include "cli/WriteCommand.h"
@@ -23,6 +24,7 @@ const Verb kVerbs[] = {
     {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
     {"read", "read the whole radio into a radio file", runRead},
     {"write", "write a radio file to the radio", runWrite},
+    {"print", "write the unit data printout of a radio file as a PDF file", runPrint},
 };
 
 void usage(QTextStream& out) {
