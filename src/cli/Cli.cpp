@@ -5,7 +5,9 @@
 
 #include "app/AppInfo.h"
 #include "cli/PrintCommand.h"
+#include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
+#include "cli/WriteCommand.h"
 
 namespace tav::cli {
 
@@ -20,6 +22,8 @@ struct Verb {
 // One line per verb.
 const Verb kVerbs[] = {
     {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
+    {"read", "read the whole radio into a radio file", runRead},
+    {"write", "write a radio file to the radio", runWrite},
     {"print", "write the unit data printout of a radio file as a PDF file", runPrint},
 };
 

@@ -14,6 +14,7 @@
 #include "app/Ports.h"
 #include "app/Settings.h"
 #include "ui/GroupCodecs.h"
+#include "ui/PrintService.h"
 
 namespace tav {
 
@@ -44,6 +45,8 @@ struct EditorServices {
     // The file dialog: save or open mode, the preset path, the chosen path
     // out; false when cancelled. A desktop file dialog when empty.
     std::function<bool(bool saveMode, const QString& preset, QString& chosen)> fileDialog;
+    // Printing and Print Setup; the session's own printer when null.
+    std::shared_ptr<PrintService> printService;
 };
 
 // Commands that other windows and modules carry out for the main window.

@@ -51,12 +51,20 @@ bool OnSomeScreen(const QPoint& topLeft, const QSize& frame) {
     return false;
 }
 
+double CentredTwips(int screenPixels, int windowPixels, double dotsPerInch) {
+    const double diff = std::nearbyint((screenPixels - windowPixels) * kTwipsPerInch / dotsPerInch);
+    return std::trunc(diff / 2);
+}
+
 QPoint SavedWindowPosition(const Settings& settings, const QString& section, const QString& topKey,
                            const QString& leftKey, const QSize& frame) {
-    const QPoint centred = centredOn(primaryArea(), frame);
+    const QRect area = primaryArea();
+    const QPoint centred = centredOn(area, frame);
     const double dpi = screenDpi();
-    const double top = settings.number(section, topKey, pixelsToTwips(centred.y(), dpi));
-    const double left = settings.number(section, leftKey, pixelsToTwips(centred.x(), dpi));
+    const double top =
+        settings.number(section, topKey, CentredTwips(area.height(), frame.height(), dpi));
+    const double left =
+        settings.number(section, leftKey, CentredTwips(area.width(), frame.width(), dpi));
     const QPoint place(twipsToPixels(left, dpi), twipsToPixels(top, dpi));
     return OnSomeScreen(place, frame) ? place : centred;
 }
@@ -66,6 +74,8 @@ void RestoreWindowPosition(QWidget& window, const Settings& settings, const QStr
     window.move(
         SavedWindowPosition(settings, section, topKey, leftKey, window.frameGeometry().size()));
 }
+
+int twipsToScreenPixels(double twips) { return twipsToPixels(twips, screenDpi()); }
 
 void SaveWindowPosition(const QWidget& window, Settings& settings, const QString& section,
                         const QString& topKey, const QString& leftKey) {

@@ -17,6 +17,12 @@ constexpr double kTwipsPerInch = 1440.0;
 int twipsToPixels(double twips, double dotsPerInch);
 double pixelsToTwips(int pixels, double dotsPerInch);
 
+// The default place of a window: the screen size less the window size, in
+// whole twips (ties to even), halved with the fraction dropped.
+double CentredTwips(int screenPixels, int windowPixels, double dotsPerInch);
+// A length in twips on the primary screen.
+int twipsToScreenPixels(double twips);
+
 // Where a window of frame size `frame` goes: the top-left frame corner stored
 // under section/topKey and section/leftKey, centred on the primary screen when
 // a value is missing, and on the primary screen too when the stored place is

@@ -1,5 +1,7 @@
 #include "ui/frmGroups.h"
 
+#include "ui/WindowPlacement.h"
+
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
@@ -39,7 +41,6 @@
 #include "ui/GridText.h"
 #include "ui/HelpWindow.h"
 #include "ui/RadioCommands.h"
-#include "ui/Twips.h"
 #include "ui/frmProc.h"
 
 namespace tav {
@@ -85,24 +86,8 @@ QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
     return a;
 }
 
-// Screen size less window size, in twips, halved: the centring offset.
 QString traceCaption(const QString& path) {
     return QStringLiteral("Trace File: ") + QDir::toNativeSeparators(path);
-}
-
-double centredTwips(int screenPixels, int windowPixels) {
-    const double diff = std::nearbyint(pixelsToTwips(screenPixels - windowPixels));
-    return std::trunc(diff / 2);
-}
-
-bool visibleOnSomeScreen(const QRect& frame) {
-    for (const QScreen* s : QGuiApplication::screens()) {
-        const QRect seen = frame.intersected(s->availableGeometry());
-        if (seen.width() >= std::min(40, frame.width()) &&
-            seen.height() >= std::min(20, frame.height()))
-            return true;
-    }
-    return false;
 }
 
 }  // namespace
@@ -119,6 +104,9 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
         services_.groupCodecs ? services_.groupCodecs : GroupCodecsFactory(makeGroupCodecs);
     codecs_ = factory(services_.state, Controls, viewGrid_);
     progress_ = std::make_unique<WindowProgress>(Prog1, procDialog);
+    printService_ = services_.printService
+                        ? services_.printService
+                        : std::make_shared<PrintService>(services_.prompter);
     Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this),
                                            services_.prompter, services_.settings);
     load();
@@ -870,43 +858,10 @@ void frmGroups::mnuPrint_Click() {
 }
 
 void frmGroups::PrintUnitData() {
-    const UnitReport report = BuildUnitReport(services_.state, Files->PrintFileName);
-    QPrinter& device = printer();
-    if (!device.printerName().isEmpty()) {
-        if (!PaintUnitReport(report, device))
-            services_.prompter.show(
-                QStringLiteral("The printer \"%1\" could not be used.").arg(device.printerName()),
-                QString(), MsgButtons::Ok, MsgIcon::Exclamation);
-        return;
-    }
-    // No printer on this computer: the printout goes into a PDF file.
-    QString path;
-    const QString preset =
-        Files->CurrentFileName.isEmpty()
-            ? QStringLiteral("unit-data.pdf")
-            : QFileInfo(Files->CurrentFileName).completeBaseName() + QStringLiteral(".pdf");
-    if (services_.fileDialog) {
-        if (!services_.fileDialog(true, preset, path)) return;
-    } else {
-        path = QFileDialog::getSaveFileName(this, QStringLiteral("Save Printout As PDF"), preset,
-                                            QStringLiteral("PDF (*.pdf)"));
-        if (path.isEmpty()) return;
-    }
-    QString why;
-    if (!WriteUnitReportPdf(report, path, &why))
-        services_.prompter.show(QStringLiteral("The printout could not be saved: ") + why,
-                                QString(), MsgButtons::Ok, MsgIcon::Exclamation);
+    printService_->PrintUnitData(this, services_.state, Files->PrintFileName);
 }
 
-QPrinter& frmGroups::printer() {
-    if (!printer_) printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    return *printer_;
-}
-
-void frmGroups::mnuSetup_Click() {
-    QPageSetupDialog dialog(&printer(), this);
-    dialog.exec();
-}
+void frmGroups::mnuSetup_Click() { printService_->PrintSetup(this); }
 
 void frmGroups::showTune() {
     if (!comm_) {
@@ -934,28 +889,9 @@ void frmGroups::showHelp() {
 
 // ------------------------------------------------------------------ place and close
 
-QPoint frmGroups::savedPosition() const {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    const QRect area = screen ? screen->geometry() : QRect(0, 0, 1024, 768);
-    const QSize frame = frameGeometry().size();
-    const Settings& settings = services_.settings;
-    const double top = settings.number(kPosition, QStringLiteral("GroupTop"),
-                                       centredTwips(area.height(), frame.height()));
-    const double left = settings.number(kPosition, QStringLiteral("GroupLeft"),
-                                        centredTwips(area.width(), frame.width()));
-    return {twipsToPixels(left), twipsToPixels(top)};
-}
-
 void frmGroups::restorePosition() {
-    QPoint place = savedPosition();
-    if (!visibleOnSomeScreen(QRect(place, frameGeometry().size()))) {
-        const QScreen* screen = QGuiApplication::primaryScreen();
-        const QRect area = screen ? screen->availableGeometry() : QRect(0, 0, 1024, 768);
-        place =
-            area.topLeft() + QPoint(std::max(0, (area.width() - frameGeometry().width()) / 2),
-                                    std::max(0, (area.height() - frameGeometry().height()) / 2));
-    }
-    move(place);
+    RestoreWindowPosition(*this, services_.settings, kPosition, QStringLiteral("GroupTop"),
+                          QStringLiteral("GroupLeft"));
 }
 
 void frmGroups::restoreState() {
@@ -994,12 +930,9 @@ void frmGroups::unload() {
     const Qt::WindowStates ws = windowState();
     const int stateNumber = ws & Qt::WindowMinimized ? 1 : ws & Qt::WindowMaximized ? 2 : 0;
     settings.saveInteger(kPosition, QStringLiteral("State"), stateNumber);
-    if (stateNumber == 0) {
-        settings.saveNumber(kPosition, QStringLiteral("GroupTop"),
-                            pixelsToTwips(frameGeometry().top()));
-        settings.saveNumber(kPosition, QStringLiteral("GroupLeft"),
-                            pixelsToTwips(frameGeometry().left()));
-    }
+    if (stateNumber == 0)
+        SaveWindowPosition(*this, settings, kPosition, QStringLiteral("GroupTop"),
+                           QStringLiteral("GroupLeft"));
     settings.sync();
     radio_->portChanging();
     trace_.stop();

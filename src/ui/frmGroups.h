@@ -161,16 +161,13 @@ public:
     // replaced by the centre of the primary screen.
     void restorePosition();
     void restoreState();
-    QPoint savedPosition() const;
 
     void showAbout();
     void showHelp();
     void showTune();
-    // The unit data printout on the default printer (or a PDF file when the
-    // computer has no printer).
+    // The unit data printout on the session's printer (a print preview, from
+    // which a PDF can be saved, when the computer has no printer).
     void PrintUnitData();
-    // The printer that Print Setup adjusts and the printout uses.
-    QPrinter& printer();
 
 signals:
     void unloaded();
@@ -246,7 +243,7 @@ private:
     QActionGroup* portGroup_ = nullptr;
     QActionGroup* labelGroup_ = nullptr;
     QPointer<QWidget> helpWindow_;
-    std::unique_ptr<QPrinter> printer_;
+    std::shared_ptr<PrintService> printService_;
 };
 
 }  // namespace tav

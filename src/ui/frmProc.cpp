@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 
 namespace tav {
 
@@ -41,7 +41,7 @@ QString frmProc::cancelWriteQuestion() {
 void frmProc::ShowForm(const QString& FormMsg, bool Wmd) {
     IsWriteOperation = Wmd;
     if (QWidget* owner = parentWidget()) {
-        const int offset = twipsToPixels(500);
+        const int offset = twipsToScreenPixels(500);
         move(owner->frameGeometry().topLeft() + QPoint(offset, offset));
     }
     lblInfo->setText(FormMsg);

@@ -39,6 +39,17 @@ public:
     }
 };
 
+// Counts printouts instead of sending them to a printer.
+class CountingPrintService : public PrintService {
+public:
+    using PrintService::PrintService;
+    int printed = 0;
+
+protected:
+    bool printersAvailable() const override { return false; }
+    bool preview(QWidget*, const UnitReport&) override { return ++printed, true; }
+};
+
 struct UiRig {
     ScratchHome home;
     AppState state;
@@ -50,6 +61,7 @@ struct UiRig {
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;
     QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
+    std::shared_ptr<CountingPrintService> printer = std::make_shared<CountingPrintService>(prompter);
     std::unique_ptr<frmGroups> w;
 
     UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
@@ -67,6 +79,7 @@ struct UiRig {
             chosen = dialogAnswers.takeFirst();
             return true;
         };
+        s.printService = printer;
         return s;
     }
 

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "TestSupport.h"
-#include "ui/Twips.h"
+#include "ui/WindowPlacement.h"
 #include "ui/frmProc.h"
 
 using namespace tav;
@@ -31,7 +31,7 @@ private slots:
         QVERIFY(!dialog.CancelButton->isEnabled());
         QVERIFY(dialog.isVisible());
         const QPoint expected =
-            owner.frameGeometry().topLeft() + QPoint(twipsToPixels(500), twipsToPixels(500));
+            owner.frameGeometry().topLeft() + QPoint(twipsToScreenPixels(500), twipsToScreenPixels(500));
         QCOMPARE(dialog.pos(), expected);
         // Cancel before EnableCancel is not possible.
         dialog.CancelButton->click();
