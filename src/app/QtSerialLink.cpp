@@ -119,9 +119,9 @@ QString QtSerialLink::deviceHolder(const QString& path) {
         for (const QString& fd : fds.entryList(QDir::System | QDir::NoDotAndDotDot)) {
             if (QFileInfo(fds.filePath(fd)).symLinkTarget() != target) continue;
             QFile comm(QStringLiteral("/proc/%1/comm").arg(pid));
-            const QString name =
-                comm.open(QIODevice::ReadOnly) ? QString::fromLocal8Bit(comm.readAll()).trimmed()
-                                               : QString();
+            const QString name = comm.open(QIODevice::ReadOnly)
+                                     ? QString::fromLocal8Bit(comm.readAll()).trimmed()
+                                     : QString();
             return name.isEmpty() ? QStringLiteral("process %1").arg(pid)
                                   : QStringLiteral("%1 (process %2)").arg(name, pid);
         }

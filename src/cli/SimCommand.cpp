@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <QFile>
+#include <QSaveFile>
 #include <QTextStream>
 #include <csignal>
 
@@ -31,10 +32,12 @@ struct SimOptions {
     std::optional<uint8_t> id;
     bool timing = false;
     sim::FaultPlan faults;
+    QString dumpPath;
 };
 
 const char kSimUsage[] =
     "usage: tavctl sim [--image FILE] [--id 0xNN] [--timing] [--fault SPEC]\n"
+    "                 [--dump-on-exit FILE]\n"
     "  --image FILE  load a radio file: its first 2048 bytes into the EEPROM, and\n"
     "                its labels into the label memory when the file holds them\n"
     "                (default: a factory radio with groups 1-14 and both per-channel\n"
@@ -45,7 +48,9 @@ const char kSimUsage[] =
     "                corrupt-reply=N, drop-echo=N, corrupt-echo=N, corrupt-in=N,\n"
     "                slow=MS; counts may be ranges N-M within a step, as in\n"
     "                drop-reply=label:6-9 (steps: hook, eeprom, ram, baud, loader,\n"
-    "                label)\n";
+    "                label)\n"
+    "  --dump-on-exit FILE  when stopped (SIGTERM, SIGINT), write the EEPROM and the\n"
+    "                labels to FILE as a radio file without power settings\n";
 
 int usageError(const QString& why) {
     QTextStream err(stderr);
@@ -73,6 +78,9 @@ int parse(const QStringList& args, SimOptions& o) {
             if (!ok || id > 0xFF)
                 return usageError(QStringLiteral("--id needs a byte value such as 0x40"));
             o.id = static_cast<uint8_t>(id);
+        } else if (a == QLatin1String("--dump-on-exit")) {
+            if (!value(o.dumpPath))
+                return usageError(QStringLiteral("--dump-on-exit needs a file"));
         } else if (a == QLatin1String("--fault")) {
             QString why;
             if (!value(v)) return usageError(QStringLiteral("--fault needs a specification"));
@@ -109,6 +117,23 @@ int loadImage(const QString& path, sim::VirtualRadio& radio) {
     return kOk;
 }
 
+// The EEPROM, the file-only byte and the labels: the radio file up to its
+// power settings, which the radio keeps in its EEPROM instead.
+int dumpRadio(const QString& path, sim::VirtualRadio& radio) {
+    AppState state;
+    std::copy(radio.eeprom().begin(), radio.eeprom().end(), state.EEImage.begin());
+    sim::labelImageFrom(radio.labels(), state.LabelImage);
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly) ||
+        f.write(SerializeRadioFile(state).left(kRadioFilePowerOffset)) != kRadioFilePowerOffset ||
+        !f.commit()) {
+        QTextStream(stderr) << "tavctl sim: cannot write " << path << ": " << f.errorString()
+                            << '\n';
+        return kFileError;
+    }
+    return kOk;
+}
+
 }  // namespace
 
 int runSim(const QStringList& args) {
@@ -137,7 +162,7 @@ int runSim(const QStringList& args) {
     QTextStream out(stdout);
     out << server.slavePath() << Qt::endl;  // flushed: a parent waits for this line
     server.run(stopPipe[0]);
-    return kOk;
+    return o.dumpPath.isEmpty() ? kOk : dumpRadio(o.dumpPath, radio);
 }
 
 }  // namespace tav::cli

@@ -170,8 +170,8 @@ LabelDecision RadioCommands::PromptForLabels(bool isWrite) {
     if (w_.LabelPolicy < 2) return w_.LabelPolicy == 0 ? kWithLabels : kWithoutLabels;
     const QString question = isWrite ? QStringLiteral("Write Labels to Radio")
                                      : QStringLiteral("Read Labels from Radio");
-    switch (say(question, QStringLiteral("TAV Editor"), MsgButtons::YesNoCancel,
-                MsgIcon::Question)) {
+    switch (
+        say(question, QStringLiteral("TAV Editor"), MsgButtons::YesNoCancel, MsgIcon::Question)) {
         case MsgResult::Yes:
             return kWithLabels;
         case MsgResult::No:

@@ -655,8 +655,8 @@ void frmGroups::openBackupFolder() {
     const QString folder = radio_->backups().folder();
     QDir().mkpath(folder);
     if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        services_.prompter.show(QStringLiteral("The backup folder could not be opened."),
-                                QString(), MsgButtons::Ok, MsgIcon::Exclamation,
+        services_.prompter.show(QStringLiteral("The backup folder could not be opened."), QString(),
+                                MsgButtons::Ok, MsgIcon::Exclamation,
                                 QDir::toNativeSeparators(folder));
 }
 
@@ -869,8 +869,8 @@ void frmGroups::showTune() {
                                 QString(), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
-    frmTune tune(LinkContext{services_.state, *activeLink(), services_.clock,
-                             services_.prompter, *progress_},
+    frmTune tune(LinkContext{services_.state, *activeLink(), services_.clock, services_.prompter,
+                             *progress_},
                  this);
     tune.exec();
 }

@@ -47,11 +47,10 @@ private slots:
         QFETCH(QString, extra);
         QFETCH(QString, reason);
         const QString dev = QStringLiteral("/dev/ttyUSB0");
-        const QString made =
-            kind == 0   ? QtSerialLink::noSuchDeviceReason(
-                            dev, extra.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-            : kind == 1 ? QtSerialLink::permissionReason(dev, extra)
-                        : QtSerialLink::inUseReason(dev, extra);
+        const QString made = kind == 0 ? QtSerialLink::noSuchDeviceReason(
+                                             dev, extra.split(QLatin1Char('|'), Qt::SkipEmptyParts))
+                             : kind == 1 ? QtSerialLink::permissionReason(dev, extra)
+                                         : QtSerialLink::inUseReason(dev, extra);
         QCOMPARE(made, reason);
     }
 

@@ -58,10 +58,10 @@ private slots:
         QVERIFY(backups.save(QStringLiteral("read"), state, at(31, 5)).ok());
         QVERIFY(backups.save(QStringLiteral("write"), state, at(31, 5)).ok());
         QVERIFY(backups.save(QStringLiteral("read"), state, at(30, 59)).ok());
-        QCOMPARE(names(backups.list()),
-                 (QStringList{"read-2026-12-06_07-30-59.tav", "write-2026-12-06_07-31-05.tav",
-                              "read-2026-12-06_07-31-05-2.tav",
-                              "write-2026-12-06_07-31-05-3.tav"}));
+        QCOMPARE(
+            names(backups.list()),
+            (QStringList{"read-2026-12-06_07-30-59.tav", "write-2026-12-06_07-31-05.tav",
+                         "read-2026-12-06_07-31-05-2.tav", "write-2026-12-06_07-31-05-3.tav"}));
     }
 
     void keepsTheNewestFiftyAndNothingElseIsTouched() {
@@ -73,8 +73,9 @@ private slots:
         const AppState state;
         // Saved out of time order: the oldest by their names go, not the first saved.
         for (int i = 54; i >= 0; --i)
-            QVERIFY(backups.save(i % 2 ? QStringLiteral("read") : QStringLiteral("write"), state,
-                                 at(i / 60, i % 60))
+            QVERIFY(backups
+                        .save(i % 2 ? QStringLiteral("read") : QStringLiteral("write"), state,
+                              at(i / 60, i % 60))
                         .ok());
         const QStringList kept = names(backups.list());
         QCOMPARE(kept.size(), Backups::kKeep);

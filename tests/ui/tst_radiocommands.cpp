@@ -73,9 +73,7 @@ class TestRadioCommands : public QObject {
         ui->settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), policy);
         ui->clockOverride = clock.get();
         EditorServices s = ui->services();
-        s.openPort = [this](int) {
-            return std::make_unique<sim::SimSerialLink>(*radio, *clock);
-        };
+        s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(*radio, *clock); };
         ui->w = std::make_unique<frmGroups>(std::move(s));
         ui->w->procDialog->installEventFilter(&dialogShows);
         ui->w->radio().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(7, 31, 5)); };
@@ -112,16 +110,16 @@ private slots:
         QTest::addColumn<QStringList>("texts");
         const QString read = QStringLiteral("Read Labels from Radio");
         const QString write = QStringLiteral("Write Labels to Radio");
-        QTest::newRow("read radio") << "mnuRead" << QList<MsgResult>{MsgResult::Cancel}
-                                    << QStringList{read};
-        QTest::newRow("read group") << "mnuReadGroup" << QList<MsgResult>{MsgResult::Cancel}
-                                    << QStringList{read};
+        QTest::newRow("read radio")
+            << "mnuRead" << QList<MsgResult>{MsgResult::Cancel} << QStringList{read};
+        QTest::newRow("read group")
+            << "mnuReadGroup" << QList<MsgResult>{MsgResult::Cancel} << QStringList{read};
         QTest::newRow("write radio")
             << "mnuWriteAll" << QList<MsgResult>{MsgResult::Ok, MsgResult::Yes, MsgResult::Cancel}
             << QStringList{kSure, kGlobals, write};
-        QTest::newRow("write group") << "mnuWriteGroup"
-                                     << QList<MsgResult>{MsgResult::Ok, MsgResult::Cancel}
-                                     << QStringList{kSure, write};
+        QTest::newRow("write group")
+            << "mnuWriteGroup" << QList<MsgResult>{MsgResult::Ok, MsgResult::Cancel}
+            << QStringList{kSure, write};
     }
     void cancelAtLabelQuestionTouchesNothing() {
         QFETCH(QString, command);
@@ -249,16 +247,16 @@ private slots:
         QTest::addColumn<QList<MsgResult>>("answers");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<int>("dialogs");
-        QTest::newRow("read radio") << "mnuRead" << QList<MsgResult>{}
-                                    << QStringList{"All groups read OK."} << 1;
+        QTest::newRow("read radio")
+            << "mnuRead" << QList<MsgResult>{} << QStringList{"All groups read OK."} << 1;
         QTest::newRow("read group") << "mnuReadGroup" << QList<MsgResult>{} << QStringList{} << 1;
         QTest::newRow("read globals: no dialog, no message")
             << "mnuReadGlobal" << QList<MsgResult>{} << QStringList{} << 0;
-        QTest::newRow("write radio") << "mnuWriteAll"
-                                     << QList<MsgResult>{MsgResult::Ok, MsgResult::Yes}
-                                     << QStringList{kSure, kGlobals, "All groups written OK."} << 1;
-        QTest::newRow("write group") << "mnuWriteGroup" << QList<MsgResult>{MsgResult::Ok}
-                                     << QStringList{kSure} << 1;
+        QTest::newRow("write radio")
+            << "mnuWriteAll" << QList<MsgResult>{MsgResult::Ok, MsgResult::Yes}
+            << QStringList{kSure, kGlobals, "All groups written OK."} << 1;
+        QTest::newRow("write group")
+            << "mnuWriteGroup" << QList<MsgResult>{MsgResult::Ok} << QStringList{kSure} << 1;
     }
     void policyNeverNeverAsks() {
         QFETCH(QString, command);
