@@ -3,7 +3,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QMenu>
-#include <QMenuBar>
 #include <QProgressBar>
 
 #include "ui/frmGroups.h"

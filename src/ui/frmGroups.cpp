@@ -613,10 +613,14 @@ QString frmGroups::portCaption(int port, const QString& device) {
     return QStringLiteral("Use Comm Port %1 (%2)").arg(port).arg(device);
 }
 
-void frmGroups::selectPort(int port) {
-    // The radio link and the trace hold the old port: they go first.
+void frmGroups::dropLink() {
+    // The radio link and the trace hold the port: they go before it changes.
     radio_->portChanging();
     trace_.stop();
+}
+
+void frmGroups::selectPort(int port) {
+    dropLink();
     if (comm_ && comm_->isOpen()) comm_->close();
     comm_.reset();
     CommPort = port;
@@ -643,8 +647,7 @@ SerialLink* frmGroups::activeLink() {
 }
 
 void frmGroups::setSerialTrace(bool on) {
-    radio_->portChanging();
-    trace_.stop();
+    dropLink();
     traceOn_ = on;
     mnuSerialTrace->setChecked(on);
     mnuTraceFile->setText(traceCaption(SerialTraceFile::pathFor(QDate::currentDate())));
@@ -934,8 +937,7 @@ void frmGroups::unload() {
         SaveWindowPosition(*this, settings, kPosition, QStringLiteral("GroupTop"),
                            QStringLiteral("GroupLeft"));
     settings.sync();
-    radio_->portChanging();
-    trace_.stop();
+    dropLink();
     if (comm_ && comm_->isOpen()) comm_->close();
     runHook(hooks.closeGlobals);
     if (helpWindow_) helpWindow_->close();

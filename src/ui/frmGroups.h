@@ -211,6 +211,7 @@ private:
     void mnuPrint_Click();
     void mnuSetup_Click();
     void runHook(const std::function<void()>& hook);
+    void dropLink();
     int initialPort() const;
 
     // Cell access on the current row.
