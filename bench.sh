@@ -7,5 +7,5 @@ cmake -S . -B build-release -G Ninja -DCMAKE_BUILD_TYPE=Release -DBUILD_TESTING=
 cmake --build build-release >/dev/null
 export TAVCTL="$PWD/build-release/tavctl"
 for b in build-release/bench/bench_*; do
-  [ -x "$b" ] && "$b"
+  if [ -f "$b" ] && [ -x "$b" ]; then "$b"; fi
 done

@@ -4,15 +4,30 @@
 #include <cstdio>
 
 #include "app/AppInfo.h"
+#include "cli/SimCommand.h"
 
 namespace tav::cli {
 
 namespace {
+
+struct Verb {
+    const char* name;
+    const char* summary;
+    int (*run)(const QStringList& args);  // args: what follows the verb
+};
+
+// One line per verb.
+const Verb kVerbs[] = {
+    {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
+};
+
 void usage(QTextStream& out) {
     out << "usage: tavctl VERB [options]\n"
-           "verbs:\n"
-           "  sim       serve the virtual radio on a pseudo-terminal\n";
+           "verbs:\n";
+    for (const Verb& v : kVerbs)
+        out << "  " << QString::fromLatin1(v.name).leftJustified(10) << v.summary << '\n';
 }
+
 }  // namespace
 
 int run(const QStringList& arguments) {
@@ -26,6 +41,12 @@ int run(const QStringList& arguments) {
     if (verb.isEmpty() || verb == QLatin1String("--help") || verb == QLatin1String("-h")) {
         usage(verb.isEmpty() ? err : out);
         return verb.isEmpty() ? kUsage : kOk;
+    }
+    for (const Verb& v : kVerbs) {
+        if (verb == QLatin1String(v.name)) {
+            out.flush();
+            return v.run(arguments.mid(2));
+        }
     }
     err << "tavctl: unknown verb '" << verb << "'\n";
     usage(err);

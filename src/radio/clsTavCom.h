@@ -103,6 +103,11 @@ public:
 private:
     void send(uint8_t b) { ctx_.port.writeByte(b); }
     void fillWriteMasks();
+    // The two mask bytes that govern a word write at `address`; null when the
+    // page is written without a mask.
+    const uint8_t* writeMaskFor(int16_t address) const;
+    // Progress bar set-up, Cancel enabled and the pause that opens a block transfer.
+    void startBlockProgress(int16_t start, int16_t count, bool setValue);
 
     LinkContext ctx_;
     int16_t HookRetries = 3;

@@ -1,0 +1,50 @@
+#pragma once
+// Serves a VirtualRadio on a pseudo-terminal, so that the real serial-port
+// code can talk to it through the slave device.
+//
+// The master side is raw (nothing echoed or line-buffered). The line speed
+// the editor set on its side is read from the master, and bytes sent at a
+// speed other than the radio's are garbage to it. A pseudo-terminal moves
+// bytes at memory speed; with timing on, the server charges the wire time
+// itself, sleeping until each answer is due.
+//
+// Single-threaded: run() owns the radio until it returns.
+
+#include <QString>
+#include <chrono>
+
+#include "sim/VirtualRadio.h"
+
+namespace tav::sim {
+
+class PtyRadioServer {
+public:
+    PtyRadioServer(VirtualRadio& radio, bool timing);
+    ~PtyRadioServer();
+    PtyRadioServer(const PtyRadioServer&) = delete;
+    PtyRadioServer& operator=(const PtyRadioServer&) = delete;
+
+    // Creates the pseudo-terminal; false with a reason in `error` on failure.
+    bool open(QString* error = nullptr);
+    // The device path the editor opens, e.g. /dev/pts/3.
+    QString slavePath() const { return slavePath_; }
+
+    // Serves until `stopFd` becomes readable (a pipe written by a signal
+    // handler or another thread); -1 serves until an error.
+    void run(int stopFd);
+
+private:
+    double now() const;
+    // Writes every radio byte that is due by now; returns when the next is due.
+    std::optional<double> flushDue();
+    void readEditorBytes();
+    int editorBaud() const;
+
+    VirtualRadio& radio_;
+    const std::chrono::steady_clock::time_point epoch_;
+    int master_ = -1;
+    int slave_ = -1;  // held open so the master never sees a hang-up between sessions
+    QString slavePath_;
+};
+
+}  // namespace tav::sim

@@ -1,0 +1,51 @@
+#pragma once
+// A serial port wired straight to a VirtualRadio, for in-process use. Time is
+// whatever the given clock says: with a VirtualClock a wait jumps to the next
+// byte's arrival (or the deadline) at no real cost; with a real clock it
+// sleeps until then.
+
+#include <QString>
+#include <deque>
+
+#include "app/Ports.h"
+#include "sim/VirtualRadio.h"
+
+namespace tav::sim {
+
+class SimSerialLink : public SerialLink {
+public:
+    SimSerialLink(VirtualRadio& radio, Clock& clock) : radio_(radio), clock_(clock) {}
+
+    // Makes every later open() fail the given way (None: opens again).
+    void setOpenFailure(OpenFailure failure) { failOpen_ = failure; }
+    int openCalls() const { return openCalls_; }
+
+    bool isOpen() const override { return open_; }
+    bool open() override;
+    void close() override;
+    OpenFailure lastOpenFailure() const override { return lastFailure_; }
+    QString lastOpenError() const override;
+    void setBaudRate(int baud) override;
+    int baudRate() const override { return baud_; }
+    void writeByte(uint8_t b) override;
+    int waitingCount() override;
+    uint8_t readByte() override;
+    void discardInput() override;
+    void waitForInput(double seconds) override;
+
+private:
+    // Moves every byte that has arrived by now into the input buffer (or
+    // drops it when the port is closed).
+    void collect();
+
+    VirtualRadio& radio_;
+    Clock& clock_;
+    std::deque<uint8_t> input_;
+    bool open_ = false;
+    int baud_ = 4800;
+    OpenFailure failOpen_ = OpenFailure::None;
+    OpenFailure lastFailure_ = OpenFailure::None;
+    int openCalls_ = 0;
+};
+
+}  // namespace tav::sim

@@ -1,0 +1,83 @@
+#pragma once
+// A radio link wired to the virtual radio on the virtual clock: every wait,
+// retry and timeout costs no real time.
+
+#include <QByteArray>
+#include <QtTest>
+#include <vector>
+
+#include "TestSupport.h"
+#include "radio/clsTavCom.h"
+#include "sim/SimSerialLink.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualRadio.h"
+
+namespace tav::test {
+
+using Bytes = std::vector<uint8_t>;
+
+// Records progress bar values too, so the order of every call can be checked.
+class ValueProgress : public ProgressRecorder {
+public:
+    void setValue(int v) override {
+        ProgressRecorder::setValue(v);
+        log << QStringLiteral("value=%1").arg(v);
+    }
+};
+
+struct RadioRig {
+    AppState state;
+    sim::VirtualClock clock{100.0};
+    sim::VirtualRadio radio;
+    sim::SimSerialLink link{radio, clock};
+    ScriptedPrompter prompter;
+    ValueProgress progress;
+    clsTavCom com{LinkContext{state, link, clock, prompter, progress}};
+
+    // Hooks the radio and forgets the traffic so far.
+    bool hook() {
+        const bool ok = com.Hook();
+        radio.clearRecords();
+        progress.log.clear();
+        return ok;
+    }
+};
+
+// A fault plan from its text form; an empty text is no fault.
+inline sim::FaultPlan faults(const QString& spec) {
+    sim::FaultPlan plan;
+    if (!spec.isEmpty() && !sim::FaultPlan::parse(spec, plan))
+        qFatal("bad fault spec %s", qPrintable(spec));
+    return plan;
+}
+
+inline Bytes bytes(std::initializer_list<int> list) {
+    Bytes out;
+    for (int b : list) out.push_back(static_cast<uint8_t>(b));
+    return out;
+}
+
+inline Bytes concat(const Bytes& a, const Bytes& b) {
+    Bytes out = a;
+    out.insert(out.end(), b.begin(), b.end());
+    return out;
+}
+
+// One wake-up attempt as it goes on the wire: ten 0x00, then the hook request.
+inline Bytes wakeAndHookRequest() {
+    Bytes out(10, 0x00);
+    return concat(out, bytes({0x0A, 0x14, 0x28}));
+}
+
+inline Bytes repeated(const Bytes& b, int times) {
+    Bytes out;
+    for (int i = 0; i < times; ++i) out = concat(out, b);
+    return out;
+}
+
+inline QByteArray hex(const Bytes& b) {
+    return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()))
+        .toHex(' ');
+}
+
+}  // namespace tav::test

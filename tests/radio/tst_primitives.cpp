@@ -1,0 +1,186 @@
+// Construction, port opening and the timed waits of the radio link.
+
+#include <QtTest>
+
+#include "RadioRig.h"
+
+using namespace tav;
+using namespace tav::test;
+
+class TestPrimitives : public QObject {
+    Q_OBJECT
+
+private slots:
+    void constructionFillsWriteMasks() {
+        AppState state;
+        state.GlobalWriteMask.fill(0x55);
+        state.GroupWriteMask.fill(0x55);
+        sim::VirtualClock clock;
+        sim::VirtualRadio radio;
+        sim::SimSerialLink link(radio, clock);
+        ScriptedPrompter prompter;
+        NullProgress progress;
+        clsTavCom com(LinkContext{state, link, clock, prompter, progress});
+        QCOMPARE(com.Timeout, 0.5f);
+        QVERIFY(!com.CommPortError);
+        for (int i = 0; i < 128; ++i) {
+            int global = 0x00;
+            if (i == 6) global = 0xF9;
+            if (i == 7 || (i >= 11 && i <= 13) || (i >= 36 && i <= 65)) global = 0xFF;
+            if (i == 104) global = 0x80;
+            const int group = i == 8 ? 0x8F : (i >= 9 && i <= 15) ? 0x00 : 0xFF;
+            QCOMPARE(int(state.GlobalWriteMask[i]), global);
+            QCOMPARE(int(state.GroupWriteMask[i]), group);
+        }
+        for (int p = 0; p < kPageCount; ++p) QVERIFY(!com.pageWritable(p));
+    }
+
+    void destructionClosesThePortSilently() {
+        AppState state;
+        sim::VirtualClock clock;
+        sim::VirtualRadio radio;
+        sim::SimSerialLink link(radio, clock);
+        ScriptedPrompter prompter;
+        NullProgress progress;
+        {
+            clsTavCom com(LinkContext{state, link, clock, prompter, progress});
+            QVERIFY(com.OpenComm());
+        }
+        QVERIFY(!link.isOpen());
+        QVERIFY(radio.received().empty());
+    }
+
+    void openCommOnAnOpenPortLeavesItOpen() {
+        RadioRig rig;
+        QVERIFY(rig.com.OpenComm());
+        QVERIFY(rig.com.OpenComm());
+        QCOMPARE(rig.link.openCalls(), 1);
+        QVERIFY(rig.link.isOpen());
+        QVERIFY(rig.prompter.shown.isEmpty());
+    }
+
+    void openCommFailureShowsOneBox() {
+        RadioRig rig;
+        rig.link.setOpenFailure(OpenFailure::NoSuchDevice);
+        QVERIFY(!rig.com.OpenComm());
+        QVERIFY(rig.com.CommPortError);
+        QCOMPARE(rig.prompter.shown.size(), 1);
+        const ShownBox& box = rig.prompter.shown[0];
+        QCOMPARE(box.text, QStringLiteral("Unable to open Comm Port"));
+        QCOMPARE(box.title, QStringLiteral("COMM ERROR"));
+        QCOMPARE(box.buttons, MsgButtons::Ok);
+        QCOMPARE(box.icon, MsgIcon::None);
+        QVERIFY(!box.detail.isEmpty());  // the reason goes along, apart from the text
+        // The flag is cleared by the next attempt that works.
+        rig.link.setOpenFailure(OpenFailure::None);
+        QVERIFY(rig.com.OpenComm());
+        QVERIFY(!rig.com.CommPortError);
+    }
+
+    void delayEndsOnceTimeHasPassed_data() {
+        QTest::addColumn<int>("ms");
+        QTest::newRow("0") << 0;
+        QTest::newRow("2") << 2;
+        QTest::newRow("150") << 150;
+    }
+    void delayEndsOnceTimeHasPassed() {
+        QFETCH(int, ms);
+        RadioRig rig;
+        const double start = rig.clock.now();
+        rig.com.delay(ms);
+        const double elapsed = rig.clock.now() - start;
+        QVERIFY(elapsed > float(ms) / 1000.0f);
+        QVERIFY(elapsed <= ms / 1000.0 + 3 * sim::VirtualClock::kTick);
+    }
+
+    void delayZeroYieldsOnce() {
+        RadioRig rig;
+        rig.com.delay(0);
+        QCOMPARE(rig.clock.idleCalls(), 1);
+    }
+
+    void waitForComCharTakesAWaitingByteAtOnce() {
+        RadioRig rig;
+        QVERIFY(rig.com.OpenComm());
+        rig.radio.transmitAt(0x5A, rig.clock.now());
+        const double start = rig.clock.now();
+        uint8_t c = 0;
+        QVERIFY(rig.com.WaitForComChar(c));
+        QCOMPARE(int(c), 0x5A);
+        QCOMPARE(rig.clock.now(), start);
+    }
+
+    // A byte that arrives exactly as the time runs out is left for the next
+    // reader; one that arrives a moment earlier is taken.
+    void byteAtTheTimeoutStaysForTheNextReader_data() {
+        QTest::addColumn<double>("after");
+        QTest::addColumn<bool>("firstGetsIt");
+        QTest::newRow("just before") << 0.4999 << true;
+        QTest::newRow("exactly at") << 0.5 << false;
+    }
+    void byteAtTheTimeoutStaysForTheNextReader() {
+        QFETCH(double, after);
+        QFETCH(bool, firstGetsIt);
+        RadioRig rig;
+        QVERIFY(rig.com.OpenComm());
+        rig.radio.transmitAt(0xA7, rig.clock.now() + after);
+        uint8_t c = 0x11;
+        QCOMPARE(rig.com.WaitForComChar(c), firstGetsIt);
+        if (!firstGetsIt) {
+            QCOMPARE(int(c), 0x11);  // untouched on failure
+            QCOMPARE(rig.link.waitingCount(), 1);
+            QVERIFY(rig.com.WaitForComChar(c));
+        }
+        QCOMPARE(int(c), 0xA7);
+    }
+
+    void waitForComCharHonoursTimeout_data() {
+        QTest::addColumn<float>("timeout");
+        QTest::newRow("default") << 0.5f;
+        QTest::newRow("short") << 0.1f;
+    }
+    void waitForComCharHonoursTimeout() {
+        QFETCH(float, timeout);
+        RadioRig rig;
+        QVERIFY(rig.com.OpenComm());
+        rig.com.Timeout = timeout;
+        const double start = rig.clock.now();
+        uint8_t c = 0;
+        QVERIFY(!rig.com.WaitForComChar(c));
+        const double elapsed = rig.clock.now() - start;
+        QVERIFY(elapsed > timeout);
+        QVERIFY(elapsed < timeout + 0.001);
+    }
+
+    void waitForEchoCharSkipsOtherBytes() {
+        RadioRig rig;
+        QVERIFY(rig.com.OpenComm());
+        const double t = rig.clock.now();
+        for (int i = 0; i < 20; ++i) rig.radio.transmitAt(uint8_t(i), t + 0.01 * i);
+        rig.radio.transmitAt(0x77, t + 0.3);
+        rig.radio.transmitAt(0x99, t + 0.31);
+        QVERIFY(rig.com.WaitForEchoChar(0x77));
+        // Everything before the echo was dropped; what follows is still there.
+        QCOMPARE(rig.link.waitingCount(), 0);
+        uint8_t c = 0;
+        QVERIFY(rig.com.WaitForComChar(c));
+        QCOMPARE(int(c), 0x99);
+    }
+
+    // The echo wait has its own fixed 0.5 s, whatever Timeout is, and a
+    // stream of other bytes does not keep it alive.
+    void waitForEchoCharGivesUpAfterHalfASecond() {
+        RadioRig rig;
+        QVERIFY(rig.com.OpenComm());
+        rig.com.Timeout = 5.0f;
+        const double t = rig.clock.now();
+        for (int i = 0; i < 400; ++i) rig.radio.transmitAt(0x00, t + 0.0025 * i);
+        QVERIFY(!rig.com.WaitForEchoChar(0x77));
+        const double elapsed = rig.clock.now() - t;
+        QVERIFY(elapsed > 0.5);
+        QVERIFY(elapsed < 0.51);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestPrimitives)
+#include "tst_primitives.moc"
