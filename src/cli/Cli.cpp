@@ -4,6 +4,9 @@
 #include <cstdio>
 
 #include "app/AppInfo.h"
+#include "cli/CsvCommands.h"
+#include "cli/DiffCommand.h"
+#include "cli/DumpCommand.h"
 #include "cli/SimCommand.h"
 
 namespace tav::cli {
@@ -19,13 +22,17 @@ struct Verb {
 // One line per verb.
 const Verb kVerbs[] = {
     {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
+    {"dump", "print a radio file as the printout's text, or as JSON (--json)", runDump},
+    {"diff", "list the differences between two radio files", runDiff},
+    {"export-csv", "write a radio file's channels as CSV", runExportCsv},
+    {"import-csv", "apply CSV channel rows to a radio file", runImportCsv},
 };
 
 void usage(QTextStream& out) {
     out << "usage: tavctl VERB [options]\n"
            "verbs:\n";
     for (const Verb& v : kVerbs)
-        out << "  " << QString::fromLatin1(v.name).leftJustified(10) << v.summary << '\n';
+        out << "  " << QString::fromLatin1(v.name).leftJustified(12) << v.summary << '\n';
 }
 
 }  // namespace

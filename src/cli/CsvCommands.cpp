@@ -12,7 +12,10 @@ const QString kImportUsage = QStringLiteral("tavctl import-csv FILE CSV -o OUT")
 const QStringList kOutput{QStringLiteral("-o"), QStringLiteral("--output")};
 }  // namespace
 
-int runExportCsv(QStringList args, QTextStream& out, QTextStream& err) {
+int runExportCsv(const QStringList& arguments) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = arguments;
     QString csvPath;
     if (!takeOption(args, kOutput, csvPath, err)) return kUsage;
     if (!expectOperands(args, 1, kExportUsage, err)) return kUsage;
@@ -30,7 +33,10 @@ int runExportCsv(QStringList args, QTextStream& out, QTextStream& err) {
     return kOk;
 }
 
-int runImportCsv(QStringList args, QTextStream& out, QTextStream& err) {
+int runImportCsv(const QStringList& arguments) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = arguments;
     QString outPath;
     if (!takeOption(args, kOutput, outPath, err)) return kUsage;
     if (!expectOperands(args, 2, kImportUsage, err)) return kUsage;

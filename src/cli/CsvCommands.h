@@ -10,7 +10,7 @@
 
 namespace tav::cli {
 
-int runExportCsv(QStringList args, QTextStream& out, QTextStream& err);
-int runImportCsv(QStringList args, QTextStream& out, QTextStream& err);
+int runExportCsv(const QStringList& args);
+int runImportCsv(const QStringList& args);
 
 }  // namespace tav::cli

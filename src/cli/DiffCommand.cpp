@@ -7,7 +7,7 @@
 namespace tav::cli {
 
 namespace {
-const QString kUsage = QStringLiteral("tavctl diff A B");
+const QString kDiffUsage = QStringLiteral("tavctl diff A B");
 }  // namespace
 
 int printDifferences(const QStringList& lines, QTextStream& out) {
@@ -15,8 +15,11 @@ int printDifferences(const QStringList& lines, QTextStream& out) {
     return lines.isEmpty() ? kOk : 1;
 }
 
-int runDiff(QStringList args, QTextStream& out, QTextStream& err) {
-    if (!expectOperands(args, 2, kUsage, err)) return kUsage;
+int runDiff(const QStringList& arguments) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = arguments;
+    if (!expectOperands(args, 2, kDiffUsage, err)) return kUsage;
     AppState a, b;
     // Both are read, so that a problem with either is told at once.
     const bool readA = loadImageFile(args[0], a, err);

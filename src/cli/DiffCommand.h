@@ -11,7 +11,7 @@
 
 namespace tav::cli {
 
-int runDiff(QStringList args, QTextStream& out, QTextStream& err);
+int runDiff(const QStringList& args);
 
 // Exit status for a comparison's lines: 0 when there are none, else 1.
 int printDifferences(const QStringList& lines, QTextStream& out);

@@ -9,7 +9,7 @@ namespace tav::cli {
 
 namespace {
 
-const QString kUsage = QStringLiteral("tavctl dump FILE [--json]");
+const QString kDumpUsage = QStringLiteral("tavctl dump FILE [--json]");
 
 QString jsonString(const QString& s) {
     QString out = QStringLiteral("\"");
@@ -74,9 +74,12 @@ QByteArray RadioJson(const AppState& state) {
     return out.toUtf8();
 }
 
-int runDump(QStringList args, QTextStream& out, QTextStream& err) {
+int runDump(const QStringList& arguments) {
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    QStringList args = arguments;
     const bool json = takeFlag(args, QStringLiteral("--json"));
-    if (!expectOperands(args, 1, kUsage, err)) return kUsage;
+    if (!expectOperands(args, 1, kDumpUsage, err)) return kUsage;
     AppState state;
     if (!loadImageFile(args[0], state, err)) return kFileError;
     if (json) {

@@ -14,7 +14,7 @@
 
 namespace tav::cli {
 
-int runDump(QStringList args, QTextStream& out, QTextStream& err);
+int runDump(const QStringList& args);
 
 // The JSON form of the whole image (UTF-8, two-space indents, one channel per line).
 QByteArray RadioJson(const AppState& state);
