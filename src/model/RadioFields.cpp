@@ -27,6 +27,28 @@ constexpr int kNarrowBandAddress = 36;  // page 0, two bytes per group
 constexpr int kLastPoweredGroup = 13;
 
 // Collects the fields of one place (the unit, a group or a channel).
+// The list entries, built once: a listing names hundreds of them.
+struct Lists {
+    QStringList aniDtmf = lists::aniDtmf();
+    QStringList aniRates = lists::aniRates();
+    QStringList backlightTimeouts = lists::backlightTimeouts();
+    QStringList batterySaverInhibit = lists::batterySaverInhibit();
+    QStringList busyChannel = lists::busyChannel();
+    QStringList disabledEnabled = lists::disabledEnabled();
+    QStringList dtmfDeviations = lists::dtmfDeviations();
+    QStringList porchTimes = lists::porchTimes();
+    QStringList priorityChannels = lists::priorityChannels();
+    QStringList priorityRates = lists::priorityRates();
+    QStringList scanHoldTimes = lists::scanHoldTimes();
+    QStringList timeOutTimes = lists::timeOutTimes();
+    QStringList ucgChannels = lists::ucgChannels();
+};
+
+const Lists& cachedLists() {
+    static const Lists kLists;
+    return kLists;
+}
+
 class FieldSink {
 public:
     FieldSink(std::vector<RadioField>& out, int group, int channel)
@@ -82,24 +104,25 @@ std::vector<ImageBits> labelSlot(int group, int slot) {
 }
 
 void unitFields(AppState& s, std::vector<RadioField>& out) {
+    const Lists& L = cachedLists();
     GlobalControls gc;
     clsGlobals globals(s, gc);
     globals.Read_Globals();
     FieldSink f(out, -1, -1);
-    f.list("Single Tone Deviation", "dtmf_deviation", lists::dtmfDeviations(), gc.cboDTMFDev,
+    f.list("Single Tone Deviation", "dtmf_deviation", L.dtmfDeviations, gc.cboDTMFDev,
            {ee(0, 7, 0xF8)});
-    f.list("Front Porch Time", "front_porch_time", lists::porchTimes(), gc.cboPorchTime,
+    f.list("Front Porch Time", "front_porch_time", L.porchTimes, gc.cboPorchTime,
            {ee(0, 7, 0x03)});
-    f.list("ANI Rate", "ani_rate", lists::aniRates(), gc.cboANIRate, {ee(0, 7, 0x04)});
-    f.list("Priority Rate", "priority_rate", lists::priorityRates(), gc.cboPriRate,
+    f.list("ANI Rate", "ani_rate", L.aniRates, gc.cboANIRate, {ee(0, 7, 0x04)});
+    f.list("Priority Rate", "priority_rate", L.priorityRates, gc.cboPriRate,
            {ee(0, 6, 0x78)});
-    f.list("Global Battery Saver", "global_battery_saver", lists::batterySaverInhibit(),
+    f.list("Global Battery Saver", "global_battery_saver", L.batterySaverInhibit,
            gc.cboBattSave, {ee(0, 6, 0x80)});
-    f.list("Display Frequencies Only", "display_frequencies_only", lists::disabledEnabled(),
+    f.list("Display Frequencies Only", "display_frequencies_only", L.disabledEnabled,
            gc.cboFreqDisplay, {ee(0, 104, 0x80)});
     f.check("Per Channel Bandwidth", "per_channel_bandwidth", gc.chkPerChannelBandwidth,
             {ee(0, 6, 0x04)});
-    f.list("Bank Scan", "bank_scan", lists::disabledEnabled(), gc.cboTalkBack, {ee(0, 6, 0x01)});
+    f.list("Bank Scan", "bank_scan", L.disabledEnabled, gc.cboTalkBack, {ee(0, 6, 0x01)});
     f.text("Password", "password", gc.txtPassWord, {ee(0, 11), ee(0, 12), ee(0, 13)});
 }
 
@@ -118,15 +141,16 @@ QString modeText(PriorityMode m) {
 }
 
 void groupParameterFields(const GroupControls& gc, int g, std::vector<RadioField>& out) {
+    const Lists& L = cachedLists();
     const int p = GroupPage(static_cast<int16_t>(g));
     FieldSink f(out, g, -1);
     f.label("Label", "label", gc.txtGroupLabel, labelSlot(g, kGroupLabelSlot));
-    f.list("Scan Hold Time", "scan_hold_time", lists::scanHoldTimes(), gc.cboScan,
+    f.list("Scan Hold Time", "scan_hold_time", L.scanHoldTimes, gc.cboScan,
            {ee(p, 2, 0xF0)});
-    f.list("Time Out Timer", "time_out_timer", lists::timeOutTimes(), gc.cboTOT, {ee(p, 2, 0x0F)});
+    f.list("Time Out Timer", "time_out_timer", L.timeOutTimes, gc.cboTOT, {ee(p, 2, 0x0F)});
     f.text("ANI/ID Number", "ani_id", gc.txtID, {ee(p, 4, 0x0F), ee(p, 5), ee(p, 6), ee(p, 7)});
     f.text("Priority Mode", "priority_mode", modeText(gc.priMode), {ee(p, 3, 0xC0)});
-    f.list("Priority Channel", "priority_channel", lists::priorityChannels(), gc.cboPri1Chan,
+    f.list("Priority Channel", "priority_channel", L.priorityChannels, gc.cboPri1Chan,
            {ee(p, 3, 0x0F)});
     f.check("Priority Key Lockout", "priority_key_lockout", gc.chkPriKeyLock, {ee(p, 3, 0x20)});
     f.check("ENT/CLR Key Lockout", "ent_clr_key_lockout", gc.chkENTCLRLock, {ee(p, 3, 0x10)});
@@ -135,18 +159,18 @@ void groupParameterFields(const GroupControls& gc, int g, std::vector<RadioField
     f.text("User Code Guard", "user_code_guard",
            gc.optUCGEnabled ? QStringLiteral("Enabled") : QStringLiteral("Disabled"),
            {ee(p, 0, 0x40)});
-    f.list("User Code Guard Channel", "ucg_channel", lists::ucgChannels(), gc.cboUCGChan,
+    f.list("User Code Guard Channel", "ucg_channel", L.ucgChannels, gc.cboUCGChan,
            {ee(p, 8, 0x0F)});
     f.check("User Code Guard Encode Only", "ucg_encode_only", gc.chkUCGEncode, {ee(p, 8, 0x80)});
-    f.list("Busy Channel Indicator", "busy_channel_indicator", lists::busyChannel(), gc.cboBCI,
+    f.list("Busy Channel Indicator", "busy_channel_indicator", L.busyChannel, gc.cboBCI,
            {ee(p, 4, 0xC0)});
-    f.list("Resident ANI/DTMF", "resident_ani_dtmf", lists::aniDtmf(), gc.cboANI,
+    f.list("Resident ANI/DTMF", "resident_ani_dtmf", L.aniDtmf, gc.cboANI,
            {ee(p, 4, 0x30)});
     const auto backlight = [g](uint8_t mask) {
         return std::vector<ImageBits>{labelBits(g, kBacklightSlot, kBacklightCell, mask)};
     };
     f.check("Alpha Enabled", "alpha_enabled", gc.chkAlphaEnabled, backlight(0x01));
-    f.list("Backlight Timeout", "backlight_timeout", lists::backlightTimeouts(), gc.cboBlTimeout,
+    f.list("Backlight Timeout", "backlight_timeout", L.backlightTimeouts, gc.cboBlTimeout,
            backlight(0x0E));
     f.check("Backlight on Channel Change", "backlight_channel_change", gc.chkBlChannel,
             backlight(0x80));
