@@ -57,7 +57,8 @@ inline int FuzzRadioFileLoader(const uint8_t* data, size_t size) {
     const qsizetype loaded = std::min<qsizetype>(bytes.size(), kRadioFileSize);
     require(saved.left(loaded) == bytes.left(loaded), "a file loads byte for byte");
     require(saved.mid(loaded) == before.mid(loaded), "what a short file lacks is kept");
-    static const qsizetype kPrintoutLines = BuildUnitReport(AppState(), QString()).plainLines().size();
+    static const qsizetype kPrintoutLines =
+        BuildUnitReport(AppState(), QString()).plainLines().size();
     require(BuildUnitReport(state, QString()).plainLines().size() == kPrintoutLines,
             "the printout has a fixed number of lines");
     requireCsvRoundTrip(state);
@@ -91,12 +92,13 @@ inline int FuzzCsvImport(const uint8_t* data, size_t size) {
         return 0;
     }
     for (const QString& line : CompareImages(base, state))
-        require(line.startsWith(QLatin1String("group ")) &&
-                    line.contains(QLatin1String(" channel ")),
-                "a CSV changes channel fields only");
+        require(
+            line.startsWith(QLatin1String("group ")) && line.contains(QLatin1String(" channel ")),
+            "a CSV changes channel fields only");
     AppState twice = state;
     require(ImportChannelCsv(twice, csv).ok(), "a CSV that imported once imports again");
-    require(SerializeRadioFile(twice) == SerializeRadioFile(state), "importing twice changes nothing more");
+    require(SerializeRadioFile(twice) == SerializeRadioFile(state),
+            "importing twice changes nothing more");
     requireCsvRoundTrip(state);
     return 0;
 }

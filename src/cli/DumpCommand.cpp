@@ -61,14 +61,15 @@ QByteArray RadioJson(const AppState& state) {
         for (int c = 0; c < kChannelsPerGroup; ++c) {
             QStringList ch{member(QStringLiteral("channel"), QString::number(c + 1))};
             ch << members(fields, i, g, c);
-            if (g == kGroupCount - 1) ch << member(QStringLiteral("low_power"), QStringLiteral("null"));
+            if (g == kGroupCount - 1)
+                ch << member(QStringLiteral("low_power"), QStringLiteral("null"));
             channels << in4 + u'{' + ch.join(QStringLiteral(", ")) + u'}';
         }
-        group << member(QStringLiteral("channels"), QStringLiteral("[\n") +
-                                                        channels.join(QStringLiteral(",\n")) +
-                                                        u'\n' + in3 + u']');
-        out += in2 + QStringLiteral("{\n") + in3 + group.join(QStringLiteral(",\n") + in3) +
-               u'\n' + in2 + u'}' + (g + 1 < kGroupCount ? QStringLiteral(",\n") : QStringLiteral("\n"));
+        group << member(
+            QStringLiteral("channels"),
+            QStringLiteral("[\n") + channels.join(QStringLiteral(",\n")) + u'\n' + in3 + u']');
+        out += in2 + QStringLiteral("{\n") + in3 + group.join(QStringLiteral(",\n") + in3) + u'\n' +
+               in2 + u'}' + (g + 1 < kGroupCount ? QStringLiteral(",\n") : QStringLiteral("\n"));
     }
     out += in1 + QStringLiteral("]\n}\n");
     return out.toUtf8();

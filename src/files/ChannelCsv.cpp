@@ -27,9 +27,9 @@ namespace cf = channel_fields;
 enum Column { kRxFreq, kRxCG, kTxFreq, kTxCG, kLabel, kScan, kNarrow, kLowPower, kColumnCount };
 
 const QString& columnName(int column) {
-    static const std::array<QString, kColumnCount> kNames = {
-        cf::kRxFreq, cf::kRxCG, cf::kTxFreq, cf::kTxCG, cf::kLabel,
-        cf::kScan,   cf::kNarrow, cf::kLowPower};
+    static const std::array<QString, kColumnCount> kNames = {cf::kRxFreq, cf::kRxCG,    cf::kTxFreq,
+                                                             cf::kTxCG,   cf::kLabel,   cf::kScan,
+                                                             cf::kNarrow, cf::kLowPower};
     return kNames[std::size_t(column)];
 }
 
@@ -40,7 +40,9 @@ constexpr int kGroupKey = kColumnCount;
 constexpr int kChannelKey = kColumnCount + 1;
 constexpr int kLastPoweredGroup = 13;
 
-bool isFlag(int column) { return column >= kScan; }
+bool isFlag(int column) {
+    return column >= kScan;
+}
 
 // Each channel's values as the image shows them, by group and channel index.
 using ChannelValues = std::array<QString, kColumnCount>;
@@ -81,15 +83,17 @@ bool frequencyCell(const QString& text, QString& cell, QString& why) {
             why = QStringLiteral("not on the 2.5 kHz or 6.25 kHz channel raster");
             return false;
         case GridFrequency::OutOfBand:
-            why = QStringLiteral("outside the band %1 to %2 MHz").arg(kBandLowMHz).arg(kBandHighMHz);
+            why =
+                QStringLiteral("outside the band %1 to %2 MHz").arg(kBandLowMHz).arg(kBandHighMHz);
             return false;
         case GridFrequency::Accepted:
             break;
     }
     uint8_t b1 = 0, b2 = 0;
     if (!FreqTextToBytes(f.mhz, b1, b2)) {
-        why = QStringLiteral("the radio cannot hold this frequency (5 kHz steps, or 6.25 kHz and "
-                             "12.5 kHz offsets)");
+        why = QStringLiteral(
+            "the radio cannot hold this frequency (5 kHz steps, or 6.25 kHz and "
+            "12.5 kHz offsets)");
         return false;
     }
     cell = f.mhz;
@@ -113,8 +117,9 @@ bool channelGuardCell(const QString& text, QString& cell, QString& why) {
         cell = t;
         return true;
     }
-    why = QStringLiteral("not a channel guard (a tone such as 067.0 below 800 Hz, or a "
-                         "digital code such as D023 or D023-)");
+    why = QStringLiteral(
+        "not a channel guard (a tone such as 067.0 below 800 Hz, or a "
+        "digital code such as D023 or D023-)");
     return false;
 }
 
@@ -142,8 +147,8 @@ bool flagValue(int column, const QString& text, int& value, QString& why) {
 
 struct Edit {
     int column;
-    QString cell;    // text columns
-    int check = 0;   // flag columns
+    QString cell;   // text columns
+    int check = 0;  // flag columns
 };
 
 struct RowEdits {
@@ -241,7 +246,8 @@ private:
         bool ok = false;
         const int n = text.trimmed().toInt(&ok);
         if (ok && n >= 1 && n <= last) return n - 1;
-        bad(rec.line, QStringLiteral("%1 \"%2\": not a number from 1 to %3").arg(name, text).arg(last));
+        bad(rec.line,
+            QStringLiteral("%1 \"%2\": not a number from 1 to %3").arg(name, text).arg(last));
         return -1;
     }
 
@@ -397,9 +403,8 @@ CsvImportResult ImportChannelCsv(AppState& state, const QByteArray& csv) {
     Importer importer(state);
     const bool spoilt =
         table.records.empty() ||
-        std::any_of(table.errors.begin(), table.errors.end(), [&](const CsvError& e) {
-            return e.line <= table.records.front().line;
-        });
+        std::any_of(table.errors.begin(), table.errors.end(),
+                    [&](const CsvError& e) { return e.line <= table.records.front().line; });
     if (spoilt) {
         // A header spoilt by bad quoting: nothing else can be read.
         importer.syntax(table.errors);

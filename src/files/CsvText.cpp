@@ -25,9 +25,7 @@ private:
         ++line_;
     }
 
-    void error(int line, const QString& what) {
-        table_.errors.push_back({line, what});
-    }
+    void error(int line, const QString& what) { table_.errors.push_back({line, what}); }
 
     // Skips the rest of a bad record, so that the next one is read from its start.
     void skipLine() {

@@ -31,14 +31,14 @@ QString LabelTextProblem(const QString& text) {
         for (QChar& c : expected)
             if (c != u'h' && c >= u'a' && c <= u'z') c = QChar(c.unicode() - u'a' + u'A');
         if (strByteToChar(byte) != expected) {
-            const QString bad = used.startsWith(u'.') ? QStringLiteral(".") : used.left(
-                                    used.front().isHighSurrogate() ? 2 : 1);
+            const QString bad = used.startsWith(u'.')
+                                    ? QStringLiteral(".")
+                                    : used.left(used.front().isHighSurrogate() ? 2 : 1);
             return QStringLiteral("\"%1\" is not a character of the radio's display").arg(bad);
         }
         ++cells;
     }
-    if (cells > kLabelCells)
-        return QStringLiteral("longer than %1 display cells").arg(kLabelCells);
+    if (cells > kLabelCells) return QStringLiteral("longer than %1 display cells").arg(kLabelCells);
     return QString();
 }
 

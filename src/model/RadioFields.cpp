@@ -111,13 +111,11 @@ void unitFields(AppState& s, std::vector<RadioField>& out) {
     FieldSink f(out, -1, -1);
     f.list("Single Tone Deviation", "dtmf_deviation", L.dtmfDeviations, gc.cboDTMFDev,
            {ee(0, 7, 0xF8)});
-    f.list("Front Porch Time", "front_porch_time", L.porchTimes, gc.cboPorchTime,
-           {ee(0, 7, 0x03)});
+    f.list("Front Porch Time", "front_porch_time", L.porchTimes, gc.cboPorchTime, {ee(0, 7, 0x03)});
     f.list("ANI Rate", "ani_rate", L.aniRates, gc.cboANIRate, {ee(0, 7, 0x04)});
-    f.list("Priority Rate", "priority_rate", L.priorityRates, gc.cboPriRate,
-           {ee(0, 6, 0x78)});
-    f.list("Global Battery Saver", "global_battery_saver", L.batterySaverInhibit,
-           gc.cboBattSave, {ee(0, 6, 0x80)});
+    f.list("Priority Rate", "priority_rate", L.priorityRates, gc.cboPriRate, {ee(0, 6, 0x78)});
+    f.list("Global Battery Saver", "global_battery_saver", L.batterySaverInhibit, gc.cboBattSave,
+           {ee(0, 6, 0x80)});
     f.list("Display Frequencies Only", "display_frequencies_only", L.disabledEnabled,
            gc.cboFreqDisplay, {ee(0, 104, 0x80)});
     f.check("Per Channel Bandwidth", "per_channel_bandwidth", gc.chkPerChannelBandwidth,
@@ -145,8 +143,7 @@ void groupParameterFields(const GroupControls& gc, int g, std::vector<RadioField
     const int p = GroupPage(static_cast<int16_t>(g));
     FieldSink f(out, g, -1);
     f.label("Label", "label", gc.txtGroupLabel, labelSlot(g, kGroupLabelSlot));
-    f.list("Scan Hold Time", "scan_hold_time", L.scanHoldTimes, gc.cboScan,
-           {ee(p, 2, 0xF0)});
+    f.list("Scan Hold Time", "scan_hold_time", L.scanHoldTimes, gc.cboScan, {ee(p, 2, 0xF0)});
     f.list("Time Out Timer", "time_out_timer", L.timeOutTimes, gc.cboTOT, {ee(p, 2, 0x0F)});
     f.text("ANI/ID Number", "ani_id", gc.txtID, {ee(p, 4, 0x0F), ee(p, 5), ee(p, 6), ee(p, 7)});
     f.text("Priority Mode", "priority_mode", modeText(gc.priMode), {ee(p, 3, 0xC0)});
@@ -164,8 +161,7 @@ void groupParameterFields(const GroupControls& gc, int g, std::vector<RadioField
     f.check("User Code Guard Encode Only", "ucg_encode_only", gc.chkUCGEncode, {ee(p, 8, 0x80)});
     f.list("Busy Channel Indicator", "busy_channel_indicator", L.busyChannel, gc.cboBCI,
            {ee(p, 4, 0xC0)});
-    f.list("Resident ANI/DTMF", "resident_ani_dtmf", L.aniDtmf, gc.cboANI,
-           {ee(p, 4, 0x30)});
+    f.list("Resident ANI/DTMF", "resident_ani_dtmf", L.aniDtmf, gc.cboANI, {ee(p, 4, 0x30)});
     const auto backlight = [g](uint8_t mask) {
         return std::vector<ImageBits>{labelBits(g, kBacklightSlot, kBacklightCell, mask)};
     };
@@ -194,8 +190,7 @@ void channelFields(const GroupControls& gc, const MemoryGrid& grid, int g, int c
     f.text(cf::kTxFreq, "tx_freq", grid.cellText(3, c), {ee(p, a + 4), ee(p, a + 5)});
     f.text(cf::kTxCG, "tx_cg", grid.cellText(4, c), {ee(p, a + 6), ee(p, a + 7)});
     f.label(cf::kLabel, "label", grid.cellText(5, c), labelSlot(g, c));
-    f.check(cf::kScan, "scan", gc.chkScan[ci],
-            {ee(p, kScanListAddress + bit.byteIndex, bit.mask)});
+    f.check(cf::kScan, "scan", gc.chkScan[ci], {ee(p, kScanListAddress + bit.byteIndex, bit.mask)});
     f.check(cf::kNarrow, "narrow", gc.chkNarr[ci],
             {ee(0, kNarrowBandAddress + 2 * g + bit.byteIndex, bit.mask)});
     if (g <= kLastPoweredGroup)

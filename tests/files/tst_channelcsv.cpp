@@ -13,7 +13,8 @@ Q_DECLARE_METATYPE(tav::AppState)
 
 namespace {
 
-const QByteArray kHeader = "Group,Channel,Rx Freq,Rx CG,Tx Freq,Tx CG,Label,Scan,Narrow,Low Power\r\n";
+const QByteArray kHeader =
+    "Group,Channel,Rx Freq,Rx CG,Tx Freq,Tx CG,Label,Scan,Narrow,Low Power\r\n";
 
 AppState randomImage(quint32 seed) {
     AppState s;
@@ -129,7 +130,8 @@ private slots:
 
     void lowPowerIsTheCheckBox() {
         AppState s = defaultImage();  // every power bit set: high power
-        QCOMPARE(ImportChannelCsv(s, "Group,Channel,Low Power\n1,1,1\n1,9,L\n").errors, QStringList());
+        QCOMPARE(ImportChannelCsv(s, "Group,Channel,Low Power\n1,1,1\n1,9,L\n").errors,
+                 QStringList());
         QCOMPARE(s.PowerMask[15], uint8_t(0xFE));  // channel 1: second byte, bit 0
         QCOMPARE(s.PowerMask[0], uint8_t(0xFE));   // channel 9: first byte, bit 0
         QCOMPARE(ImportChannelCsv(s, "Group,Channel,Low Power\n1,1,0\n").errors, QStringList());
@@ -151,19 +153,19 @@ private slots:
         QTest::addColumn<QStringList>("errors");
         QTest::newRow("every kind of bad value")
             << QByteArray(kHeader +
-                          "1,1,180,,,,,,,\r\n"           // line 2
-                          "1,2,155.003125,,,,,,,\r\n"    // 3
-                          "1,3,abc,,,,,,,\r\n"           // 4
-                          "1,4,155.0025,,,,,,,\r\n"      // 5
-                          "1,5,,67.05,,D089,,,,\r\n"     // 6
-                          "1,6,,,,,ABCDEFGHI,,,\r\n"     // 7
-                          "1,7,,,,,ab\xc3\xa9,,,\r\n"    // 8
-                          "1,8,,,,,,X,N,2\r\n"           // 9
-                          "15,1,,,,,,,,1\r\n"            // 10
-                          "16,0,,,,,,,,\r\n"             // 11
-                          "x,1,,,,,,,,\r\n"              // 12
-                          "1,9,,,,\r\n"                  // 13
-                          "1,1,,,,,,,,\r\n"              // 14
+                          "1,1,180,,,,,,,\r\n"             // line 2
+                          "1,2,155.003125,,,,,,,\r\n"      // 3
+                          "1,3,abc,,,,,,,\r\n"             // 4
+                          "1,4,155.0025,,,,,,,\r\n"        // 5
+                          "1,5,,67.05,,D089,,,,\r\n"       // 6
+                          "1,6,,,,,ABCDEFGHI,,,\r\n"       // 7
+                          "1,7,,,,,ab\xc3\xa9,,,\r\n"      // 8
+                          "1,8,,,,,,X,N,2\r\n"             // 9
+                          "15,1,,,,,,,,1\r\n"              // 10
+                          "16,0,,,,,,,,\r\n"               // 11
+                          "x,1,,,,,,,,\r\n"                // 12
+                          "1,9,,,,\r\n"                    // 13
+                          "1,1,,,,,,,,\r\n"                // 14
                           "1,10,,,1234.5678901,,,,,\r\n")  // 15
             << QStringList{
                    "line 2: Rx Freq \"180\": outside the band 143 to 174 MHz",
@@ -192,18 +194,17 @@ private slots:
         QTest::newRow("header without Group and with an unknown column")
             << QByteArray("Channel,Rx Freqs,Channel\n1,2,3\n")
             << QStringList{"line 1: unknown column \"Rx Freqs\"",
-                           "line 1: column \"Channel\" given twice",
-                           "line 1: no \"Group\" column"};
+                           "line 1: column \"Channel\" given twice", "line 1: no \"Group\" column"};
         QTest::newRow("bad quoting, lines counted across quoted breaks")
             << QByteArray("Group,Channel,Label\n1,1,\"A\nB\"\n1,2,A\"B\n1,3,\"A\"B\n1,4,\"AB")
-            << QStringList{"line 2: Label \"A\nB\": \"\n\" is not a character of the radio's "
-                           "display",
-                           "line 4: quote inside an unquoted field",
-                           "line 5: text after a closing quote",
-                           "line 6: quoted field not closed"};
+            << QStringList{
+                   "line 2: Label \"A\nB\": \"\n\" is not a character of the radio's "
+                   "display",
+                   "line 4: quote inside an unquoted field", "line 5: text after a closing quote",
+                   "line 6: quoted field not closed"};
         QTest::newRow("empty") << QByteArray() << QStringList{"line 1: no header row"};
-        QTest::newRow("not UTF-8") << QByteArray("Group,Channel\n1,\xff\n")
-                                   << QStringList{"the text is not UTF-8"};
+        QTest::newRow("not UTF-8")
+            << QByteArray("Group,Channel\n1,\xff\n") << QStringList{"the text is not UTF-8"};
     }
     void badRowsAreAllListed() {
         QFETCH(QByteArray, csv);
@@ -218,7 +219,8 @@ private slots:
 
     void acceptsBomCrLfQuotesAndBlankLines() {
         AppState s = defaultImage();
-        const QByteArray csv = "\xef\xbb\xbf\"Group\",Channel,Label\r\n\r\n\"2\",3,\"A.B.C\"\r\n\r\n";
+        const QByteArray csv =
+            "\xef\xbb\xbf\"Group\",Channel,Label\r\n\r\n\"2\",3,\"A.B.C\"\r\n\r\n";
         QCOMPARE(ImportChannelCsv(s, csv).errors, QStringList());
         QCOMPARE(exportedRow(s, 14 + 2).at(6), QStringLiteral("A.B.C     "));
     }
@@ -226,12 +228,18 @@ private slots:
     void csvFieldsAreQuotedWhenNeeded_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("written");
-        QTest::newRow("plain") << "155.12000" << "155.12000";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("trailing blank") << "Ch  1   " << "\"Ch  1   \"";
-        QTest::newRow("comma") << "A,B" << "\"A,B\"";
-        QTest::newRow("quote") << "A\"B" << "\"A\"\"B\"";
-        QTest::newRow("line break") << "A\nB" << "\"A\nB\"";
+        QTest::newRow("plain") << "155.12000"
+                               << "155.12000";
+        QTest::newRow("empty") << ""
+                               << "";
+        QTest::newRow("trailing blank") << "Ch  1   "
+                                        << "\"Ch  1   \"";
+        QTest::newRow("comma") << "A,B"
+                               << "\"A,B\"";
+        QTest::newRow("quote") << "A\"B"
+                               << "\"A\"\"B\"";
+        QTest::newRow("line break") << "A\nB"
+                                    << "\"A\nB\"";
     }
     void csvFieldsAreQuotedWhenNeeded() {
         QFETCH(QString, value);

@@ -46,7 +46,8 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QByteArray bytes = f.readAll();
         // A broken rule aborts the test program with the rule's text.
-        QCOMPARE(entry(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())), 0);
+        QCOMPARE(entry(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())),
+                 0);
     }
 };
 

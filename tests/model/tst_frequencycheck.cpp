@@ -13,7 +13,8 @@ private slots:
         QTest::addColumn<int>("verdict");
         QTest::addColumn<QString>("mhz");
         const auto row = [](const char* typed, GridFrequency::Verdict v, const char* mhz = "") {
-            QTest::newRow(typed) << QString::fromLatin1(typed) << int(v) << QString::fromLatin1(mhz);
+            QTest::newRow(typed) << QString::fromLatin1(typed) << int(v)
+                                 << QString::fromLatin1(mhz);
         };
         row("155025", GridFrequency::Accepted, "155.025");
         row("1550250", GridFrequency::Accepted, "155.025");

@@ -137,14 +137,18 @@ private slots:
         for (int page : {0, 1, 15})
             for (int a = 0; a < kPageSize; ++a) ee.push_back(page * kPageSize + a);
         for (int i : ee)
-            check("EEImage", i, [](AppState& s, int k) -> uint8_t& { return s.EEImage[std::size_t(k)]; });
+            check("EEImage", i,
+                  [](AppState& s, int k) -> uint8_t& { return s.EEImage[std::size_t(k)]; });
         for (int g : {0, 15})
             for (int slot = 0; slot < 16; ++slot)
                 for (int k = 0; k < 8; ++k)
                     check("LabelImage", AppState::labelIndex(g, slot, k),
-                          [](AppState& s, int i) -> uint8_t& { return s.LabelImage[std::size_t(i)]; });
+                          [](AppState& s, int i) -> uint8_t& {
+                              return s.LabelImage[std::size_t(i)];
+                          });
         for (int i = 0; i < kPowerMaskSize; ++i)
-            check("PowerMask", i, [](AppState& s, int k) -> uint8_t& { return s.PowerMask[std::size_t(k)]; });
+            check("PowerMask", i,
+                  [](AppState& s, int k) -> uint8_t& { return s.PowerMask[std::size_t(k)]; });
     }
 };
 
