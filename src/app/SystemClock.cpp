@@ -1,9 +1,11 @@
 #include "app/SystemClock.h"
 
+#include <time.h>
 #include <unistd.h>
 
 #include <QEventLoop>
 #include <QTimer>
+#include <cerrno>
 #include <chrono>
 #include <cmath>
 
@@ -25,6 +27,17 @@ void runLoopFor(double ms, QEventLoop::ProcessEventsFlags flags) {
     timer.start(static_cast<int>(std::ceil(ms)));
     loop.exec(flags);
 }
+// The part of a wait slept without serving events, at most.
+constexpr double kFineSleepMs = 0.5;
+
+// Sleeps until `deadline` on the monotonic clock that now() reads.
+void sleepUntil(double deadline) {
+    timespec at{};
+    at.tv_sec = static_cast<time_t>(deadline);
+    at.tv_nsec = static_cast<long>((deadline - std::floor(deadline)) * 1e9);
+    while (::clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &at, nullptr) == EINTR) {
+    }
+}
 }  // namespace
 
 double SystemClock::now() {
@@ -33,7 +46,14 @@ double SystemClock::now() {
 }
 
 void SystemClock::idleUntil(double deadline) {
-    runLoopFor((deadline - now()) * 1000.0, QEventLoop::AllEvents);
+    // Qt's timers wake a tenth of a millisecond or so late, which the label
+    // transfer's thousands of short delays would add up. So the event loop is
+    // served until shortly before the deadline, and the rest (under a
+    // millisecond, too short to matter to a window) is slept precisely.
+    const double ms = (deadline - now()) * 1000.0;
+    if (ms > kFineSleepMs) runLoopFor(std::floor(ms - kFineSleepMs), QEventLoop::AllEvents);
+    if (now() < deadline) sleepUntil(deadline);
+    QEventLoop().processEvents(QEventLoop::AllEvents);
 }
 
 void SystemClock::sleepBlocking(int ms) {

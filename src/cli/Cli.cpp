@@ -7,7 +7,10 @@
 #include "cli/CsvCommands.h"
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/PrintCommand.h"
+#include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
+#include "cli/WriteCommand.h"
 
 namespace tav::cli {
 
@@ -26,6 +29,9 @@ const Verb kVerbs[] = {
     {"diff", "list the differences between two radio files", runDiff},
     {"export-csv", "write a radio file's channels as CSV", runExportCsv},
     {"import-csv", "apply CSV channel rows to a radio file", runImportCsv},
+    {"read", "read the whole radio into a radio file", runRead},
+    {"write", "write a radio file to the radio", runWrite},
+    {"print", "write the unit data printout of a radio file as a PDF file", runPrint},
 };
 
 void usage(QTextStream& out) {

@@ -9,7 +9,9 @@
 
 #include "app/AppState.h"
 #include "cli/Cli.h"
+#include "files/RadioFile.h"
 #include "sim/PtyRadioServer.h"
+#include "sim/RadioImage.h"
 #include "sim/VirtualRadio.h"
 
 namespace tav::cli {
@@ -33,11 +35,17 @@ struct SimOptions {
 
 const char kSimUsage[] =
     "usage: tavctl sim [--image FILE] [--id 0xNN] [--timing] [--fault SPEC]\n"
-    "  --image FILE  load the first 2048 bytes of a radio file into the EEPROM\n"
+    "  --image FILE  load a radio file: its first 2048 bytes into the EEPROM, and\n"
+    "                its labels into the label memory when the file holds them\n"
+    "                (default: a factory radio with groups 1-14 and both per-channel\n"
+    "                options)\n"
     "  --id 0xNN     identification byte (default 0x40)\n"
     "  --timing      charge every byte its wire time (10 bits at the line speed)\n"
     "  --fault SPEC  comma-separated faults: silent, id=0xNN, drop-reply=N,\n"
-    "                corrupt-reply=N, drop-echo=N, corrupt-echo=N, slow=MS\n";
+    "                corrupt-reply=N, drop-echo=N, corrupt-echo=N, corrupt-in=N,\n"
+    "                slow=MS; counts may be ranges N-M within a step, as in\n"
+    "                drop-reply=label:6-9 (steps: hook, eeprom, ram, baud, loader,\n"
+    "                label)\n";
 
 int usageError(const QString& why) {
     QTextStream err(stderr);
@@ -90,6 +98,14 @@ int loadImage(const QString& path, sim::VirtualRadio& radio) {
                               .arg(bytes.size())
                               .arg(kEEPromSize));
     std::copy(bytes.begin(), bytes.end(), radio.eeprom().begin());
+    // The labels of a whole radio file go into the label memory as the radio keeps them.
+    const QByteArray labels = f.read(kRadioFileLabelOffset + kLabelImageSize - kEEPromSize)
+                                  .mid(kRadioFileLabelOffset - kEEPromSize);
+    if (labels.size() == kLabelImageSize) {
+        std::array<uint8_t, kLabelImageSize> image{};
+        std::copy(labels.begin(), labels.end(), image.begin());
+        radio.labels() = sim::labelMemoryFrom(image);
+    }
     return kOk;
 }
 
@@ -101,6 +117,8 @@ int runSim(const QStringList& args) {
     sim::VirtualRadio radio(o.faults);
     radio.setRecording(false);  // serves indefinitely: keep no log
     if (o.id) radio.setIdByte(*o.id);
+    radio.eeprom() = sim::defaultImage();
+    radio.labels() = sim::defaultLabels();
     if (!o.image.isEmpty())
         if (const int rc = loadImage(o.image, radio); rc != kOk) return rc;
 

@@ -3,6 +3,7 @@
 // a QPdfWriter for a PDF file. Tab stops are character columns of the current
 // font's average character width, measured from the left margin.
 
+#include <QMarginsF>
 #include <QString>
 
 #include "print/UnitReport.h"
@@ -10,6 +11,10 @@
 class QPagedPaintDevice;
 
 namespace tav {
+
+// Margins of the printout, in millimetres: narrow enough for the longest
+// line of the unit block on A4 paper, wide enough for any printer.
+QMarginsF ReportMarginsMm();
 
 // Draws every page; false when the device could not be painted on.
 bool PaintUnitReport(const UnitReport& report, QPagedPaintDevice& device);

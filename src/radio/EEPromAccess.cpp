@@ -135,25 +135,38 @@ bool clsTavCom::WriteEEBytes(int16_t start, const uint8_t* buffer, int16_t count
 // ------------------------------------------------- write permissions
 
 void clsTavCom::LoadPageWritable(int16_t group) {
-    if (group != 0) {
-        LoadPageWritableQuad(group);
-    } else {
-        for (int16_t g = 0; g < kPageCount; g = static_cast<int16_t>(g + 4))
-            LoadPageWritableQuad(g);
-    }
-    PageWritable[0] = true;
+    (void)loadPageWritableChecked(group);
 }
 
 void clsTavCom::LoadPageWritableQuad(int16_t g) {
+    (void)loadPageWritableQuadChecked(g);
+}
+
+// The block writes need to know whether the configuration words arrived:
+// without them nobody knows which pages may be written.
+bool clsTavCom::loadPageWritableChecked(int16_t group) {
+    bool ok = true;
+    if (group != 0) {
+        ok = loadPageWritableQuadChecked(group);
+    } else {
+        for (int16_t g = 0; g < kPageCount; g = static_cast<int16_t>(g + 4))
+            ok = loadPageWritableQuadChecked(g) && ok;
+    }
+    PageWritable[0] = true;
+    return ok;
+}
+
+bool clsTavCom::loadPageWritableQuadChecked(int16_t g) {
     const int16_t base = static_cast<int16_t>(g & 0xFC);
     Word w{};
-    if (!ReadEEWord(static_cast<int16_t>(14 + base / 2), w)) return;
+    if (!ReadEEWord(static_cast<int16_t>(14 + base / 2), w)) return false;
     // Page base + k is configured when bit 7 (k even) or bit 3 (k odd) of
     // configuration byte 14 + (base + k) / 2 is set.
     const bool bits[4] = {(w[0] & 0x80) != 0, (w[0] & 0x08) != 0, (w[1] & 0x80) != 0,
                           (w[1] & 0x08) != 0};
     for (int k = 0; k < 4; ++k)
         if (base + k >= 0 && base + k < kPageCount) PageWritable[base + k] = bits[k];
+    return true;
 }
 
 }  // namespace tav

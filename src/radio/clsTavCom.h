@@ -109,6 +109,27 @@ private:
     // Progress bar set-up, Cancel enabled and the pause that opens a block transfer.
     void startBlockProgress(int16_t start, int16_t count, bool setValue);
 
+    // Checked forms of the operations above whose described results are void or
+    // ignored; false when an exchange with the radio failed, so a block write
+    // never reports success after a part of it went wrong.
+    bool loadPageWritableChecked(int16_t group);
+    bool loadPageWritableQuadChecked(int16_t g);
+    bool setBWMaskChecked();
+    bool writeBWChecked(int16_t GROUP);
+    bool writePowerChecked(int16_t nGroup);
+    int16_t findSysChecked(const QString& name, bool& lookupFailed);
+    bool locatePowerWords(int16_t start, int16_t& words);
+    // Block transfer helpers.
+    bool beginWriteAttempt();
+    bool retryFailedWrite();
+    bool writeImageRange(int start, int count);
+    void reportReadFailure();
+    void endTransfer(bool zeroBar);
+    // Label transfer helper: tells the loaded program that label work is over.
+    void endLabelWork();
+    bool startBankTransfer(int16_t bank, int16_t& first, int16_t& last);
+    void finishBankTransfer();
+
     LinkContext ctx_;
     int16_t HookRetries = 3;
     std::array<bool, kPageCount> PageWritable{};

@@ -18,11 +18,21 @@
 // hooked are entries of a table indexed by their first byte (installCommands)
 // giving the command's length and its handler. onRamWritten() is called after
 // every RAM byte write, the place to react to a write of a control register.
+//
+// Beyond the EEPROM words the radio runs programs: a RAM write of 0x30 or 0x31
+// to its baud register 0x0D switches it to 9600 or 4800 baud (after echoing),
+// and 0x28 asks for one byte at the new speed. A loader written byte by byte
+// into RAM from 0xE0 and started with 0xF0, 0xE1 receives a program (load
+// address, length, bytes from the last down) and starts it; the label program
+// then answers label reads and writes until it hears two 0x00 in a row. Like
+// a real radio, it crashes into silence on a wrong baud code, a wrong loader
+// byte or a wrong program byte, until it is powered off.
 
 #include <array>
 #include <cstdint>
 #include <deque>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/AppState.h"
@@ -52,7 +62,8 @@ struct EEWrite {
 
 class VirtualRadio {
 public:
-    enum class State { Idle, Hooked };
+    enum class State { Idle, Hooked, Loader, LabelProgram, Crashed };
+    using LabelControl = std::pair<uint8_t, uint8_t>;
     using Bytes = std::vector<uint8_t>;
 
     explicit VirtualRadio(const FaultPlan& faults = {});
@@ -104,6 +115,8 @@ public:
     void clearRecords();
     int replyCount() const { return replies_; }
     int echoCount() const { return echoes_; }
+    // The control writes (x, y) the label program received.
+    const std::vector<LabelControl>& labelControls() const { return labelControls_; }
 
 private:
     struct Command {
@@ -123,6 +136,10 @@ private:
     // One handler per state.
     void onIdleByte(uint8_t b);
     void onHookedByte(uint8_t b);
+    void onLoaderByte(uint8_t b);
+    void onLabelByte(uint8_t b);
+    // Collects a command of `table` byte by byte and runs it once complete.
+    void onCommandByte(uint8_t b, const std::array<Command, 256>& table);
 
     // Commands understood while hooked.
     void cmdWake(const Bytes& c);
@@ -131,12 +148,25 @@ private:
     void cmdReadWord(const Bytes& c);
     void cmdWriteWord(const Bytes& c);
     void cmdWriteRam(const Bytes& c);
+    void cmdBaudCheck(const Bytes& c);
+    void cmdStartLoader(const Bytes& c);
+
+    // Commands of the label program.
+    void cmdLabelRead(const Bytes& c);
+    void cmdLabelWrite(const Bytes& c);
+    void cmdLabelEnd(const Bytes& c);
+
+    void finishDownload();
+    void crash();
+    Phase inputPhase() const;
 
     // Called after every RAM byte write.
     void onRamWritten(uint8_t address, uint8_t value);
 
-    void reply(uint8_t b);  // an answer: counted for the reply faults
-    void echo(uint8_t b);   // a repeat of received data: counted for the echo faults
+    // An answer, counted for the reply faults, and a repeat of received data,
+    // counted for the echo faults; both also counted within their step.
+    void reply(uint8_t b, Phase phase);
+    void echo(uint8_t b, Phase phase);
     void transmit(uint8_t b, bool drop, bool corrupt);
     std::size_t record(const WireEvent& e);
 
@@ -154,6 +184,7 @@ private:
     int hookMatched_ = 0;
     // Hooked command being collected.
     std::array<Command, 256> commands_{};
+    std::array<Command, 256> labelCommands_{};
     Command current_;
     Bytes cmd_;
 
@@ -167,6 +198,18 @@ private:
     std::vector<EEWrite> eeWrites_;
     int replies_ = 0;
     int echoes_ = 0;
+    int inputs_ = 0;
+    std::array<int, kPhaseCount> phaseReplies_{};
+    std::array<int, kPhaseCount> phaseEchoes_{};
+    std::array<int, kPhaseCount> phaseInputs_{};
+
+    // Program download to the running loader.
+    std::optional<uint8_t> loadAddress_;
+    std::optional<uint8_t> loadLength_;
+    int loaded_ = 0;
+    // The first 0x00 of the end of label work has come.
+    bool endPending_ = false;
+    std::vector<LabelControl> labelControls_;
 };
 
 }  // namespace tav::sim

@@ -34,6 +34,8 @@ public:
     // Where the table lives: beside the executable when that folder is
     // writable, else in the user's data folder (XDG_DATA_HOME/TAVEDWIN).
     static QString defaultPath();
+    // Whether a folder belongs to an installed system (/usr, /opt, ...).
+    static bool isSystemFolder(const QString& folder);
     static QString chooseFolder(const QString& programFolder, const QString& userFolder);
     static QString userDataFolder();
 

@@ -258,6 +258,9 @@ private slots:
         QCOMPARE(ChannelTable::chooseFolder(dir_.path(), user), dir_.path());
         QCOMPARE(ChannelTable::chooseFolder(path(QStringLiteral("missing")), user), user);
         QCOMPARE(ChannelTable::chooseFolder(QString(), user), user);
+        // An installed program keeps its table in the user's folder, even as root.
+        QCOMPARE(ChannelTable::chooseFolder(QStringLiteral("/usr/bin"), user), user);
+        QCOMPARE(ChannelTable::chooseFolder(QStringLiteral("/opt/tavedit/bin"), user), user);
         QVERIFY(ChannelTable::defaultPath().endsWith(QStringLiteral("/TavCurrent.MDB")));
         QVERIFY(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }

@@ -1,0 +1,57 @@
+#pragma once
+// What `tavctl read` and `tavctl write` share: their options and one radio
+// link on the real serial line and clock, with the line traced on request,
+// message boxes on stderr and progress on the terminal.
+
+#include <QFile>
+#include <QStringList>
+#include <memory>
+
+#include "app/AppState.h"
+#include "app/QtSerialLink.h"
+#include "app/SystemClock.h"
+#include "app/TracingSerialLink.h"
+#include "cli/CliProgress.h"
+#include "cli/StderrPrompter.h"
+#include "radio/clsTavCom.h"
+
+namespace tav::cli {
+
+struct RadioOptions {
+    QString port;
+    bool labels = false;
+    bool skipGlobal = false;  // write only
+    int retries = 0;
+    QString trace;
+    QString file;  // -o FILE for read, the operand for write
+};
+
+// Parses the arguments after the verb. `forWrite` selects the write form
+// (--skip-global, FILE operand) over the read form (-o FILE). On a usage
+// error prints it with the verb's usage and returns false.
+bool parseRadioOptions(const QStringList& args, bool forWrite, RadioOptions& o);
+
+class RadioSession {
+public:
+    explicit RadioSession(const RadioOptions& o);
+    // False when the trace file cannot be created (already reported).
+    bool ready() const { return ready_; }
+    AppState& state() { return state_; }
+    clsTavCom& link() { return *link_; }
+
+private:
+    AppState state_;
+    QtSerialLink port_;
+    SystemClock clock_;
+    QFile traceFile_;
+    std::unique_ptr<TracingSerialLink> tracer_;
+    StderrPrompter prompter_;
+    CliProgress progress_;
+    std::unique_ptr<clsTavCom> link_;
+    bool ready_ = true;
+};
+
+// Prints "tavctl VERB: MESSAGE" on stderr.
+void complain(const char* verb, const QString& message);
+
+}  // namespace tav::cli

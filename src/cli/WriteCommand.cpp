@@ -1,0 +1,30 @@
+#include "cli/WriteCommand.h"
+
+#include "cli/Cli.h"
+#include "cli/RadioSession.h"
+#include "files/RadioFile.h"
+
+namespace tav::cli {
+
+int runWrite(const QStringList& args) {
+    RadioOptions o;
+    if (!parseRadioOptions(args, true, o)) return kUsage;
+    RadioSession session(o);
+    if (!session.ready()) return kFileError;
+    const RadioFileResult loaded = ReadRadioFile(o.file, session.state());
+    if (!loaded.ok()) {
+        const QString why =
+            loaded.status == RadioFileResult::TooShort
+                ? QStringLiteral("not a radio file (under %1 bytes)").arg(kRadioFileMinimum)
+                : loaded.description;
+        complain("write", QStringLiteral("cannot read %1: %2").arg(o.file, why));
+        return kFileError;
+    }
+    clsTavCom& link = session.link();
+    link.context().progress.ShowForm(QStringLiteral("Writing radio"), true);
+    if (!link.WriteEEMemory(o.skipGlobal)) return kRadioFailure;
+    if (o.labels && !link.Write_Labels(-1)) return kRadioFailure;
+    return kOk;
+}
+
+}  // namespace tav::cli

@@ -1,0 +1,163 @@
+#include "ui/ChannelGridView.h"
+
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
+
+#include "ui/GridText.h"
+
+namespace tav {
+
+QVariant GridCaptions::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < grid::kColumns)
+        return grid::columnCaptions().at(section);
+    return QIdentityProxyModel::headerData(section, orientation, role);
+}
+
+QVariant GridCaptions::data(const QModelIndex& index, int role) const {
+    if (role == Qt::TextAlignmentRole)
+        return index.column() == grid::ChLabel ? QVariant(Qt::AlignLeft | Qt::AlignVCenter)
+                                               : QVariant(Qt::AlignCenter);
+    return QIdentityProxyModel::data(index, role);
+}
+
+class GridEditorDelegate : public QStyledItemDelegate {
+public:
+    GridEditorDelegate(ChannelGridView* view) : QStyledItemDelegate(view), view_(view) {}
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
+                          const QModelIndex& index) const override {
+        QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
+        if (auto* line = qobject_cast<QLineEdit*>(w)) view_->editorCreated(line);
+        return w;
+    }
+
+private:
+    ChannelGridView* view_;
+};
+
+ChannelGridView::ChannelGridView(GridEvents& events, QWidget* parent)
+    : QTableView(parent), events_(events) {
+    setItemDelegate(new GridEditorDelegate(this));
+    setEditTriggers(AnyKeyPressed | EditKeyPressed | SelectedClicked);
+    setSelectionMode(ContiguousSelection);
+    setSelectionBehavior(SelectItems);
+    setTabKeyNavigation(true);
+    setWordWrap(false);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    verticalHeader()->hide();
+    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    horizontalHeader()->setHighlightSections(false);
+    connect(verticalHeader(), &QHeaderView::sectionResized, this,
+            &ChannelGridView::geometryChangedForRows);
+}
+
+void ChannelGridView::fitRows() {
+    const int rowHeight = fontMetrics().height() + 8;
+    verticalHeader()->setMinimumSectionSize(rowHeight);
+    verticalHeader()->setDefaultSectionSize(rowHeight);
+    const int header = horizontalHeader()->sizeHint().height();
+    setFixedHeight(header + grid::kRows * rowHeight + 2 * frameWidth());
+    emit geometryChangedForRows();
+}
+
+void ChannelGridView::cancelEdit() {
+    if (editor_) closeEditor(editor_, QAbstractItemDelegate::NoHint);
+}
+
+void ChannelGridView::finishEdit() {
+    if (!editor_) return;
+    QPointer<QLineEdit> editor = editor_;
+    commitData(editor);
+    if (editor) closeEditor(editor, QAbstractItemDelegate::NoHint);
+}
+
+bool ChannelGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
+    const bool opens = state() != EditingState && index.isValid() &&
+                       (trigger == AllEditTriggers || (editTriggers() & trigger));
+    if (opens && !events_.BeforeColEdit(index.column())) return false;
+    return QTableView::edit(index, trigger, event);
+}
+
+void ChannelGridView::commitData(QWidget* editor) {
+    QTableView::commitData(editor);
+    events_.AfterColEdit(currentIndex().column());
+}
+
+void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    if (editor == editor_) editor_ = nullptr;
+    QTableView::closeEditor(editor, hint);
+}
+
+void ChannelGridView::editorCreated(QLineEdit* editor) {
+    editor_ = editor;
+    editor->installEventFilter(this);
+}
+
+void ChannelGridView::keyPressEvent(QKeyEvent* e) {
+    if (events_.GridKeyDown(e->key())) return;
+    QTableView::keyPressEvent(e);
+}
+
+namespace {
+// Keys held with Ctrl or Alt are shortcuts, not typing.
+bool typed(const QKeyEvent* e) {
+    return !e->isAutoRepeat() && !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
+}  // namespace
+
+void ChannelGridView::keyReleaseEvent(QKeyEvent* e) {
+    QTableView::keyReleaseEvent(e);
+    if (typed(e)) events_.GridKeyUp(e->key());
+}
+
+bool ChannelGridView::eventFilter(QObject* watched, QEvent* e) {
+    if (watched == editor_ && e->type() == QEvent::KeyPress) {
+        if (events_.GridKeyDown(static_cast<QKeyEvent*>(e)->key())) return true;
+    } else if (watched == editor_ && e->type() == QEvent::KeyRelease) {
+        auto* k = static_cast<QKeyEvent*>(e);
+        if (typed(k)) events_.GridKeyUp(k->key());
+        return true;
+    }
+    return QTableView::eventFilter(watched, e);
+}
+
+void ChannelGridView::mousePressEvent(QMouseEvent* e) {
+    QTableView::mousePressEvent(e);
+    events_.GridClick();
+}
+
+void ChannelGridView::mouseDoubleClickEvent(QMouseEvent* e) {
+    QTableView::mouseDoubleClickEvent(e);
+    events_.GridDblClick();
+}
+
+void ChannelGridView::resizeEvent(QResizeEvent* e) {
+    QTableView::resizeEvent(e);
+    emit geometryChangedForRows();
+}
+
+void ChannelGridView::scrollContentsBy(int dx, int dy) {
+    QTableView::scrollContentsBy(dx, dy);
+    emit geometryChangedForRows();
+}
+
+QString ViewGrid::cellText(int column, int row) const {
+    const QAbstractItemModel* m = view_ ? view_->model() : nullptr;
+    return m ? m->index(row, column).data(Qt::EditRole).toString() : QString();
+}
+
+void ViewGrid::setCellText(int column, int row, const QString& text) {
+    if (QAbstractItemModel* m = view_ ? view_->model() : nullptr)
+        m->setData(m->index(row, column), text, Qt::EditRole);
+}
+
+void ViewGrid::setCurrentCell(int column, int row) {
+    QAbstractItemModel* m = view_ ? view_->model() : nullptr;
+    if (m && view_->selectionModel())
+        view_->selectionModel()->setCurrentIndex(m->index(row, column),
+                                                 QItemSelectionModel::NoUpdate);
+}
+
+}  // namespace tav

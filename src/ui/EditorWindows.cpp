@@ -1,0 +1,40 @@
+#include "ui/EditorWindows.h"
+
+#include "ui/frmGlobals.h"
+#include "ui/frmGroups.h"
+#include "ui/frmMove.h"
+
+namespace tav {
+
+EditorWindows::EditorWindows(AppState& state, Settings& settings, Prompter& prompter, Clock& clock)
+    : state_(state), settings_(settings), prompter_(prompter), clock_(clock) {}
+
+void EditorWindows::attach(frmGroups& main) {
+    main_ = &main;
+    EditorHooks& h = main.hooks;
+    h.showGlobals = [this] { globalsWindow().showGlobals(); };
+    // The store and redisplay hooks run only while the window is open.
+    h.storeGlobals = [this] {
+        if (globals_) globals_->writeGlobals();
+    };
+    h.redisplayGlobals = [this] {
+        if (globals_) globals_->readGlobals();
+    };
+    h.closeGlobals = [this] {
+        if (globals_ && globals_->isOpen()) globals_->closeWithQuestion();
+    };
+    h.showMove = [this] { moveDialog().showCentred(); };
+}
+
+frmGlobals& EditorWindows::globalsWindow() {
+    if (!globals_) globals_ = new frmGlobals(state_, settings_, prompter_, clock_, main_);
+    return *globals_;
+}
+
+frmMove& EditorWindows::moveDialog() {
+    if (!move_)
+        move_ = new frmMove(state_, prompter_, [this] { main_->displayGroupMemory(); }, main_);
+    return *move_;
+}
+
+}  // namespace tav

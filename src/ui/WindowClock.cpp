@@ -1,0 +1,11 @@
+#include "ui/WindowClock.h"
+
+#include <QApplication>
+
+namespace tav {
+
+void WindowClock::beep() {
+    QApplication::beep();
+}
+
+}  // namespace tav

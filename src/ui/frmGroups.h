@@ -1,0 +1,227 @@
+#pragma once
+// The editor's main window: one group of the radio at a time, its parameters
+// in the controls along the top and right, its 14 channels in the grid with
+// three check-box columns beside it, and the menu bar that carries every
+// command of the editor.
+
+#include <QMainWindow>
+#include <QPointer>
+#include <array>
+#include <memory>
+
+#include "app/AppState.h"
+#include "files/FileOpenSave.h"
+#include "model/Controls.h"
+#include "ui/ChannelChecks.h"
+#include "ui/ChannelGridView.h"
+#include "ui/EditorServices.h"
+#include "ui/GroupCodecs.h"
+
+class QAction;
+class QActionGroup;
+class QCheckBox;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QProgressBar;
+class QRadioButton;
+class QStackedWidget;
+class QPrinter;
+
+namespace tav {
+
+class frmProc;
+class WindowProgress;
+
+class ChannelTable;
+
+class frmGroups : public QMainWindow, private GridEvents, private FileHost {
+    Q_OBJECT
+
+public:
+    frmGroups(EditorServices services, EditorHooks hooks = {}, QWidget* parent = nullptr);
+    ~frmGroups() override;
+
+    EditorHooks hooks;
+
+    // ----------------------------------------------------------- fields
+    int16_t intCurrentGroup = -1;
+    bool ISINITIALIZE = false;
+    int16_t TargetGroup = 0;
+    int LabelPolicy = 2;
+    int CommPort = 1;  // 1..4, or kVirtualRadioPort
+    int TypedGroupStart = 0;
+    bool CopiedRow = false, CopiedAll = false;
+    int CopiedLength = -1;
+    int OffsetRow = 0;
+    QString LastOffset;
+    int LastOffsetKey = 0;
+    int EditCol = 0;
+    double EditOldValue = 0;
+    QString EditOldText;  // the cell's whole text when its editing began
+    bool UndoArmed = false;
+    int UndoCol = 0, UndoRow = 0;
+    QString UndoText;
+    GroupControls Controls;
+    // The radio file commands and their file names.
+    std::unique_ptr<FileOpenSave> Files;
+
+    // ----------------------------------------------------------- controls
+    QComboBox *cboCurrentGroup = nullptr, *cboScan = nullptr, *cboTOT = nullptr;
+    QComboBox *cboPri1Chan = nullptr, *cboUCGChan = nullptr, *cboBCI = nullptr;
+    QComboBox *cboANI = nullptr, *cboBlTimeout = nullptr;
+    QLineEdit *txtID = nullptr, *txtGroupLabel = nullptr, *txtOffset = nullptr;
+    QRadioButton *priModeA = nullptr, *PriModeB = nullptr, *PriModeC = nullptr, *PriModeD = nullptr;
+    QRadioButton *optBattSaveOff = nullptr, *optBattSaveOn = nullptr;
+    QRadioButton *optUCGDisabled = nullptr, *optUCGEnabled = nullptr;
+    QCheckBox *chkUCGEncode = nullptr, *chkPriKeyLock = nullptr, *chkENTCLRLock = nullptr;
+    QCheckBox *chkBlKeypress = nullptr, *chkBlOther = nullptr, *chkBlChannel = nullptr,
+              *chkBLScanState = nullptr, *chkAlphaEnabled = nullptr;
+    QGroupBox *fraDualPri = nullptr, *fraPriMode = nullptr, *fraBattSave = nullptr,
+              *fraUCG = nullptr, *fraLockout = nullptr, *fraBCI = nullptr, *fraANI = nullptr,
+              *frmOffset = nullptr, *Backlight = nullptr;
+    ChannelGridView* Grid = nullptr;
+    ChannelChecks* checks = nullptr;
+    CheckColumn chkScan{}, chkNarr{}, chkLoPower{};
+    QProgressBar* Prog1 = nullptr;
+    frmProc* procDialog = nullptr;
+
+    // ----------------------------------------------------------- menus
+    QAction *mnuSave = nullptr, *mnuSaveAs = nullptr, *mnuOpen = nullptr, *mnuPrint = nullptr,
+            *mnuSetup = nullptr, *mnuExit = nullptr;
+    QAction *mnuRead = nullptr, *mnuReadGlobal = nullptr, *mnuReadGroup = nullptr,
+            *mnuWriteAll = nullptr, *mnuWriteGlobal = nullptr, *mnuWriteGroup = nullptr,
+            *mnuReadCurrGroup = nullptr, *mnuWriteCurrGroup = nullptr;
+    QAction *mnuLabelRdGroup = nullptr, *mnuLabelRdRadio = nullptr, *mnuLabelWrtGroup = nullptr,
+            *mnuLabelWrtRadio = nullptr;
+    std::array<QAction*, 3> mnuLabelConfig{};
+    QAction *mnuGlobals = nullptr, *mnuUndo = nullptr, *mnuAll = nullptr, *mnuRow = nullptr,
+            *mnuPaste = nullptr, *mnuMove = nullptr, *mnuTune = nullptr;
+    std::array<QAction*, 5> mnuCommPort{};  // 1..4; entry 0 is the virtual radio
+    QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr;
+    QAction *mnuAbout = nullptr, *mnuHelp = nullptr;
+
+    // ----------------------------------------------------------- operations
+    AppState& state() { return services_.state; }
+    Prompter& prompter() { return services_.prompter; }
+    Progress& progress();
+    // The serial line of the chosen port (null until one could be made).
+    SerialLink* commLink() { return comm_.get(); }
+    ChannelGrid& grid() { return viewGrid_; }
+    GroupCodecs& groups() { return *codecs_; }
+
+    void displayGroupMemory();
+    void StoreCurrentGroup();
+    void mnuWriteCurrGroup_Click();
+    void SetPerChannelBandwidth(bool enable);
+    void SetPerChannelPower(bool enable);
+    void helpScreen(int context);
+    void ValidateFrequency(double value, int column);
+    // Copies the widgets into Controls and back.
+    void controlsFromWidgets();
+    void widgetsFromControls();
+    // Read_Group / Write_Group of a group through the window's controls.
+    void showGroup(int16_t group);
+    void storeGroup(int16_t group);
+
+    // Edit commands.
+    void Undo();
+    void CopyAllRows();
+    void CopyRow();
+    void Paste();
+    QString GetRowText(int row);
+    void PasteRow(const QString& text, int row);
+    void PasteAllRows(const QString& text);
+    bool pasteAvailable() const;
+    void OpenOffset();
+    void txtOffset_KeyUp(int key);
+
+    // Ports.
+    void selectPort(int port);
+    static QString portCaption(int port, const QString& device);
+
+    // Position and state from the settings; a place off every screen is
+    // replaced by the centre of the primary screen.
+    void restorePosition();
+    void restoreState();
+
+    void showAbout();
+    void showHelp();
+    void showTune();
+    // The unit data printout on the session's printer (a print preview, from
+    // which a PDF can be saved, when the computer has no printer).
+    void PrintUnitData();
+
+signals:
+    void unloaded();
+
+protected:
+    void closeEvent(QCloseEvent* e) override;
+    void changeEvent(QEvent* e) override;
+    bool eventFilter(QObject* watched, QEvent* e) override;
+
+private:
+    // GridEvents
+    bool BeforeColEdit(int column) override;
+    void AfterColEdit(int column) override;
+    bool GridKeyDown(int key) override;
+    void GridKeyUp(int key) override;
+    void GridClick() override;
+    void GridDblClick() override;
+
+    // FileHost
+    void storeShownGroup() override;
+    void storeGlobals() override;
+    void redisplayGlobals() override;
+    void redisplayShownGroup() override;
+    void setCaption(const QString& text) override;
+    bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) override;
+
+    void buildWidgets();
+    QWidget* buildTopFields();
+    QWidget* buildRightColumn();
+    QGroupBox* buildBacklight(QWidget* parent);
+    void buildMenus();
+    void load();
+    void cboCurrentGroup_Click();
+    void cboCurrentGroup_KeyDown();
+    void cboCurrentGroup_KeyUp();
+    bool txtID_KeyPress(const QString& typed);
+    void unload();
+    void setLabelPolicy(int policy);
+    void mnuPerChanBand_Click();
+    void mnuPerChanPwr_Click();
+    void mnuPrint_Click();
+    void mnuSetup_Click();
+    void runHook(const std::function<void()>& hook);
+    int initialPort() const;
+
+    // Cell access on the current row.
+    int currentRow() const;
+    int currentColumn() const;
+    void setCurrentCell(int column, int row);
+    QString cellText(int column, int row) const;
+    void setCell(int column, int row, const QString& text);
+    // The text the user sees in the current cell, the open editor's included.
+    QString liveText() const;
+    void putOldValueBack(int column, int row);
+    void copyColumn(int from, int to, int row);
+
+    // Groups the channel table's writes of a whole group into one transaction.
+    std::unique_ptr<void, void (*)(void*)> tableBatch();
+
+    EditorServices services_;
+    ChannelTable* table_ = nullptr;  // the working table, when it is one
+    ViewGrid viewGrid_;
+    std::unique_ptr<GroupCodecs> codecs_;
+    std::unique_ptr<WindowProgress> progress_;
+    std::unique_ptr<SerialLink> comm_;
+    QStackedWidget* aniOrOffset_ = nullptr;
+    QActionGroup* portGroup_ = nullptr;
+    QActionGroup* labelGroup_ = nullptr;
+    QPointer<QWidget> helpWindow_;
+    std::shared_ptr<PrintService> printService_;
+};
+
+}  // namespace tav

@@ -1,0 +1,383 @@
+// Editing in the channel grid, and the Edit menu's commands: undo, copy and
+// paste of rows, and the transmit offset entry.
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QStackedWidget>
+
+#include "ui/GridText.h"
+#include "ui/frmGroups.h"
+
+namespace tav {
+
+namespace {
+
+bool isModifier(int key) {
+    return key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt ||
+           key == Qt::Key_Meta || key == Qt::Key_AltGr || key == Qt::Key_CapsLock;
+}
+
+bool isNavigation(int key) {
+    switch (key) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Backspace:
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return true;
+        default:
+            return false;
+    }
+}
+
+bool isEnter(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// A recorded cell's text as it goes back into its column.
+QString restoredText(int column, const QString& text) {
+    if (column == grid::ChLabel) return text;
+    const auto v = grid::numericValue(text);
+    return v ? grid::formatNumber(column, *v) : text;
+}
+
+}  // namespace
+
+// ------------------------------------------------------------------ cells
+
+int frmGroups::currentRow() const {
+    const QModelIndex i = Grid->currentIndex();
+    return i.isValid() ? i.row() : 0;
+}
+
+int frmGroups::currentColumn() const {
+    const QModelIndex i = Grid->currentIndex();
+    return i.isValid() ? i.column() : 0;
+}
+
+void frmGroups::setCurrentCell(int column, int row) {
+    if (QAbstractItemModel* m = Grid->model()) Grid->setCurrentIndex(m->index(row, column));
+}
+
+QString frmGroups::cellText(int column, int row) const {
+    return viewGrid_.cellText(column, row);
+}
+
+void frmGroups::setCell(int column, int row, const QString& text) {
+    viewGrid_.setCellText(column, row, text);
+    if (Grid->isEditing() && Grid->currentIndex().row() == row &&
+        Grid->currentIndex().column() == column)
+        Grid->activeEditor()->setText(text);
+}
+
+QString frmGroups::liveText() const {
+    if (Grid->isEditing()) return Grid->activeEditor()->text();
+    return cellText(currentColumn(), currentRow());
+}
+
+void frmGroups::putOldValueBack(int column, int row) {
+    setCell(column, row, EditOldText);
+}
+
+void frmGroups::copyColumn(int from, int to, int row) {
+    setCell(to, row, cellText(from, row));
+}
+
+// ------------------------------------------------------------------ grid notifications
+
+bool frmGroups::BeforeColEdit(int column) {
+    if (column == grid::Chan) return false;
+    EditCol = column;
+    EditOldText = cellText(column, currentRow());
+    if (const auto v = grid::numericValue(EditOldText)) EditOldValue = *v;
+    return true;
+}
+
+void frmGroups::AfterColEdit(int column) {
+    if (column != grid::RecFreq && column != grid::TxFreq) return;
+    if (const auto v = grid::numericValue(cellText(EditCol, currentRow())))
+        ValidateFrequency(*v, EditCol);
+}
+
+bool frmGroups::GridKeyDown(int key) {
+    if (UndoArmed) {
+        UndoCol = currentColumn();
+        UndoRow = currentRow();
+        UndoText = liveText();
+        UndoArmed = false;
+    }
+    return key == Qt::Key_Home;
+}
+
+void frmGroups::GridKeyUp(int key) {
+    const int c = EditCol;
+    if (key == Qt::Key_Home) setCurrentCell(grid::RecFreq, currentRow());
+    if (c == grid::TxFreq || c == grid::TxCG) {
+        if (key == Qt::Key_C) {
+            Grid->cancelEdit();
+            copyColumn(c - 2, c, currentRow());
+            for (int r = 0; r < grid::kRows; ++r) {
+                setCurrentCell(currentColumn(), r);
+                copyColumn(c - 2, c, r);
+            }
+            setCurrentCell(0, 0);
+            return;
+        }
+        if (key == Qt::Key_S) {
+            Grid->cancelEdit();
+            copyColumn(c - 2, c, currentRow());
+            return;
+        }
+    }
+    if (c == grid::TxFreq && key == Qt::Key_Space) {
+        Grid->cancelEdit();
+        putOldValueBack(grid::TxFreq, currentRow());
+        OpenOffset();
+        return;
+    }
+    // Only what is being typed into a frequency cell is checked here.
+    if ((c == grid::RecFreq || c == grid::TxFreq) && Grid->isEditing() && currentColumn() == c &&
+        !grid::numericValue(liveText()) && !isNavigation(key) && !isModifier(key)) {
+        services_.clock.beep();
+        putOldValueBack(c, currentRow());
+    }
+}
+
+void frmGroups::GridClick() {
+    UndoArmed = true;
+}
+
+void frmGroups::GridDblClick() {
+    CopyAllRows();
+}
+
+void frmGroups::ValidateFrequency(double value, int column) {
+    const grid::FreqCheck check = grid::checkFrequency(value);
+    const int row = currentRow();
+    switch (check.verdict) {
+        case grid::FreqVerdict::Accept:
+            setCell(column, row, grid::formatNumber(column, check.mhz));
+            break;
+        case grid::FreqVerdict::LeaveAsTyped:
+            break;
+        case grid::FreqVerdict::Refuse:
+            putOldValueBack(column, row);
+            services_.clock.beep();
+            break;
+    }
+}
+
+// ------------------------------------------------------------------ undo, copy, paste
+
+void frmGroups::Undo() {
+    const int c = UndoCol;
+    if (c < grid::RecFreq || c > grid::ChLabel) return;
+    Grid->cancelEdit();
+    setCurrentCell(currentColumn(), UndoRow);
+    setCell(c, UndoRow, restoredText(c, UndoText));
+}
+
+QString frmGroups::GetRowText(int row) {
+    setCurrentCell(currentColumn(), row);
+    grid::RowFields fields;
+    for (int c = 0; c < grid::kColumns; ++c) fields.cells[c] = cellText(c, row);
+    fields.scan = chkScan[row]->isChecked() ? 1 : 0;
+    fields.narrow = chkNarr[row]->isChecked() ? 1 : 0;
+    fields.loPower = chkLoPower[row]->isChecked() ? 1 : 0;
+    return grid::rowText(fields);
+}
+
+void frmGroups::CopyAllRows() {
+    Grid->finishEdit();
+    QString text;
+    for (int r = 0; r < grid::kRows; ++r) text += GetRowText(r);
+    Grid->selectAll();
+    CopiedLength = static_cast<int>(text.size());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    mnuPaste->setEnabled(true);
+}
+
+void frmGroups::CopyRow() {
+    Grid->finishEdit();
+    CopiedRow = true;
+    CopiedAll = false;
+    const QString text = GetRowText(currentRow());
+    CopiedLength = static_cast<int>(text.size());
+    QClipboard* clipboard = QGuiApplication::clipboard();
+    clipboard->clear();
+    clipboard->setText(text);
+    mnuPaste->setEnabled(true);
+}
+
+bool frmGroups::pasteAvailable() const {
+    const QString text = QGuiApplication::clipboard()->text();
+    return text.size() == CopiedLength &&
+           (grid::hasRowShape(text, 1) || grid::hasRowShape(text, grid::kRows));
+}
+
+void frmGroups::Paste() {
+    const QString text = QGuiApplication::clipboard()->text();
+    // Our own copies are known by their length and their shape; anything
+    // else would scatter foreign text over the channels.
+    if (!pasteAvailable()) {
+        services_.prompter.show(QStringLiteral("No record has been selected to the clipboard"),
+                                QString(), MsgButtons::Ok, MsgIcon::None);
+        return;
+    }
+    Grid->cancelEdit();
+    if (grid::hasRowShape(text, 1))
+        PasteRow(text.left(text.size() - 1), currentRow());
+    else
+        PasteAllRows(text);
+}
+
+void frmGroups::PasteRow(const QString& text, int row) {
+    const grid::RowFields fields = grid::splitRow(text);
+    // The channel number (field 0) is never pasted.
+    for (int c = grid::RecFreq; c <= grid::TxCG; ++c)
+        setCell(c, row, grid::pastedCellText(c, fields.cells[c]));
+    setCell(grid::ChLabel, row, fields.cells[grid::ChLabel]);
+    chkScan[row]->setChecked(fields.scan != 0);
+    chkNarr[row]->setChecked(fields.narrow != 0);
+    chkLoPower[row]->setChecked(fields.loPower != 0);
+}
+
+void frmGroups::PasteAllRows(const QString& text) {
+    QString rest = text;
+    for (int r = 0; r < grid::kRows; ++r) {
+        const int end = static_cast<int>(rest.indexOf(QLatin1Char('\r')));
+        const QString line = end < 0 ? rest : rest.left(end);
+        setCurrentCell(currentColumn(), r);
+        PasteRow(line, r);
+        rest = end < 0 ? QString() : rest.mid(end + 1);
+    }
+    Grid->clearSelection();
+    setCurrentCell(0, 0);
+}
+
+// ------------------------------------------------------------------ offset entry
+
+void frmGroups::OpenOffset() {
+    OffsetRow = currentRow();
+    aniOrOffset_->setCurrentWidget(frmOffset);
+    txtOffset->setText(LastOffset);
+    txtOffset->selectAll();
+    txtOffset->setFocus();
+}
+
+void frmGroups::txtOffset_KeyUp(int key) {
+    const QString text = txtOffset->text();
+    const bool partial =
+        text == QLatin1String("-") || text == QLatin1String(".") || text == QLatin1String("-.");
+    const bool bad = !grid::numericValue(text) && !isEnter(key) && !partial &&
+                     key != Qt::Key_Left && key != Qt::Key_Right && !isModifier(key);
+    if (bad) {
+        services_.clock.beep();
+        txtOffset->clear();
+        putOldValueBack(EditCol, OffsetRow);
+    } else if (isEnter(key)) {
+        // Both the receive frequency and the result belong to the row the
+        // entry was opened on, wherever the cursor went meanwhile.
+        const double f = grid::valueOf(cellText(EditCol - 2, OffsetRow)) + grid::valueOf(text);
+        setCurrentCell(EditCol, OffsetRow);
+        setCell(EditCol, OffsetRow, grid::shortestText(f));
+        ValidateFrequency(f, EditCol);
+        LastOffset = text;
+        aniOrOffset_->setCurrentWidget(fraANI);
+        Grid->setFocus();
+    } else if (isEnter(LastOffsetKey)) {
+        txtOffset->setText(text.right(1));
+    }
+    if (key == Qt::Key_F1) helpScreen(1);
+    LastOffsetKey = key;
+}
+
+// ------------------------------------------------------------------ controls
+
+void frmGroups::controlsFromWidgets() {
+    GroupControls& g = Controls;
+    g.cboScan = cboScan->currentIndex();
+    g.cboTOT = cboTOT->currentIndex();
+    g.cboBCI = cboBCI->currentIndex();
+    g.cboANI = cboANI->currentIndex();
+    g.cboPri1Chan = cboPri1Chan->currentIndex();
+    g.cboUCGChan = cboUCGChan->currentIndex();
+    g.cboBlTimeout = cboBlTimeout->currentIndex();
+    g.priMode = PriModeB->isChecked()   ? PriorityMode::B
+                : PriModeC->isChecked() ? PriorityMode::C
+                : PriModeD->isChecked() ? PriorityMode::D
+                                        : PriorityMode::A;
+    g.optBattSaveOff = optBattSaveOff->isChecked();
+    g.optUCGEnabled = optUCGEnabled->isChecked();
+    auto value = [](const QCheckBox* box) { return box->isChecked() ? 1 : 0; };
+    g.chkPriKeyLock = value(chkPriKeyLock);
+    g.chkENTCLRLock = value(chkENTCLRLock);
+    g.chkUCGEncode = value(chkUCGEncode);
+    g.chkAlphaEnabled = value(chkAlphaEnabled);
+    g.chkBlKeypress = value(chkBlKeypress);
+    g.chkBlOther = value(chkBlOther);
+    g.chkBLScanState = value(chkBLScanState);
+    g.chkBlChannel = value(chkBlChannel);
+    g.txtID = txtID->text();
+    g.txtGroupLabel = txtGroupLabel->text();
+    for (int c = 0; c < kChannelsPerGroup; ++c) {
+        g.chkScan[c] = value(chkScan[c]);
+        g.chkNarr[c] = value(chkNarr[c]);
+        g.chkLoPower[c] = value(chkLoPower[c]);
+    }
+}
+
+void frmGroups::widgetsFromControls() {
+    const GroupControls& g = Controls;
+    cboScan->setCurrentIndex(g.cboScan);
+    cboTOT->setCurrentIndex(g.cboTOT);
+    cboBCI->setCurrentIndex(g.cboBCI);
+    cboANI->setCurrentIndex(g.cboANI);
+    cboPri1Chan->setCurrentIndex(g.cboPri1Chan);
+    cboUCGChan->setCurrentIndex(g.cboUCGChan);
+    cboBlTimeout->setCurrentIndex(g.cboBlTimeout);
+    switch (g.priMode) {
+        case PriorityMode::A:
+            priModeA->setChecked(true);
+            break;
+        case PriorityMode::B:
+            PriModeB->setChecked(true);
+            break;
+        case PriorityMode::C:
+            PriModeC->setChecked(true);
+            break;
+        case PriorityMode::D:
+            PriModeD->setChecked(true);
+            break;
+    }
+    (g.optBattSaveOff ? optBattSaveOff : optBattSaveOn)->setChecked(true);
+    (g.optUCGEnabled ? optUCGEnabled : optUCGDisabled)->setChecked(true);
+    chkPriKeyLock->setChecked(g.chkPriKeyLock != 0);
+    chkENTCLRLock->setChecked(g.chkENTCLRLock != 0);
+    chkUCGEncode->setChecked(g.chkUCGEncode != 0);
+    chkAlphaEnabled->setChecked(g.chkAlphaEnabled != 0);
+    chkBlKeypress->setChecked(g.chkBlKeypress != 0);
+    chkBlOther->setChecked(g.chkBlOther != 0);
+    chkBLScanState->setChecked(g.chkBLScanState != 0);
+    chkBlChannel->setChecked(g.chkBlChannel != 0);
+    txtID->setText(g.txtID);
+    txtGroupLabel->setText(g.txtGroupLabel);
+    for (int c = 0; c < kChannelsPerGroup; ++c) {
+        chkScan[c]->setChecked(g.chkScan[c] != 0);
+        chkNarr[c]->setChecked(g.chkNarr[c] != 0);
+        chkLoPower[c]->setChecked(g.chkLoPower[c] != 0);
+    }
+}
+
+}  // namespace tav

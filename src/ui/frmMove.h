@@ -1,0 +1,42 @@
+#pragma once
+// The Move Banks dialog: moves a whole group (bank) to another place in the
+// group order of the radio image, then has the main window show its current
+// group again from the image.
+
+#include <QDialog>
+#include <functional>
+
+#include "app/AppState.h"
+#include "app/Ports.h"
+
+class QComboBox;
+class QLabel;
+class QPushButton;
+
+namespace tav {
+
+class frmMove : public QDialog {
+    Q_OBJECT
+
+public:
+    // `redisplay` re-reads the main window's shown group from the image.
+    frmMove(AppState& state, Prompter& prompter, std::function<void()> redisplay,
+            QWidget* parent = nullptr);
+
+    // Unless it is already showing: centred on the screen and modal.
+    void showCentred();
+
+    QLabel *lblFromBank = nullptr, *lblToBank = nullptr;
+    QComboBox *cboFromBank = nullptr, *cboToBank = nullptr;
+    QPushButton* btnMoveOK = nullptr;
+
+private:
+    void btnMoveOK_Click();
+    void buildControls();
+
+    AppState& state_;
+    Prompter& prompter_;
+    std::function<void()> redisplay_;
+};
+
+}  // namespace tav

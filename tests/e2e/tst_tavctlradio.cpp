@@ -1,0 +1,225 @@
+// `tavctl read` and `tavctl write` against `tavctl sim` on a pseudo-terminal:
+// a whole radio with its labels and power masks goes out to a file and back,
+// and every failure ends with its exit status and its message on stderr.
+
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include "files/RadioFile.h"
+#include "sim/RadioImage.h"
+
+using namespace tav;
+
+namespace {
+
+QString tavctl() {
+    return qEnvironmentVariable("TAVCTL");
+}
+
+class Simulator {
+public:
+    explicit Simulator(const QStringList& options) {
+        process.start(tavctl(), QStringList{QStringLiteral("sim")} + options);
+        if (!process.waitForStarted(10000)) return;
+        while (!process.canReadLine() && process.waitForReadyRead(10000)) {
+        }
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+    ~Simulator() {
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+    QProcess process;
+    QString device;
+};
+
+struct Run {
+    int status = -1;
+    QString err;
+};
+
+Run tavctlRun(const QStringList& args) {
+    QProcess p;
+    p.start(tavctl(), args);
+    Run r;
+    if (!p.waitForFinished(180000)) return r;
+    r.status = p.exitCode();
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+// A factory radio with patterned group pages, labels and power words.
+AppState radioContent(int seed) {
+    AppState s;
+    const sim::EEPromImage factory = sim::defaultImage();
+    std::copy(factory.begin(), factory.end(), s.EEImage.begin());
+    for (int a = kPageSize; a < 1920; ++a) s.EEImage[a] = static_cast<uint8_t>(a * 7 + seed);
+    for (int a = 36; a < 66; ++a) s.EEImage[a] = static_cast<uint8_t>(a + seed);
+    for (int i = 0; i < kLabelImageSize; ++i)
+        s.LabelImage[i] = static_cast<uint8_t>(i % 16 == 15 ? 0 : (i * 5 + seed) & 0x7F);
+    for (int i = 0; i < kPowerMaskSize; ++i) s.PowerMask[i] = static_cast<uint8_t>(i * 9 + seed);
+    const int words = *sim::powerWordsAddress(factory);
+    for (int g = 0; g < kGroupCount; ++g) {
+        s.EEImage[words + 2 * g] = s.PowerMask[g];
+        s.EEImage[words + 2 * g + 1] = s.PowerMask[15 + g];
+    }
+    return s;
+}
+
+void expectSameRadio(const AppState& got, const AppState& want) {
+    QVERIFY(
+        std::equal(want.EEImage.begin(), want.EEImage.begin() + kEEPromSize, got.EEImage.begin()));
+    for (int g = 0; g < kGroupCount; ++g)
+        for (int slot = 0; slot < 16; ++slot)
+            for (int k = 0; k < 8; ++k) QCOMPARE(got.label(g, slot, k), want.label(g, slot, k));
+    QVERIFY(got.PowerMask == want.PowerMask);
+}
+
+}  // namespace
+
+class TestTavctlRadio : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void wholeRadioRoundTrip();
+    void retriesAndFailures_data();
+    void retriesAndFailures();
+    void usageAndFileErrors_data();
+    void usageAndFileErrors();
+
+private:
+    QTemporaryDir dir_;
+    QString path(const QString& name) const { return dir_.filePath(name); }
+};
+
+void TestTavctlRadio::initTestCase() {
+    QVERIFY(!tavctl().isEmpty());
+    QVERIFY(dir_.isValid());
+}
+
+void TestTavctlRadio::wholeRadioRoundTrip() {
+    const AppState original = radioContent(1);
+    QVERIFY(WriteRadioFile(path("original.tav"), original).ok());
+    Simulator sim({"--image", path("original.tav")});
+    QVERIFY(!sim.device.isEmpty());
+
+    Run r = tavctlRun({"read", "--port", sim.device, "--labels", "--trace", path("read.trace"),
+                       "-o", path("read.tav")});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.err, QString());
+    AppState read;
+    QVERIFY(ReadRadioFile(path("read.tav"), read).ok());
+    expectSameRadio(read, original);
+
+    // Every trace line: time, then a transmitted or received byte, or another event.
+    QFile trace(path("read.trace"));
+    QVERIFY(trace.open(QIODevice::ReadOnly));
+    const QStringList lines = QString::fromLatin1(trace.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QRegularExpression shape(
+        QStringLiteral("^ +\\d+\\.\\d{3} (TX [0-9A-F]{2}|RX [0-9A-F]{2}|OPEN|CLOSE|BAUD \\d+|"
+                       "DISCARD( [0-9A-F]{2})+|TIMEOUT after \\d+ ms)$"));
+    for (const QString& line : lines) QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
+    QVERIFY(!lines.filter(QRegularExpression("BAUD 9600$")).isEmpty());
+    QVERIFY(lines.filter(QRegularExpression(" TX ")).size() > 4000);
+
+    // Change groups, labels and power masks, write them, read them back.
+    AppState changed = radioContent(2);
+    const sim::EEPromImage factory = sim::defaultImage();
+    std::copy(factory.begin(), factory.begin() + kPageSize, changed.EEImage.begin());
+    QVERIFY(WriteRadioFile(path("changed.tav"), changed).ok());
+    r = tavctlRun(
+        {"write", "--port", sim.device, "--labels", "--skip-global", path("changed.tav")});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.err, QString());
+    r = tavctlRun({"read", "--port", sim.device, "--labels", "-o", path("back.tav")});
+    QCOMPARE(r.status, 0);
+    AppState back;
+    QVERIFY(ReadRadioFile(path("back.tav"), back).ok());
+    // Group 1 to 14 pages and the power words took the new values; the
+    // bandwidth bytes too; bytes 9 to 15 of a group page and page 15 kept theirs.
+    AppState want = changed;
+    for (int a = kPageSize; a < kEEPromSize; ++a) {
+        const int off = a % kPageSize;
+        if (a >= 1920 || (off >= 9 && off <= 15)) want.EEImage[a] = original.EEImage[a];
+        if (off == 8 && a < 1920)
+            want.EEImage[a] = (changed.EEImage[a] & 0x8F) | (original.EEImage[a] & 0x70);
+    }
+    const int words = *sim::powerWordsAddress(factory);
+    for (int g = 0; g < kGroupCount; ++g) {
+        want.EEImage[words + 2 * g] = changed.PowerMask[g];
+        want.EEImage[words + 2 * g + 1] = changed.PowerMask[15 + g];
+    }
+    expectSameRadio(back, want);
+}
+
+void TestTavctlRadio::retriesAndFailures_data() {
+    QTest::addColumn<QStringList>("simOptions");
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("stderrLine");
+    const QString writeFailed =
+        QStringLiteral("COMM ERROR: Write Failed. Cycle Radio Power before Retrying.");
+    QTest::newRow("write fails, no retry")
+        << QStringList{"--fault", "drop-echo=100"} << QStringList{"write"} << 1 << writeFailed;
+    QTest::newRow("write fails, one retry")
+        << QStringList{"--fault", "drop-echo=100"} << QStringList{"write", "--retries", "1"} << 0
+        << writeFailed;
+    QTest::newRow("silent radio") << QStringList{"--fault", "silent"} << QStringList{"read"} << 1
+                                  << QStringLiteral("COMM ERROR: Error Hooking to Radio.");
+    QTest::newRow("read fails") << QStringList{"--fault", "drop-reply=300"} << QStringList{"read"}
+                                << 1 << QStringLiteral("COMM ERROR: Error reading radio");
+    QTest::newRow("label program garbled")
+        << QStringList{"--fault", "corrupt-in=loader:7"} << QStringList{"read", "--labels"} << 1
+        << QStringLiteral("TAV Editor: Unable to upload data from radio");
+}
+
+void TestTavctlRadio::retriesAndFailures() {
+    QFETCH(QStringList, simOptions);
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    QFETCH(QString, stderrLine);
+    QVERIFY(WriteRadioFile(path("plain.tav"), radioContent(3)).ok());
+    Simulator sim(simOptions);
+    QVERIFY(!sim.device.isEmpty());
+    QStringList full = args;
+    full << "--port" << sim.device;
+    if (args[0] == QLatin1String("write"))
+        full << path("plain.tav");
+    else
+        full << "-o" << path("out.tav");
+    QFile::remove(path("out.tav"));
+    const Run r = tavctlRun(full);
+    QCOMPARE(r.status, status);
+    QVERIFY2(r.err.split('\n').contains(stderrLine), qPrintable(r.err));
+    // A failed read leaves no file behind.
+    if (args[0] == QLatin1String("read")) QCOMPARE(QFile::exists(path("out.tav")), status == 0);
+}
+
+void TestTavctlRadio::usageAndFileErrors_data() {
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("status");
+    QTest::newRow("read without port") << QStringList{"read", "-o", "x.tav"} << 2;
+    QTest::newRow("read without output") << QStringList{"read", "--port", "/dev/null"} << 2;
+    QTest::newRow("write without file") << QStringList{"write", "--port", "/dev/null"} << 2;
+    QTest::newRow("bad retries") << QStringList{"write", "--port", "p", "--retries", "x", "f"} << 2;
+    QTest::newRow("unknown option") << QStringList{"read", "--port", "p", "-o", "f", "--fast"} << 2;
+    QTest::newRow("missing file") << QStringList{"write", "--port", "p", "/nonexistent/x.tav"} << 3;
+    QTest::newRow("no such port") << QStringList{"read", "--port", "/nonexistent/tty", "-o",
+                                                 "x.tav"}
+                                  << 1;
+}
+
+void TestTavctlRadio::usageAndFileErrors() {
+    QFETCH(QStringList, args);
+    QFETCH(int, status);
+    const Run r = tavctlRun(args);
+    QCOMPARE(r.status, status);
+    QVERIFY(!r.err.isEmpty());
+    if (status == 1) QVERIFY(r.err.contains("COMM ERROR: Unable to open Comm Port"));
+}
+
+QTEST_GUILESS_MAIN(TestTavctlRadio)
+#include "tst_tavctlradio.moc"

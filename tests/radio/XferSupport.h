@@ -1,0 +1,48 @@
+#pragma once
+// Helpers shared by the block, mask and label transfer tests: the command
+// bytes as they go on the wire, and a radio rig loaded with a factory image.
+
+#include "RadioRig.h"
+#include "sim/RadioImage.h"
+
+namespace tav::test {
+
+inline Bytes readCmd(int a) {
+    return bytes({0xE1 | ((a / 128) & 0x0E), a & 0xFF});
+}
+inline Bytes writeCmd(int a, int hi, int lo) {
+    return bytes({0xE0 | ((a / 128) & 0x0E), a & 0xFE, hi, lo});
+}
+inline void append(Bytes& to, const Bytes& more) {
+    to.insert(to.end(), more.begin(), more.end());
+}
+
+// Time at which the radio had received the n-th byte (0-based) sent to it.
+inline double arrivalOf(const sim::VirtualRadio& radio, std::size_t n) {
+    std::size_t seen = 0;
+    for (const sim::WireEvent& e : radio.wireLog())
+        if (e.dir == sim::Direction::ToRadio && seen++ == n) return e.time;
+    return -1;
+}
+
+// Writes made by the radio to EEPROM addresses in [from, to).
+inline int writesBetween(const sim::VirtualRadio& radio, int from, int to) {
+    int n = 0;
+    for (const sim::EEWrite& w : radio.eepromWrites())
+        if (w.address >= from && w.address < to) ++n;
+    return n;
+}
+
+inline void loadFactoryRadio(RadioRig& rig) {
+    rig.radio.eeprom() = sim::defaultImage();
+}
+
+// An editor image with every byte different from the radio's (a pattern).
+inline void fillImage(AppState& s, uint32_t seed) {
+    for (std::size_t i = 0; i < s.EEImage.size(); ++i)
+        s.EEImage[i] = static_cast<uint8_t>((i * 37 + seed * 101 + 11) ^ (i >> 3));
+    for (std::size_t i = 0; i < s.PowerMask.size(); ++i)
+        s.PowerMask[i] = static_cast<uint8_t>(0xA0 + i + seed);
+}
+
+}  // namespace tav::test

@@ -1,0 +1,106 @@
+#pragma once
+// A main window built headless from test doubles: scripted message boxes, a
+// clock that counts beeps, settings and the channel table in a scratch folder.
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QtTest>
+#include <memory>
+
+#include "TestSupport.h"
+#include "app/AppState.h"
+#include "app/Settings.h"
+#include "store/ChannelTable.h"
+#include "ui/frmGroups.h"
+
+namespace tav::test {
+
+class BeepClock : public Clock {
+public:
+    int beeps = 0;
+    double t = 0;
+    double now() override { return t; }
+    void idleUntil(double deadline) override { t = std::max(t, deadline); }
+    void sleepBlocking(int ms) override { t += ms / 1000.0; }
+    void beep() override { ++beeps; }
+};
+
+// Counts printouts instead of sending them to a printer.
+class CountingPrintService : public PrintService {
+public:
+    using PrintService::PrintService;
+    int printed = 0;
+
+protected:
+    bool printersAvailable() const override { return false; }
+    bool preview(QWidget*, const UnitReport&) override { return ++printed, true; }
+};
+
+struct UiRig {
+    ScratchHome home;
+    AppState state;
+    std::unique_ptr<Settings> settings;
+    ScriptedPrompter prompter;
+    BeepClock clock;
+    // Answers for the file dialog, used in order; none left means Cancel.
+    QStringList dialogAnswers;
+    QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
+    std::shared_ptr<CountingPrintService> printer = std::make_shared<CountingPrintService>(prompter);
+    std::unique_ptr<frmGroups> w;
+
+    UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
+
+    EditorServices services(const QStringList& arguments = {}) {
+        EditorServices s(state, *settings, prompter, clock);
+        s.arguments = QStringList{QStringLiteral("tavedwin")} + arguments;
+        s.deviceExists = [](const QString&) { return false; };
+        auto* table = new ChannelTable;
+        table->open(home.path() + QStringLiteral("/TavCurrent.MDB"), prompter);
+        s.channelTable = table;
+        s.fileDialog = [this](bool save, const QString& preset, QString& chosen) {
+            dialogsShown.append({save, preset});
+            if (dialogAnswers.isEmpty()) return false;
+            chosen = dialogAnswers.takeFirst();
+            return true;
+        };
+        s.printService = printer;
+        return s;
+    }
+
+    frmGroups& open(const QStringList& arguments = {}) {
+        w = std::make_unique<frmGroups>(services(arguments));
+        return *w;
+    }
+
+    QString cell(int column, int row) const { return w->grid().cellText(column, row); }
+    void setCell(int column, int row, const QString& text) {
+        w->grid().setCellText(column, row, text);
+    }
+    void selectGroup(int index) { w->cboCurrentGroup->setCurrentIndex(index); }
+    void goTo(int column, int row) {
+        w->Grid->setFocus();
+        w->Grid->setCurrentIndex(w->Grid->model()->index(row, column));
+    }
+    // Types into the current cell the way a user does (the first key opens
+    // the cell editor), then ends with `end` unless it is 0.
+    void type(const QString& text, Qt::Key end = Qt::Key_Return) {
+        for (const QChar ch : text) {
+            QWidget* target = w->Grid->activeEditor()
+                                  ? static_cast<QWidget*>(w->Grid->activeEditor())
+                                  : static_cast<QWidget*>(w->Grid);
+            QTest::keyClick(target, ch.toLatin1());
+            QCoreApplication::processEvents();
+        }
+        if (end != 0) key(end);
+    }
+    void key(Qt::Key k) {
+        QWidget* target = w->Grid->activeEditor() ? static_cast<QWidget*>(w->Grid->activeEditor())
+                                                  : static_cast<QWidget*>(w->Grid);
+        QTest::keyClick(target, k);
+        QCoreApplication::processEvents();  // Enter closes the cell editor by a queued call
+    }
+};
+
+}  // namespace tav::test
