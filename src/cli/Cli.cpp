@@ -10,6 +10,7 @@
 #include "cli/PrintCommand.h"
 #include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
+#include "cli/VerifyCommand.h"
 #include "cli/WriteCommand.h"
 
 namespace tav::cli {
@@ -32,6 +33,7 @@ const Verb kVerbs[] = {
     {"read", "read the whole radio into a radio file", runRead},
     {"write", "write a radio file to the radio", runWrite},
     {"print", "write the unit data printout of a radio file as a PDF file", runPrint},
+    {"verify", "compare the radio with a radio file", runVerify},
 };
 
 void usage(QTextStream& out) {

@@ -30,14 +30,6 @@ struct Explained {
     }
 };
 
-bool compared(const RadioField& f, const CompareRegions& r) {
-    for (const ImageBits& b : f.bits) {
-        if (b.block == ImageBlock::LabelImage && !r.labels) return false;
-        if (b.block == ImageBlock::PowerMask && !r.powerMask) return false;
-    }
-    return true;
-}
-
 QString shown(const RadioField& f, const QString& value) {
     return f.kind == FieldKind::Label ? QLatin1Char('"') + value + QLatin1Char('"') : value;
 }
@@ -50,8 +42,8 @@ QString hex(int value, int digits) {
 template <std::size_t N>
 void byteLines(const char* what, int digits, const std::array<uint8_t, N>& a,
                const std::array<uint8_t, N>& b, const std::array<uint8_t, N>& explained,
-               std::size_t count, QStringList& out) {
-    for (std::size_t i = 0; i < count; ++i) {
+               QStringList& out) {
+    for (std::size_t i = 0; i < N; ++i) {
         if (((a[i] ^ b[i]) & ~explained[i] & 0xFF) == 0) continue;
         out << QStringLiteral("%1 %2: %3 -> %4")
                    .arg(QLatin1String(what), hex(int(i), digits), hex(a[i], 2), hex(b[i], 2));
@@ -60,27 +52,37 @@ void byteLines(const char* what, int digits, const std::array<uint8_t, N>& a,
 
 }  // namespace
 
-QStringList CompareImages(const AppState& before, const AppState& after,
-                          const CompareRegions& regions) {
+QStringList CompareImages(const AppState& before, const AppState& after) {
     const std::vector<RadioField> a = ListRadioFields(before);
     const std::vector<RadioField> b = ListRadioFields(after);
     QStringList out;
     Explained explained;
     for (std::size_t i = 0; i < a.size() && i < b.size(); ++i) {
-        if (a[i].value == b[i].value || !compared(a[i], regions)) continue;
+        if (a[i].value == b[i].value) continue;
         out << QStringLiteral("%1 %2: %3 -> %4")
                    .arg(a[i].place(), a[i].name, shown(a[i], a[i].value), shown(b[i], b[i].value));
         for (const ImageBits& bits : a[i].bits) explained.add(bits);
     }
-    const std::size_t eeCount = regions.fileOnlyByte ? kEEImageSize : kEEPromSize;
-    byteLines("byte", 3, before.EEImage, after.EEImage, explained.ee, eeCount, out);
-    if (regions.labels)
-        byteLines("label byte", 3, before.LabelImage, after.LabelImage, explained.label,
-                  kLabelImageSize, out);
-    if (regions.powerMask)
-        byteLines("power byte", 2, before.PowerMask, after.PowerMask, explained.power,
-                  kPowerMaskSize, out);
+    byteLines("byte", 3, before.EEImage, after.EEImage, explained.ee, out);
+    byteLines("label byte", 3, before.LabelImage, after.LabelImage, explained.label, out);
+    byteLines("power byte", 2, before.PowerMask, after.PowerMask, explained.power, out);
     return out;
+}
+
+QStringList CompareWithRadio(const AppState& file, const AppState& radio, const RadioReach& reach) {
+    // The file as the radio shows it: every part the read reached comes from
+    // the radio, the rest from the file, so that only reached parts can differ.
+    AppState seen = file;
+    for (std::size_t i = 0; i < std::size_t(kEEPromSize); ++i) {
+        const uint8_t bits = reach.eepromBits.empty() ? 0xFF : reach.eepromBits.at(i);
+        seen.EEImage[i] = uint8_t((file.EEImage[i] & ~bits) | (radio.EEImage[i] & bits));
+    }
+    if (reach.labels)
+        for (int g = 0; g < kGroupCount; ++g)
+            for (int slot = 0; slot < 16; ++slot)
+                for (int k = 0; k < 8; ++k) seen.label(g, slot, k) = radio.label(g, slot, k);
+    if (reach.powerMask) seen.PowerMask = radio.PowerMask;
+    return CompareImages(file, seen);
 }
 
 }  // namespace tav

@@ -16,20 +16,28 @@
 // compared byte is equal.
 
 #include <QStringList>
+#include <cstdint>
+#include <vector>
 
 #include "app/AppState.h"
 
 namespace tav {
 
-// The parts of the images a comparison looks at. A radio has no element 2048,
-// and a radio read may leave out the labels or the power block.
-struct CompareRegions {
-    bool fileOnlyByte = true;  // EEImage element 2048
-    bool labels = true;        // LabelImage, and the fields decoded from it
-    bool powerMask = true;     // PowerMask, and the Low Power fields
+QStringList CompareImages(const AppState& before, const AppState& after);
+
+// What a radio read reached: the EEPROM always (element 2048 is only in
+// files); the labels of groups 1 to 15 when they were read; the power mask
+// when the radio holds its power block. After a write, only the EEPROM bits
+// the write could change are worth comparing: eepromBits then holds them,
+// one mask per address (empty means every bit).
+struct RadioReach {
+    bool labels = false;
+    bool powerMask = false;
+    std::vector<uint8_t> eepromBits;
 };
 
-QStringList CompareImages(const AppState& before, const AppState& after,
-                          const CompareRegions& regions = {});
+// The differences between a file and what was read from a radio, as
+// CompareImages gives them (file values first), over what the read reached.
+QStringList CompareWithRadio(const AppState& file, const AppState& radio, const RadioReach& reach);
 
 }  // namespace tav

@@ -99,24 +99,42 @@ private slots:
         QCOMPARE(CompareImages(before, after), QStringList{"byte 0x092: 0x88 -> 0x80"});
     }
 
-    void regionsLeftOutAreNotCompared() {
-        const AppState before = defaultImage();
-        AppState after = before;
-        after.EEImage[2048] = 1;
-        after.label(0, 0, 0) = 0x02;
-        after.label(0, 15, 0) = 0x02;
-        after.PowerMask[0] = 0;
-        after.EEImage[9] = 1;
-        CompareRegions radio;
-        radio.fileOnlyByte = false;
-        radio.labels = false;
-        radio.powerMask = false;
-        QCOMPARE(CompareImages(before, after, radio), QStringList{"byte 0x009: 0x00 -> 0x01"});
-        const QStringList all = CompareImages(before, after);
-        QVERIFY(all.contains("byte 0x800: 0x00 -> 0x01"));
-        QVERIFY(all.contains("label byte 0x0F0: 0x00 -> 0x02"));
-        QVERIFY(all.contains("group 1 channel 9 Low Power: 0 -> 1"));
-        QVERIFY(all.contains("power byte 0x00: 0xFF -> 0x00"));  // bits 6 and 7: no channel
+    // A radio read reaches the EEPROM, and the labels and power mask only
+    // when they were read; the rest of the file cannot differ from it.
+    void radioComparisonCoversWhatTheReadReached_data() {
+        QTest::addColumn<bool>("labels");
+        QTest::addColumn<bool>("power");
+        QTest::addColumn<bool>("writeMask");
+        QTest::addColumn<QStringList>("lines");
+        const QString eeprom = "byte 0x009: 0x00 -> 0x01";
+        const QString label = "group 1 channel 1 Label: \"Ch  1   \" -> \"1h  1   \"";
+        const QString power = "group 1 channel 9 Low Power: 0 -> 1";
+        QTest::newRow("EEPROM only") << false << false << false << QStringList{eeprom};
+        QTest::newRow("with labels") << true << false << false << QStringList{label, eeprom};
+        QTest::newRow("with power") << false << true << false << QStringList{power, eeprom};
+        QTest::newRow("written bits only") << false << false << true << QStringList{};
+    }
+    void radioComparisonCoversWhatTheReadReached() {
+        QFETCH(bool, labels);
+        QFETCH(bool, power);
+        QFETCH(bool, writeMask);
+        QFETCH(QStringList, lines);
+        const AppState file = defaultImage();
+        AppState radio;  // a read fills the EEPROM, and the rest only when asked
+        std::copy_n(file.EEImage.begin(), kEEPromSize, radio.EEImage.begin());
+        radio.EEImage[9] = 1;
+        if (labels) radio.LabelImage = file.LabelImage;
+        radio.label(0, 0, 0) = 0x02;
+        if (power) radio.PowerMask = file.PowerMask;
+        radio.PowerMask[0] = 0xFE;
+        RadioReach reach;
+        reach.labels = labels;
+        reach.powerMask = power;
+        if (writeMask) {
+            reach.eepromBits.assign(kEEPromSize, 0xFF);
+            reach.eepromBits[9] = 0xFE;  // the one changed bit is not writable
+        }
+        QCOMPARE(CompareWithRadio(file, radio, reach), lines);
     }
 
     // Every single bit of the file shows, as a field or by address.
