@@ -4,9 +4,13 @@
 #include <cstdio>
 
 #include "app/AppInfo.h"
+#include "cli/CsvCommands.h"
+#include "cli/DiffCommand.h"
+#include "cli/DumpCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
+#include "cli/VerifyCommand.h"
 #include "cli/WriteCommand.h"
 
 namespace tav::cli {
@@ -22,16 +26,21 @@ struct Verb {
 // One line per verb.
 const Verb kVerbs[] = {
     {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
+    {"dump", "print a radio file as the printout's text, or as JSON (--json)", runDump},
+    {"diff", "list the differences between two radio files", runDiff},
+    {"export-csv", "write a radio file's channels as CSV", runExportCsv},
+    {"import-csv", "apply CSV channel rows to a radio file", runImportCsv},
     {"read", "read the whole radio into a radio file", runRead},
     {"write", "write a radio file to the radio", runWrite},
     {"print", "write the unit data printout of a radio file as a PDF file", runPrint},
+    {"verify", "compare the radio with a radio file", runVerify},
 };
 
 void usage(QTextStream& out) {
     out << "usage: tavctl VERB [options]\n"
            "verbs:\n";
     for (const Verb& v : kVerbs)
-        out << "  " << QString::fromLatin1(v.name).leftJustified(10) << v.summary << '\n';
+        out << "  " << QString::fromLatin1(v.name).leftJustified(12) << v.summary << '\n';
 }
 
 }  // namespace

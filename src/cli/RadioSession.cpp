@@ -10,8 +10,8 @@ namespace {
 const char kReadUsage[] =
     "usage: tavctl read --port DEVICE [--labels] [--retries N] [--trace FILE] -o FILE\n";
 const char kWriteUsage[] =
-    "usage: tavctl write --port DEVICE [--labels] [--skip-global] [--retries N] [--trace FILE] "
-    "FILE\n";
+    "usage: tavctl write --port DEVICE [--labels] [--skip-global] [--verify] [--retries N] "
+    "[--trace FILE] FILE\n";
 }  // namespace
 
 void complain(const char* verb, const QString& message) {
@@ -39,6 +39,8 @@ bool parseRadioOptions(const QStringList& args, bool forWrite, RadioOptions& o) 
             o.labels = true;
         } else if (a == QLatin1String("--skip-global") && forWrite) {
             o.skipGlobal = true;
+        } else if (a == QLatin1String("--verify") && forWrite) {
+            o.verify = true;
         } else if (a == QLatin1String("--retries")) {
             bool ok = false;
             o.retries = value(v) ? v.toInt(&ok) : 0;

@@ -21,6 +21,7 @@ struct RadioOptions {
     QString port;
     bool labels = false;
     bool skipGlobal = false;  // write only
+    bool verify = false;      // write only: read back and compare
     int retries = 0;
     QString trace;
     QString file;  // -o FILE for read, the operand for write

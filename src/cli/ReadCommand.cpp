@@ -6,15 +6,19 @@
 
 namespace tav::cli {
 
+bool readWholeRadio(RadioSession& session, bool labels) {
+    clsTavCom& link = session.link();
+    link.context().progress.ShowForm(QStringLiteral("Reading radio"), false);
+    if (!link.ReadEEMemory()) return false;
+    return !labels || link.Read_Labels(-1);
+}
+
 int runRead(const QStringList& args) {
     RadioOptions o;
     if (!parseRadioOptions(args, false, o)) return kUsage;
     RadioSession session(o);
     if (!session.ready()) return kFileError;
-    clsTavCom& link = session.link();
-    link.context().progress.ShowForm(QStringLiteral("Reading radio"), false);
-    if (!link.ReadEEMemory()) return kRadioFailure;
-    if (o.labels && !link.Read_Labels(-1)) return kRadioFailure;
+    if (!readWholeRadio(session, o.labels)) return kRadioFailure;
     // Nothing is saved unless the whole read worked: a file is always a whole radio.
     const RadioFileResult saved = WriteRadioFile(o.file, session.state());
     if (!saved.ok()) {

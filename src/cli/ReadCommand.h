@@ -7,4 +7,10 @@ namespace tav::cli {
 // reads the whole radio (and its labels) into a radio file.
 int runRead(const QStringList& args);
 
+class RadioSession;
+
+// Reads the whole radio into the session's image, and its labels when asked.
+// False when the radio failed (the link has said why).
+bool readWholeRadio(RadioSession& session, bool labels);
+
 }  // namespace tav::cli

@@ -2,6 +2,7 @@
 
 #include "cli/Cli.h"
 #include "cli/RadioSession.h"
+#include "cli/VerifyCommand.h"
 #include "files/RadioFile.h"
 
 namespace tav::cli {
@@ -20,11 +21,12 @@ int runWrite(const QStringList& args) {
         complain("write", QStringLiteral("cannot read %1: %2").arg(o.file, why));
         return kFileError;
     }
+    const AppState written = session.state();
     clsTavCom& link = session.link();
     link.context().progress.ShowForm(QStringLiteral("Writing radio"), true);
     if (!link.WriteEEMemory(o.skipGlobal)) return kRadioFailure;
     if (o.labels && !link.Write_Labels(-1)) return kRadioFailure;
-    return kOk;
+    return o.verify ? verifyWritten(session, written, o) : kOk;
 }
 
 }  // namespace tav::cli

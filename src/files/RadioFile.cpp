@@ -131,6 +131,10 @@ RadioFileResult ReadRadioFile(const QString& path, AppState& state) {
     const QByteArray bytes = file.read(kRadioFileSize);
     if (file.error() != QFileDevice::NoError) return systemError(errno, path, &file);
     // The file may have shrunk since it was measured.
+    return LoadRadioFileBytes(bytes, state);
+}
+
+RadioFileResult LoadRadioFileBytes(const QByteArray& bytes, AppState& state) {
     if (bytes.size() < kRadioFileMinimum) return tooShort();
     DeserializeRadioFile(bytes, state);
     return {};

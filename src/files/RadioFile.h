@@ -45,6 +45,10 @@ struct RadioFileResult {
     bool ok() const { return status == Ok; }
 };
 
+// The bytes of a whole file: refused as TooShort under 2048 bytes, else
+// copied into the blocks as DeserializeRadioFile does.
+RadioFileResult LoadRadioFileBytes(const QByteArray& bytes, AppState& state);
+
 // Reads the whole file first and replaces the blocks only when it is good,
 // so a failed open never leaves a half-loaded image.
 RadioFileResult ReadRadioFile(const QString& path, AppState& state);

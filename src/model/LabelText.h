@@ -23,4 +23,10 @@ QString ShownLabelText(const AppState& s, int group, int slot);
 // Encodes text into the eight cells: blanks after its end, the rest dropped.
 void StoreLabelText(AppState& s, int group, int slot, QString text);
 
+// Why the display could not show `text` as typed: a character it does not
+// have (lower-case letters count as capitals, as the display shows them) or
+// more than eight cells (a "." after a character shares its cell). Empty when
+// the text is fine.
+QString LabelTextProblem(const QString& text);
+
 }  // namespace tav

@@ -1,0 +1,22 @@
+#pragma once
+// tavctl dump FILE [--json]
+//   text: the unit data printout's lines, with FILE as the printout's file name;
+//   --json: every field, under stable keys:
+//     {"unit": {...}, "groups": [{"number": 1, "label": ..., ...,
+//                                 "channels": [{"channel": 1, "rx_freq": ..., ...}]}]}
+//   Check boxes are true/false; group 15's channels have "low_power": null.
+
+#include <QByteArray>
+#include <QStringList>
+#include <QTextStream>
+
+#include "app/AppState.h"
+
+namespace tav::cli {
+
+int runDump(const QStringList& args);
+
+// The JSON form of the whole image (UTF-8, two-space indents, one channel per line).
+QByteArray RadioJson(const AppState& state);
+
+}  // namespace tav::cli

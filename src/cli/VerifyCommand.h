@@ -1,0 +1,29 @@
+#pragma once
+// tavctl verify --port DEVICE [--labels] [--retries N] [--trace FILE] FILE
+//   Reads the radio as `tavctl read` does and lists how it differs from FILE,
+//   line by line as `tavctl diff` does (file values first). Exit 0 when the
+//   radio holds what the file holds, 4 when it differs, 1 when the radio
+//   failed, 3 when the file cannot be read.
+// `tavctl write --verify` reads the radio back after writing and compares the
+// bits the write could change.
+
+#include <QStringList>
+
+#include "app/AppState.h"
+
+namespace tav::cli {
+
+class RadioSession;
+struct RadioOptions;
+
+// Exit status: the radio does not hold what the file holds.
+constexpr int kDiffers = 4;
+
+int runVerify(const QStringList& args);
+
+// After a successful write of `written` (the file's image, taken before the
+// write) through `session`: reads the radio back and compares what the write
+// could change. Returns kOk, kDiffers or kRadioFailure.
+int verifyWritten(RadioSession& session, const AppState& written, const RadioOptions& o);
+
+}  // namespace tav::cli

@@ -1,0 +1,435 @@
+#include "files/ChannelCsv.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+#include <QStringDecoder>
+#include <algorithm>
+#include <array>
+#include <map>
+#include <optional>
+
+#include "files/CsvText.h"
+#include "model/FrequencyCheck.h"
+#include "model/LabelText.h"
+#include "model/MGlobals.h"
+#include "model/MemoryGrid.h"
+#include "model/RadioFields.h"
+#include "model/clsGroup.h"
+
+namespace tav {
+
+namespace {
+
+namespace cf = channel_fields;
+
+// The channel columns after Group and Channel, in export order.
+enum Column { kRxFreq, kRxCG, kTxFreq, kTxCG, kLabel, kScan, kNarrow, kLowPower, kColumnCount };
+
+const QString& columnName(int column) {
+    static const std::array<QString, kColumnCount> kNames = {cf::kRxFreq, cf::kRxCG,    cf::kTxFreq,
+                                                             cf::kTxCG,   cf::kLabel,   cf::kScan,
+                                                             cf::kNarrow, cf::kLowPower};
+    return kNames[std::size_t(column)];
+}
+
+const QString kGroupColumn = QStringLiteral("Group");
+const QString kChannelColumn = QStringLiteral("Channel");
+// Keys of the two number columns among the channel columns.
+constexpr int kGroupKey = kColumnCount;
+constexpr int kChannelKey = kColumnCount + 1;
+constexpr int kLastPoweredGroup = 13;
+
+bool isFlag(int column) {
+    return column >= kScan;
+}
+
+// Each channel's values as the image shows them, by group and channel index.
+using ChannelValues = std::array<QString, kColumnCount>;
+using ImageValues = std::array<std::array<ChannelValues, kChannelsPerGroup>, kGroupCount>;
+
+ImageValues imageValues(const AppState& state) {
+    ImageValues values;
+    for (const RadioField& f : ListRadioFields(state)) {
+        if (f.channel < 0) continue;
+        for (int col = 0; col < kColumnCount; ++col)
+            if (f.name == columnName(col))
+                values[std::size_t(f.group)][std::size_t(f.channel)][std::size_t(col)] = f.value;
+    }
+    return values;
+}
+
+// ---- Checking one value. Each gives the text to put into the grid cell (or
+// the check box value) and, when it refuses, why.
+
+bool frequencyCell(const QString& text, QString& cell, QString& why) {
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
+        cell = QStringLiteral("none");
+        return true;
+    }
+    const GridFrequency f = CheckGridFrequency(t);
+    switch (f.verdict) {
+        case GridFrequency::Zero:
+            cell = QStringLiteral("none");
+            return true;
+        case GridFrequency::NotNumeric:
+            why = QStringLiteral("not a frequency in MHz");
+            return false;
+        case GridFrequency::TooLong:
+            why = QStringLiteral("too many digits");
+            return false;
+        case GridFrequency::OffRaster:
+            why = QStringLiteral("not on the 2.5 kHz or 6.25 kHz channel raster");
+            return false;
+        case GridFrequency::OutOfBand:
+            why =
+                QStringLiteral("outside the band %1 to %2 MHz").arg(kBandLowMHz).arg(kBandHighMHz);
+            return false;
+        case GridFrequency::Accepted:
+            break;
+    }
+    uint8_t b1 = 0, b2 = 0;
+    if (!FreqTextToBytes(f.mhz, b1, b2)) {
+        why = QStringLiteral(
+            "the radio cannot hold this frequency (5 kHz steps, or 6.25 kHz and "
+            "12.5 kHz offsets)");
+        return false;
+    }
+    cell = f.mhz;
+    return true;
+}
+
+bool channelGuardCell(const QString& text, QString& cell, QString& why) {
+    static const QRegularExpression kDigital(QStringLiteral("^[Dd][0-7]{3}-?$"));
+    static const QRegularExpression kTone(QStringLiteral("^\\d{1,3}(\\.\\d)?$"));
+    const QString t = text.trimmed();
+    if (t.isEmpty() || t.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
+        cell = QStringLiteral("000.0");
+        return true;
+    }
+    if (kDigital.match(t).hasMatch()) {
+        cell = t.toUpper();
+        return true;
+    }
+    // From 800 Hz up the first byte's top bit is set and the radio reads a digital code.
+    if (kTone.match(t).hasMatch() && t.toDouble() < 800.0) {
+        cell = t;
+        return true;
+    }
+    why = QStringLiteral(
+        "not a channel guard (a tone such as 067.0 below 800 Hz, or a "
+        "digital code such as D023 or D023-)");
+    return false;
+}
+
+bool flagValue(int column, const QString& text, int& value, QString& why) {
+    const QString t = text.trimmed().toUpper();
+    static const QChar kLetters[] = {u'S', u'N', u'L'};
+    const QChar letter = kLetters[column - kScan];
+    if (column == kNarrow && t == QLatin1String("N")) {
+        why = QStringLiteral("\"N\" could mean narrow or no: write 1 or 0");
+        return false;
+    }
+    if (t.isEmpty() || t == QLatin1String("0") || t == QLatin1String("N")) {
+        value = 0;
+        return true;
+    }
+    if (t == QLatin1String("1") || t == QLatin1String("Y") || t == QString(letter)) {
+        value = 1;
+        return true;
+    }
+    why = QStringLiteral("not a flag (\"\", 0, 1, Y, N or %1)").arg(letter);
+    return false;
+}
+
+// ---- Rows.
+
+struct Edit {
+    int column;
+    QString cell;   // text columns
+    int check = 0;  // flag columns
+};
+
+struct RowEdits {
+    int line = 0;
+    int group = -1, channel = -1;  // indexes
+    std::vector<Edit> edits;
+};
+
+class Importer {
+public:
+    explicit Importer(const AppState& state) : current_(imageValues(state)) {}
+
+    CsvImportResult result;
+
+    void header(const CsvRecord& rec) {
+        for (int i = 0; i < rec.fields.size(); ++i) {
+            const QString name = rec.fields[i].trimmed();
+            int col = -1;
+            if (name.compare(kGroupColumn, Qt::CaseInsensitive) == 0) {
+                col = kGroupKey;
+            } else if (name.compare(kChannelColumn, Qt::CaseInsensitive) == 0) {
+                col = kChannelKey;
+            } else {
+                for (int c = 0; c < kColumnCount; ++c)
+                    if (name.compare(columnName(c), Qt::CaseInsensitive) == 0) col = c;
+            }
+            if (col < 0) {
+                bad(rec.line, QStringLiteral("unknown column \"%1\"").arg(name));
+                continue;
+            }
+            if (positions_.count(col)) {
+                bad(rec.line, QStringLiteral("column \"%1\" given twice").arg(name));
+                continue;
+            }
+            positions_[col] = int(i);
+        }
+        width_ = int(rec.fields.size());
+        if (!positions_.count(kGroupKey)) bad(rec.line, QStringLiteral("no \"Group\" column"));
+        if (!positions_.count(kChannelKey)) bad(rec.line, QStringLiteral("no \"Channel\" column"));
+    }
+
+    bool headerOk() const { return problems_.empty(); }
+
+    void syntax(const std::vector<CsvError>& errors) {
+        for (const CsvError& e : errors) bad(e.line, e.what);
+    }
+
+    bool clean() const { return problems_.empty(); }
+
+    // Every problem, by line.
+    CsvImportResult finish() {
+        std::stable_sort(problems_.begin(), problems_.end(),
+                         [](const CsvError& a, const CsvError& b) { return a.line < b.line; });
+        for (const CsvError& e : problems_)
+            result.errors << QStringLiteral("line %1: %2").arg(e.line).arg(e.what);
+        return result;
+    }
+
+    void row(const CsvRecord& rec) {
+        ++result.rows;
+        if (rec.fields.size() != width_) {
+            bad(rec.line, QStringLiteral("%1 fields where the header has %2")
+                              .arg(rec.fields.size())
+                              .arg(width_));
+            return;
+        }
+        RowEdits row;
+        row.line = rec.line;
+        row.group = number(rec, kGroupKey, kGroupColumn, kGroupCount);
+        row.channel = number(rec, kChannelKey, kChannelColumn, kChannelsPerGroup);
+        const ChannelValues* now = nullptr;
+        if (row.group >= 0 && row.channel >= 0) {
+            now = &current_[std::size_t(row.group)][std::size_t(row.channel)];
+            if (!duplicate(row)) seen_[{row.group, row.channel}] = rec.line;
+        }
+        for (const auto& [col, pos] : positions_)
+            if (col < kColumnCount) value(row, col, rec.fields[pos], now);
+        if (!row.edits.empty()) rows_.push_back(std::move(row));
+    }
+
+    void apply(AppState& state) {
+        AppState work = state;
+        for (int g = 0; g < kGroupCount; ++g) applyGroup(work, g);
+        work.NewGroupIndex = state.NewGroupIndex;
+        work.NewChannelIndex = state.NewChannelIndex;
+        state = work;
+    }
+
+private:
+    void bad(int line, const QString& why) { problems_.push_back({line, why}); }
+
+    // A group or channel number 1..last as an index; -1 (and a complaint) otherwise.
+    int number(const CsvRecord& rec, int col, const QString& name, int last) {
+        const QString text = rec.fields[positions_.at(col)];
+        bool ok = false;
+        const int n = text.trimmed().toInt(&ok);
+        if (ok && n >= 1 && n <= last) return n - 1;
+        bad(rec.line,
+            QStringLiteral("%1 \"%2\": not a number from 1 to %3").arg(name, text).arg(last));
+        return -1;
+    }
+
+    bool duplicate(const RowEdits& row) {
+        const auto it = seen_.find({row.group, row.channel});
+        if (it == seen_.end()) return false;
+        bad(row.line, QStringLiteral("group %1 channel %2 is already given on line %3")
+                          .arg(row.group + 1)
+                          .arg(row.channel + 1)
+                          .arg(it->second));
+        return true;
+    }
+
+    // Checks one value and records it when it changes what the image shows.
+    // A value the image already shows is taken as it stands.
+    void value(RowEdits& row, int col, const QString& text, const ChannelValues* now) {
+        const QString* shown = now ? &(*now)[std::size_t(col)] : nullptr;
+        if (shown && !isFlag(col) && text == *shown) return;
+        Edit e{col, QString(), 0};
+        QString why;
+        bool ok = true;
+        if (col == kRxFreq || col == kTxFreq) {
+            ok = frequencyCell(text, e.cell, why);
+            uint8_t b1 = 0, b2 = 0;
+            if (ok && shown && FreqTextToBytes(e.cell, b1, b2) && FreqBytesToText(b1, b2) == *shown)
+                return;
+        } else if (col == kRxCG || col == kTxCG) {
+            ok = channelGuardCell(text, e.cell, why);
+            uint8_t h = 0, l = 0;
+            if (ok && shown && CGTextToBytes(e.cell, h, l) && CGBytesToText(l, h) == *shown) return;
+        } else if (col == kLabel) {
+            why = LabelTextProblem(text);
+            ok = why.isEmpty();
+            e.cell = text;
+        } else {
+            ok = flagValue(col, text, e.check, why);
+            if (ok && col == kLowPower && row.group > kLastPoweredGroup && e.check) {
+                ok = false;
+                why = QStringLiteral("group 15 has no low power setting");
+            }
+            if (ok && shown && (shown->isEmpty() ? 0 : shown->toInt()) == e.check) return;
+        }
+        if (!ok) {
+            bad(row.line, QStringLiteral("%1 \"%2\": %3").arg(columnName(col), text, why));
+            return;
+        }
+        row.edits.push_back(e);
+    }
+
+    void applyGroup(AppState& work, int g) {
+        bool any = false;
+        for (const RowEdits& r : rows_) any = any || r.group == g;
+        if (!any) return;
+        GroupControls controls;
+        MemoryGrid grid;
+        work.NewGroupIndex = static_cast<int16_t>(g);
+        clsGroup group(work, controls, grid);
+        group.Read_Group();
+        for (const RowEdits& r : rows_) {
+            if (r.group != g) continue;
+            for (const Edit& e : r.edits) applyEdit(group.channel(r.channel), controls, grid, e);
+        }
+    }
+
+    // Only the changed field goes through its codec, so every other byte of
+    // the image keeps exactly what it held.
+    void applyEdit(clsChannel& ch, GroupControls& controls, MemoryGrid& grid, const Edit& e) {
+        const int c = ch.channelIndex();
+        const std::size_t ci = static_cast<std::size_t>(c);
+        ++result.changedFields;
+        switch (e.column) {
+            case kRxFreq:
+                grid.setCellText(1, c, e.cell);
+                return ch.Write_RX_Freq();
+            case kRxCG:
+                grid.setCellText(2, c, e.cell);
+                return ch.Write_RX_CG();
+            case kTxFreq:
+                grid.setCellText(3, c, e.cell);
+                return ch.Write_TX_Freq();
+            case kTxCG:
+                grid.setCellText(4, c, e.cell);
+                return ch.Write_TX_CG();
+            case kLabel:
+                grid.setCellText(5, c, e.cell);
+                return ch.Write_Chan_Alpha();
+            case kScan:
+                controls.chkScan[ci] = e.check;
+                return ch.Write_Scan_List();
+            case kNarrow:
+                controls.chkNarr[ci] = e.check;
+                return ch.Write_Narrow_Band();
+            case kLowPower:
+                controls.chkLoPower[ci] = e.check;
+                return ch.Write_Lo_Power();
+        }
+    }
+
+    const ImageValues current_;
+    std::map<int, int> positions_;  // column -> field position in a row
+    qsizetype width_ = 0;
+    std::map<std::pair<int, int>, int> seen_;  // (group, channel) -> line
+    std::vector<RowEdits> rows_;
+    std::vector<CsvError> problems_;
+};
+
+bool decodeUtf8(const QByteArray& bytes, QString& text) {
+    QStringDecoder decoder(QStringDecoder::Utf8);  // a leading BOM is skipped
+    text = decoder.decode(bytes);
+    return !decoder.hasError();
+}
+
+}  // namespace
+
+QStringList ChannelCsvColumns() {
+    QStringList names{kGroupColumn, kChannelColumn};
+    for (int c = 0; c < kColumnCount; ++c) names << columnName(c);
+    return names;
+}
+
+QByteArray ExportChannelCsv(const AppState& state) {
+    const ImageValues values = imageValues(state);
+    QString out = CsvLine(ChannelCsvColumns());
+    for (int g = 0; g < kGroupCount; ++g) {
+        for (int c = 0; c < kChannelsPerGroup; ++c) {
+            QStringList row{QString::number(g + 1), QString::number(c + 1)};
+            for (const QString& v : values[std::size_t(g)][std::size_t(c)]) row << v;
+            out += CsvLine(row);
+        }
+    }
+    return out.toUtf8();
+}
+
+bool ExportChannelCsvFile(const AppState& state, const QString& path, QString& error) {
+    QSaveFile file(path);
+    file.setDirectWriteFallback(false);
+    const QByteArray bytes = ExportChannelCsv(state);
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
+        error = file.errorString();
+        return false;
+    }
+    return true;
+}
+
+CsvImportResult ImportChannelCsv(AppState& state, const QByteArray& csv) {
+    QString text;
+    if (!decodeUtf8(csv, text)) {
+        CsvImportResult r;
+        r.errors << QStringLiteral("the text is not UTF-8");
+        return r;
+    }
+    const CsvTable table = ParseCsv(text);
+    Importer importer(state);
+    const bool spoilt =
+        table.records.empty() ||
+        std::any_of(table.errors.begin(), table.errors.end(),
+                    [&](const CsvError& e) { return e.line <= table.records.front().line; });
+    if (spoilt) {
+        // A header spoilt by bad quoting: nothing else can be read.
+        importer.syntax(table.errors);
+        if (importer.clean()) importer.syntax({{1, QStringLiteral("no header row")}});
+        return importer.finish();
+    }
+    importer.header(table.records.front());
+    if (!importer.headerOk()) {
+        importer.syntax(table.errors);
+        return importer.finish();
+    }
+    importer.syntax(table.errors);
+    for (std::size_t i = 1; i < table.records.size(); ++i) importer.row(table.records[i]);
+    if (importer.clean()) importer.apply(state);
+    return importer.finish();
+}
+
+CsvImportResult ImportChannelCsvFile(AppState& state, const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        CsvImportResult r;
+        r.errors << QStringLiteral("%1: %2").arg(path, file.errorString());
+        return r;
+    }
+    return ImportChannelCsv(state, file.readAll());
+}
+
+}  // namespace tav

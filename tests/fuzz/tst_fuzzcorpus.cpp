@@ -1,0 +1,55 @@
+// Replays the kept fuzzing corpus through the fuzzers' own entry points, so
+// every input that once found something (or widened coverage) is checked on
+// each build with the normal compiler.
+#include <QDir>
+#include <QtTest>
+
+#include "../../fuzz/FuzzEntries.h"
+
+namespace {
+
+using Entry = int (*)(const uint8_t*, size_t);
+
+QString corpusDir(const char* name) {
+    return qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/" + QString::fromLatin1(name);
+}
+
+}  // namespace
+
+Q_DECLARE_METATYPE(Entry)
+
+class TestFuzzCorpus : public QObject {
+    Q_OBJECT
+
+private slots:
+    void corpusPassesItsRules_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<Entry>("entry");
+        const std::pair<const char*, Entry> targets[] = {
+            {"radiofile", &tav::fuzz::FuzzRadioFileLoader},
+            {"csvimport", &tav::fuzz::FuzzCsvImport},
+        };
+        for (const auto& [name, entry] : targets) {
+            const QDir dir(corpusDir(name));
+            QVERIFY2(dir.exists(), qPrintable(dir.path()));
+            const QStringList files = dir.entryList(QDir::Files, QDir::Name);
+            QVERIFY(!files.isEmpty());
+            for (const QString& f : files)
+                QTest::newRow(qPrintable(QStringLiteral("%1/%2").arg(QLatin1String(name), f)))
+                    << dir.filePath(f) << entry;
+        }
+    }
+    void corpusPassesItsRules() {
+        QFETCH(QString, file);
+        QFETCH(Entry, entry);
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        const QByteArray bytes = f.readAll();
+        // A broken rule aborts the test program with the rule's text.
+        QCOMPARE(entry(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())),
+                 0);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestFuzzCorpus)
+#include "tst_fuzzcorpus.moc"
