@@ -1,4 +1,5 @@
 #include "cli/Cli.h"
+#include "cli/Usage.h"
 
 #include <QTextStream>
 #include <cstdio>
@@ -59,6 +60,11 @@ int run(const QStringList& arguments) {
     }
     for (const Verb& v : kVerbs) {
         if (verb == QLatin1String(v.name)) {
+            const QStringList rest = arguments.mid(2);
+            if (rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
+                out << verbHelp(v.name);
+                return kOk;
+            }
             out.flush();
             return v.run(arguments.mid(2));
         }

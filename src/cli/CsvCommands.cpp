@@ -1,4 +1,5 @@
 #include "cli/CsvCommands.h"
+#include "cli/Usage.h"
 
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
@@ -7,8 +8,8 @@
 namespace tav::cli {
 
 namespace {
-const QString kExportUsage = QStringLiteral("tavctl export-csv FILE [-o CSV]");
-const QString kImportUsage = QStringLiteral("tavctl import-csv FILE CSV -o OUT");
+const QString kExportUsage = verbSynopsis("export-csv");
+const QString kImportUsage = verbSynopsis("import-csv");
 const QStringList kOutput{QStringLiteral("-o"), QStringLiteral("--output")};
 }  // namespace
 

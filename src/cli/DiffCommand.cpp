@@ -1,4 +1,5 @@
 #include "cli/DiffCommand.h"
+#include "cli/Usage.h"
 
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
@@ -7,7 +8,7 @@
 namespace tav::cli {
 
 namespace {
-const QString kDiffUsage = QStringLiteral("tavctl diff A B");
+const QString kDiffUsage = verbSynopsis("diff");
 }  // namespace
 
 int printDifferences(const QStringList& lines, QTextStream& out) {

@@ -1,4 +1,5 @@
 #include "cli/DumpCommand.h"
+#include "cli/Usage.h"
 
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
@@ -9,7 +10,7 @@ namespace tav::cli {
 
 namespace {
 
-const QString kDumpUsage = QStringLiteral("tavctl dump FILE [--json]");
+const QString kDumpUsage = verbSynopsis("dump");
 
 QString jsonString(const QString& s) {
     QString out = QStringLiteral("\"");

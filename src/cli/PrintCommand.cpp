@@ -1,4 +1,5 @@
 #include "cli/PrintCommand.h"
+#include "cli/Usage.h"
 
 #include <QFileInfo>
 #include <QTextStream>
@@ -13,10 +14,7 @@ namespace tav::cli {
 
 namespace {
 
-const char kPrintUsage[] =
-    "usage: tavctl print FILE -o REPORT.pdf\n"
-    "  writes the unit data printout of the radio file FILE as a PDF file\n"
-    "  -o, --output REPORT.pdf  the PDF file to write\n";
+const QString kPrintUsage = verbHelp("print");
 
 struct PrintOptions {
     QString file;

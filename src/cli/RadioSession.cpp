@@ -1,4 +1,5 @@
 #include "cli/RadioSession.h"
+#include "cli/Usage.h"
 
 #include <unistd.h>
 
@@ -7,11 +8,8 @@
 namespace tav::cli {
 
 namespace {
-const char kReadUsage[] =
-    "usage: tavctl read --port DEVICE [--labels] [--retries N] [--trace FILE] -o FILE\n";
-const char kWriteUsage[] =
-    "usage: tavctl write --port DEVICE [--labels] [--skip-global] [--verify] [--retries N] "
-    "[--trace FILE] FILE\n";
+const QString kReadUsage = verbHelp("read");
+const QString kWriteUsage = verbHelp("write");
 }  // namespace
 
 void complain(const char* verb, const QString& message) {

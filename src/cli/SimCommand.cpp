@@ -1,4 +1,5 @@
 #include "cli/SimCommand.h"
+#include "cli/Usage.h"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -35,22 +36,7 @@ struct SimOptions {
     QString dumpPath;
 };
 
-const char kSimUsage[] =
-    "usage: tavctl sim [--image FILE] [--id 0xNN] [--timing] [--fault SPEC]\n"
-    "                 [--dump-on-exit FILE]\n"
-    "  --image FILE  load a radio file: its first 2048 bytes into the EEPROM, and\n"
-    "                its labels into the label memory when the file holds them\n"
-    "                (default: a factory radio with groups 1-14 and both per-channel\n"
-    "                options)\n"
-    "  --id 0xNN     identification byte (default 0x40)\n"
-    "  --timing      charge every byte its wire time (10 bits at the line speed)\n"
-    "  --fault SPEC  comma-separated faults: silent, id=0xNN, drop-reply=N,\n"
-    "                corrupt-reply=N, drop-echo=N, corrupt-echo=N, corrupt-in=N,\n"
-    "                slow=MS; counts may be ranges N-M within a step, as in\n"
-    "                drop-reply=label:6-9 (steps: hook, eeprom, ram, baud, loader,\n"
-    "                label)\n"
-    "  --dump-on-exit FILE  when stopped (SIGTERM, SIGINT), write the EEPROM and the\n"
-    "                labels to FILE as a radio file without power settings\n";
+const QString kSimUsage = verbHelp("sim");
 
 int usageError(const QString& why) {
     QTextStream err(stderr);

@@ -1,4 +1,5 @@
 #include "cli/VerifyCommand.h"
+#include "cli/Usage.h"
 
 #include <QTextStream>
 
@@ -13,8 +14,7 @@ namespace tav::cli {
 
 namespace {
 
-const QString kVerifyUsage =
-    QStringLiteral("tavctl verify --port DEVICE [--labels] [--retries N] [--trace FILE] FILE");
+const QString kVerifyUsage = verbSynopsis("verify");
 
 bool parseVerify(QStringList args, RadioOptions& o, QTextStream& err) {
     QString retries;
