@@ -57,16 +57,6 @@ private slots:
                 QCOMPARE(uint8_t(bytes[4097 + 15 * b + (g - 1)]), s.PowerMask[(g - 1) + 15 * b]);
     }
 
-    void roundTripIsByteForByte() {
-        const AppState saved = randomState(2);
-        QVERIFY(WriteRadioFile(path("radio.tav"), saved).ok());
-        QCOMPARE(readBytes(path("radio.tav")), SerializeRadioFile(saved));
-        AppState loaded = randomState(3);
-        QVERIFY(ReadRadioFile(path("radio.tav"), loaded).ok());
-        QVERIFY(sameBlocks(loaded, saved));
-        QCOMPARE(loaded.EEImage[2048], saved.EEImage[2048]);
-    }
-
     void shortFileIsRefused_data() {
         QTest::addColumn<int>("size");
         QTest::newRow("empty") << 0;

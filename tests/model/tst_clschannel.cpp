@@ -125,20 +125,6 @@ private slots:
         QCOMPARE(r.row(), shown);
     }
 
-    void blankLabelRoundTrip() {
-        ChannelRig r(1, 2);
-        r.state.LabelImage.fill(0xFF);
-        clsChannel& ch = r.make();
-        ch.Read_Chan_Alpha();
-        QCOMPARE(r.grid.cellText(5, 2), QStringLiteral(" BLANK  "));
-        ch.Write_Chan_Alpha();
-        const QList<int> stored{0x60, 0x16, 0x2A, 0x14, 0x2E, 0x28, 0x60, 0x60};
-        for (int k = 0; k < 8; ++k) QCOMPARE(int(r.state.label(1, 2, k)), stored[k]);
-        r.grid.setCellText(5, 2, QString());
-        ch.Read_Chan_Alpha();
-        QCOMPARE(r.grid.cellText(5, 2), QStringLiteral(" BLANK  "));
-    }
-
     void labelCells_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("readBack");
@@ -234,31 +220,6 @@ private slots:
             r.controls.chkLoPower.fill(chan % 2);
             ch.Write_Lo_Power();
             QCOMPARE(r.state.PowerMask, before.PowerMask);
-        }
-    }
-
-    void writeChannelTouchesOnlyItsOwnBits() {
-        for (quint32 seed = 1; seed <= 10; ++seed) {
-            ChannelRig r(int(seed % 15), int(seed % 14));
-            test::randomFill(r.state, seed);
-            clsChannel& ch = r.make();
-            ch.Read_Channel();
-            const AppState before = r.state;
-            r.grid.setCellText(1, r.c, "144.39000");
-            r.grid.setCellText(4, r.c, "D165-");
-            r.grid.setCellText(5, r.c, "NEW.LBL");
-            r.controls.chkScan[std::size_t(r.c)] ^= 1;
-            ch.Write_Channel();
-            test::AllowedBits ok;
-            const auto bit = uint8_t(r.c < 8 ? 1 << r.c : 1 << (r.c - 8));
-            for (int i = 0; i < 8; ++i) ok.eeBits(r.g + 1, 16 + 8 * r.c + i, 0xFF);
-            ok.eeBits(r.g + 1, r.c < 8 ? 1 : 0, bit);
-            for (int k = 0; k < 8; ++k) ok.labelBits(r.g, r.c, k, 0xFF);
-            QCOMPARE(test::strayChanges(before, r.state, ok), QString());
-            ch.Read_Channel();
-            QCOMPARE(r.grid.cellText(1, r.c), QStringLiteral("144.39000"));
-            QCOMPARE(r.grid.cellText(4, r.c), QStringLiteral("D165-"));
-            QCOMPARE(r.grid.cellText(5, r.c), QStringLiteral("NEW.LBL  "));
         }
     }
 };
