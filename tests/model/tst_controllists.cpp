@@ -43,13 +43,6 @@ private slots:
         QCOMPARE(list.mid(0, 2), firstTwo);
         QCOMPARE(list.last(), last);
     }
-
-    void deviationsAlignToSixCharacters() {
-        const QStringList l = lists::dtmfDeviations();
-        QCOMPARE(l.at(4), QStringLiteral(" 750.0"));
-        QCOMPARE(l.at(5), QStringLiteral(" 937.5"));
-        QCOMPARE(l.at(6), QStringLiteral("1125.0"));
-    }
 };
 
 QTEST_GUILESS_MAIN(TestControlLists)

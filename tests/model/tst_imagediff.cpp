@@ -90,15 +90,6 @@ private slots:
         QCOMPARE(CompareImages(before, after), lines);
     }
 
-    void bytesDecodingToTheSameTextAreReported() {
-        AppState before = defaultImage();
-        groupByte(before, 0, 18) = 0x88;  // D023
-        groupByte(before, 0, 19) = 0x13;
-        AppState after = before;
-        groupByte(after, 0, 18) = 0x80;  // still reads D023
-        QCOMPARE(CompareImages(before, after), QStringList{"byte 0x092: 0x88 -> 0x80"});
-    }
-
     // A radio read reaches the EEPROM, and the labels and power mask only
     // when they were read; the rest of the file cannot differ from it.
     void radioComparisonCoversWhatTheReadReached_data() {

@@ -1,7 +1,6 @@
 #include <QLocale>
 #include <QtTest>
 #include <clocale>
-#include <cmath>
 
 #include "model/MGlobals.h"
 #include "model/NumberText.h"
@@ -29,14 +28,11 @@ private slots:
         QTest::addColumn<int>("b1");
         QTest::addColumn<int>("b2");
         QTest::addColumn<QString>("shown");
-        QTest::newRow("155.12000") << "155.12000" << 0x55 << 0x12 << "155.12000";
         QTest::newRow("155.12") << "155.12" << 0x55 << 0x12 << "155.12000";
         QTest::newRow("5 kHz flag") << "155.12500" << 0xD5 << 0x12 << "155.12500";
-        QTest::newRow("155.00500") << "155.00500" << 0xD5 << 0x00 << "155.00500";
         QTest::newRow("155.00625") << "155.00625" << 0x55 << 0x0A << "155.00625";
         QTest::newRow("155.08125") << "155.08125" << 0xD5 << 0x0A << "155.08125";
         QTest::newRow("162.40500") << "162.40500" << 0xE2 << 0x40 << "162.40500";
-        QTest::newRow("155.03125") << "155.03125" << 0x55 << 0x0C << "155.03125";
         QTest::newRow("179.99500") << "179.995" << 0xF9 << 0x99 << "179.99500";
         QTest::newRow("100.00500") << "100.005" << 0x80 << 0x00 << "100.00500";
         QTest::newRow("empty") << "" << 0 << 0 << "none";
@@ -114,9 +110,7 @@ private slots:
     void unrepresentableFrequencyLeavesBytes_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("below 100 MHz") << "99.99";
-        QTest::newRow("just below 100 MHz") << "99.99500";
         QTest::newRow("180 MHz") << "180.0";
-        QTest::newRow("far above") << "999.125";
         QTest::newRow("2.5 kHz raster") << "155.0025";
         QTest::newRow("not on any raster") << "155.12501";
         QTest::newRow("top 10 Hz") << "179.99999";
@@ -142,9 +136,7 @@ private slots:
         QTest::newRow("d754") << "d754" << 0x89 << 0xEC << "D754";
         QTest::newRow("digits 8 and 9 keep three bits") << "D089" << 0x88 << 0x01 << "D001";
         QTest::newRow("67.0") << "67.0" << 0x06 << 0x70 << "067.0";
-        QTest::newRow("100") << "100" << 0x10 << 0x00 << "100.0";
         QTest::newRow("empty") << "" << 0 << 0 << "000.0";
-        QTest::newRow("none") << "none" << 0 << 0 << "000.0";
         QTest::newRow("half tenth rounds to even") << "67.05" << 0x06 << 0x70 << "067.0";
         QTest::newRow("800 Hz reads as a code") << "800" << 0x80 << 0x00 << "D000";
         QTest::newRow("1599.9 Hz") << "1599.9" << 0xF9 << 0x99 << "D631-";
@@ -181,7 +173,6 @@ private slots:
     void refusedChannelGuardLeavesBytes_data() {
         QTest::addColumn<QString>("text");
         QTest::newRow("too few digits") << "D2";
-        QTest::newRow("D alone") << "D";
         QTest::newRow("not a digit") << "D0x3";
         QTest::newRow("sign inside") << "D-23";
         QTest::newRow("1600 Hz") << "1600";
@@ -228,7 +219,6 @@ private slots:
         QTest::newRow("1F") << "1F" << 31.0;
         QTest::newRow("ABC") << "ABC" << 2748.0;
         QTest::newRow("abc") << "abc" << 2748.0;
-        QTest::newRow("f") << "f" << 15.0;
         QTest::newRow("1234: too long") << "1234" << 0.0;
         QTest::newRow("empty") << "" << 0.0;
         QTest::newRow("non-hex counts 0") << "G1" << 1.0;
@@ -244,8 +234,6 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<int>("bcd");
         QTest::newRow("0") << 0 << true << 0x00;
-        QTest::newRow("9") << 9 << true << 0x09;
-        QTest::newRow("10") << 10 << true << 0x10;
         QTest::newRow("79") << 79 << true << 0x79;
         QTest::newRow("159") << 159 << true << 0xF9;
         QTest::newRow("160") << 160 << false << 0x5A;
@@ -260,19 +248,12 @@ private slots:
         QCOMPARE(int(out), bcd);
     }
 
-    void groupPage() {
-        QCOMPARE(GroupPage(0), int16_t(1));
-        QCOMPARE(GroupPage(14), int16_t(15));
-    }
-
     void leadingNumber_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
         QTest::newRow("blanks and junk") << "  12.5x" << 12.5;
         QTest::newRow("negative") << "-3" << -3.0;
-        QTest::newRow("plus") << "+7" << 7.0;
         QTest::newRow("fraction only") << ".5" << 0.5;
-        QTest::newRow("point at end") << "5." << 5.0;
         QTest::newRow("exponent") << "1e2" << 100.0;
         QTest::newRow("bare e") << "1e" << 1.0;
         QTest::newRow("letters") << "abc" << 0.0;
@@ -281,16 +262,13 @@ private slots:
         QTest::newRow("comma") << "1,5" << 1.0;
         QTest::newRow("sign then blank") << "- 5" << 0.0;
         QTest::newRow("underflow") << "1e-400" << 0.0;
+        QTest::newRow("overflow") << "1e400" << qInf();
+        QTest::newRow("negative overflow") << "-1e400" << -qInf();
     }
     void leadingNumber() {
         QFETCH(QString, text);
         QFETCH(double, value);
         QCOMPARE(LeadingNumber(text), value);
-    }
-
-    void leadingNumberOverflow() {
-        QVERIFY(std::isinf(LeadingNumber("1e400")) && LeadingNumber("1e400") > 0);
-        QVERIFY(std::isinf(LeadingNumber("-1e400")) && LeadingNumber("-1e400") < 0);
     }
 };
 
