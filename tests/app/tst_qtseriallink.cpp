@@ -77,8 +77,11 @@ private slots:
         QVERIFY(!port.open());
         QVERIFY(!port.isOpen());
         QCOMPARE(port.lastOpenFailure(), OpenFailure::NoSuchDevice);
-        QVERIFY(!port.lastOpenError().isEmpty());
-        if (!device.isEmpty()) QVERIFY(port.lastOpenError().contains(device));
+        if (device.isEmpty())
+            QVERIFY(!port.lastOpenError().isEmpty());
+        else
+            QCOMPARE(port.lastOpenError(),
+                     QtSerialLink::noSuchDeviceReason(device, QtSerialLink::presentDevices()));
     }
 
     void portInUse() {
@@ -88,6 +91,10 @@ private slots:
         QVERIFY(first.open());
         QVERIFY(!second.open());
         QCOMPARE(second.lastOpenFailure(), OpenFailure::InUse);
+        // The holder is this very process.
+        const QString pid = QString::number(QCoreApplication::applicationPid());
+        QVERIFY2(second.lastOpenError().contains(QStringLiteral("(process %1)").arg(pid)),
+                 qPrintable(second.lastOpenError()));
         first.close();
         QVERIFY(second.open());
     }
@@ -156,7 +163,8 @@ private slots:
         QCOMPARE(int(port.readByte()), 0);
     }
 
-    void clockServesEventsWhileIdle() {
+    // Lower bounds only: the machine may be slow, never early.
+    void clockWaitsAndServesEvents() {
         SystemClock clock;
         bool fired = false;
         QTimer::singleShot(5, [&] { fired = true; });
@@ -164,16 +172,8 @@ private slots:
         clock.idleUntil(start + 0.05);
         QVERIFY(fired);
         QVERIFY(clock.now() - start >= 0.05);
-        // A deadline already passed: one pass, no wait.
-        clock.idleUntil(start);
-        QVERIFY(clock.now() >= start);
-    }
-
-    void blockingSleepLastsItsTime() {
-        SystemClock clock;
-        const double start = clock.now();
         clock.sleepBlocking(30);
-        QVERIFY(clock.now() - start >= 0.03);
+        QVERIFY(clock.now() - start >= 0.08);
     }
 };
 

@@ -21,12 +21,8 @@ public:
     }
 };
 
-void verifyHookBox(const ShownBox& box) {
-    QCOMPARE(box.text, QStringLiteral("Error Hooking to Radio."));
-    QCOMPARE(box.title, QStringLiteral("COMM ERROR"));
-    QCOMPARE(box.buttons, MsgButtons::RetryCancel);
-    QCOMPARE(box.icon, MsgIcon::None);
-}
+const QString kHookBox =
+    boxLine("Error Hooking to Radio.", "COMM ERROR", MsgButtons::RetryCancel, MsgIcon::None);
 
 const QList<int> kAccepted = {0x40, 0x41, 0x42, 0x50, 0x51, 0x52, 0x60, 0x61, 0x62,
                               0x70, 0x71, 0x72, 0x80, 0x81, 0x82, 0x90, 0x91, 0x92,
@@ -43,36 +39,21 @@ private slots:
         for (int b = 0; b < 256; ++b) QCOMPARE(clsTavCom::IsTAV(int16_t(b)), kAccepted.contains(b));
     }
 
-    void hookAcceptsEveryValidId_data() {
+    // One attempt either way: a rejected byte ends the cycle at once.
+    void hookById_data() {
         QTest::addColumn<int>("id");
-        for (int id : kAccepted) QTest::newRow(qPrintable(QString::number(id, 16))) << id;
+        for (int id : {0x40, 0x92, 0xF2, 0x43, 0x3F, 0x00}) QTest::addRow("0x%02X", id) << id;
     }
-    void hookAcceptsEveryValidId() {
+    void hookById() {
         QFETCH(int, id);
         RadioRig rig;
         rig.radio.setIdByte(uint8_t(id));
-        QVERIFY(rig.com.Hook());
+        const bool accepted = kAccepted.contains(id);
+        QCOMPARE(rig.com.Hook(), accepted);
         QCOMPARE(hex(rig.radio.received()), hex(wakeAndHookRequest()));
-        QVERIFY(rig.prompter.shown.isEmpty());
-        QVERIFY(rig.link.isOpen());
-    }
-
-    // A rejected byte ends the cycle at once: no further attempt.
-    void rejectedIdIsNotRetried_data() {
-        QTest::addColumn<int>("id");
-        QTest::newRow("0x43") << 0x43;
-        QTest::newRow("0x3F") << 0x3F;
-        QTest::newRow("0x00") << 0x00;
-    }
-    void rejectedIdIsNotRetried() {
-        QFETCH(int, id);
-        RadioRig rig;
-        rig.radio.setIdByte(uint8_t(id));
-        QVERIFY(!rig.com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(wakeAndHookRequest()));
-        QCOMPARE(rig.prompter.shown.size(), 1);
-        verifyHookBox(rig.prompter.shown[0]);
-        QVERIFY(rig.link.isOpen());  // closed by the next operation's UnHook
+        QCOMPARE(rig.prompter.shown.size(), accepted ? 0 : 1);
+        if (!accepted) QCOMPARE(boxLine(rig.prompter.shown[0]), kHookBox);
+        QVERIFY(rig.link.isOpen());  // a refused radio's port is closed by the next UnHook
     }
 
     void silentRadioGetsFourAttemptsPerBox() {
@@ -83,7 +64,7 @@ private slots:
         QVERIFY(!rig.com.Hook());
         QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 8)));
         QCOMPARE(rig.prompter.shown.size(), 2);
-        verifyHookBox(rig.prompter.shown[1]);
+        QCOMPARE(boxLine(rig.prompter.shown[1]), kHookBox);
         // Each attempt waits out its 0.5 s: a cycle takes about 2 s.
         const double elapsed = rig.clock.now() - start;
         QVERIFY(elapsed > 4.0 && elapsed < 4.5);
@@ -147,31 +128,28 @@ private slots:
         QVERIFY(rig.radio.received().empty());
     }
 
-    void unHookOpensSendsReleaseAndCloses() {
-        RadioRig rig;
-        QVERIFY(!rig.link.isOpen());
-        rig.com.UnHook();
-        QCOMPARE(hex(rig.radio.received()), hex(bytes({0x01})));
-        QVERIFY(!rig.link.isOpen());
-        QCOMPARE(rig.link.openCalls(), 1);
+    // UnHook opens the port if need be, sends the release and closes it;
+    // without a port it sends nothing and says so once.
+    void unHook_data() {
+        QTest::addColumn<bool>("hooked");
+        QTest::addColumn<bool>("portMissing");
+        QTest::newRow("idle radio") << false << false;
+        QTest::newRow("hooked radio") << true << false;
+        QTest::newRow("no port") << false << true;
     }
-
-    void unHookReleasesAHookedRadio() {
+    void unHook() {
+        QFETCH(bool, hooked);
+        QFETCH(bool, portMissing);
         RadioRig rig;
-        QVERIFY(rig.hook());
-        QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Hooked);
+        if (hooked) QVERIFY(rig.hook());
+        if (portMissing) rig.link.setOpenFailure(OpenFailure::NoSuchDevice);
         rig.com.UnHook();
+        QCOMPARE(hex(rig.radio.received()), portMissing ? QByteArray() : hex(bytes({0x01})));
         QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Idle);
         QVERIFY(!rig.link.isOpen());
-    }
-
-    void unHookWithoutPortSendsNothing() {
-        RadioRig rig;
-        rig.link.setOpenFailure(OpenFailure::NoSuchDevice);
-        rig.com.UnHook();
-        QVERIFY(rig.radio.received().empty());
-        QCOMPARE(rig.prompter.shown.size(), 1);
-        QVERIFY(rig.com.CommPortError);
+        QCOMPARE(rig.prompter.shown.size(), portMissing ? 1 : 0);
+        QCOMPARE(rig.com.CommPortError, portMissing);
+        QCOMPARE(rig.link.openCalls(), 1);
     }
 };
 
