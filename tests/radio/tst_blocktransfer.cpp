@@ -73,7 +73,6 @@ class TestBlockTransfer : public QObject {
     Q_OBJECT
 
 private slots:
-
     void wholeWriteGoesOutInOrder() {
         RadioRig rig;
         loadFactoryRadio(rig);
@@ -216,36 +215,6 @@ private slots:
         QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Idle);
     }
 
-    void retryRepeatsWholeExchange() {
-        RadioRig clean;
-        loadFactoryRadio(clean);
-        fillImage(clean.state, 5);
-        QVERIFY(clean.com.WriteEEGroup(2));
-
-        RadioRig rig;
-        loadFactoryRadio(rig);
-        fillImage(rig.state, 5);
-        sim::FaultPlan faults;
-        faults.dropEcho = 41;
-        rig.radio.setFaults(faults);
-        rig.prompter.answers = {MsgResult::Retry};
-
-        QVERIFY(rig.com.WriteEEGroup(2));
-        QCOMPARE(rig.prompter.shown.size(), 1);
-        QCOMPARE(
-            boxLine(rig.prompter.shown[0]),
-            boxLine(kWriteFailed, "COMM ERROR", MsgButtons::RetryCancel, MsgIcon::Information));
-        QVERIFY(rig.radio.eeprom() == clean.radio.eeprom());
-        // The second attempt starts like the first: release, release, pause, hook, configuration.
-        const Bytes all = rig.radio.received();
-        const Bytes restart = concat(expectWriteStart(), readCmd(14));
-        const Bytes tail(all.end() - static_cast<long>(clean.radio.received().size()), all.end());
-        QCOMPARE(hex(tail), hex(clean.radio.received()));
-        QCOMPARE(hex(Bytes(tail.begin(), tail.begin() + static_cast<long>(restart.size()))),
-                 hex(restart));
-        QCOMPARE(rig.clock.beeps(), 1);
-    }
-
     void sweepCoversWholeWrite() {
         // The sweep below names positions up to these counts of a clean write.
         const sim::VirtualRadio radio = cleanWholeWrite();
@@ -269,26 +238,27 @@ private slots:
 
     void faultSweep() {
         QFETCH(QString, fault);
-        static const sim::EEPromImage cleanResult = cleanWholeWrite().eeprom();
-        RadioRig rig;
-        loadFactoryRadio(rig);
-        fillImage(rig.state, 6);
-        sim::FaultPlan faults;
-        QVERIFY(sim::FaultPlan::parse(fault, faults));
-        rig.radio.setFaults(faults);
-        rig.prompter.answers = {MsgResult::Retry};
-
-        QVERIFY(rig.com.WriteEEMemory(false));
-        QCOMPARE(rig.prompter.texts(), QStringList{kWriteFailed});
-        QVERIFY(rig.radio.eeprom() == cleanResult);
-
-        // Answered Cancel, the same fault ends the write as a failure.
-        RadioRig cancelled;
-        loadFactoryRadio(cancelled);
-        fillImage(cancelled.state, 6);
-        cancelled.radio.setFaults(faults);
-        QVERIFY(!cancelled.com.WriteEEMemory(false));
-        QCOMPARE(cancelled.prompter.texts(), QStringList{kWriteFailed});
+        static const sim::VirtualRadio clean = cleanWholeWrite();
+        for (const bool retry : {true, false}) {
+            RadioRig rig;
+            loadFactoryRadio(rig);
+            fillImage(rig.state, 6);
+            rig.radio.setFaults(faults(fault));
+            if (retry) rig.prompter.answers = {MsgResult::Retry};
+            // Answered Cancel, the fault ends the write as a failure.
+            QCOMPARE(rig.com.WriteEEMemory(false), retry);
+            QCOMPARE(rig.prompter.shown.size(), 1);
+            QCOMPARE(
+                boxLine(rig.prompter.shown[0]),
+                boxLine(kWriteFailed, "COMM ERROR", MsgButtons::RetryCancel, MsgIcon::Information));
+            if (!retry) continue;
+            // Retry repeats the whole exchange, from the releases on, as a clean write goes.
+            QVERIFY(rig.radio.eeprom() == clean.eeprom());
+            const Bytes& all = rig.radio.received();
+            const long n = static_cast<long>(clean.received().size());
+            QCOMPARE(hex(Bytes(all.end() - n, all.end())), hex(clean.received()));
+            QCOMPARE(rig.clock.beeps(), 1);
+        }
     }
 
     void maskedBitsNeverChange() {

@@ -26,7 +26,6 @@ class TestChannelMasks : public QObject {
     Q_OBJECT
 
 private slots:
-
     void findSys_data() {
         QTest::addColumn<QList<int>>("entries");  // block start per entry, 0 for none
         QTest::addColumn<QStringList>("names");

@@ -108,20 +108,6 @@ private slots:
         QCOMPARE(int(rig.radio.eeprom()[address + 1]), ee1);
     }
 
-    void writeWordNeedsBothEchoesRight_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::newRow("first echo wrong") << "corrupt-echo=1";
-        QTest::newRow("second echo wrong") << "corrupt-echo=2";
-        QTest::newRow("echo too late") << "slow=600";
-    }
-    void writeWordNeedsBothEchoesRight() {
-        QFETCH(QString, fault);
-        RadioRig rig;
-        QVERIFY(rig.hook());
-        rig.radio.setFaults(faults(fault));
-        QVERIFY(!rig.com.WriteEEWord(12, 0x24, 0x81));
-    }
-
     // When the radio's word cannot be read, protected bits are unknown: the
     // write is abandoned rather than risk changing them.
     void failedMergeReadWritesNothing_data() {
@@ -165,24 +151,6 @@ private slots:
         QCOMPARE(rig.com.WriteEEByte(0x1A1, 0x77), fault.isEmpty());
         QCOMPARE(hex(rig.radio.received()), wire);
         QCOMPARE(rig.radio.eeprom()[0x1A1] == 0x77, fault.isEmpty());
-    }
-
-    void writeRamByte_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<bool>("ok");
-        QTest::newRow("echoed") << QString() << true;
-        QTest::newRow("echo lost") << "drop-echo=1" << false;
-        QTest::newRow("echo wrong") << "corrupt-echo=1" << false;
-    }
-    void writeRamByte() {
-        QFETCH(QString, fault);
-        QFETCH(bool, ok);
-        RadioRig rig;
-        rig.radio.setFaults(faults(fault));
-        QVERIFY(rig.hook());
-        QCOMPARE(rig.com.WriteRamByte(0x1E5, 0x9C), ok);
-        QCOMPARE(hex(rig.radio.received()), hex(bytes({0xD0, 0xE5, 0x9C})));
-        QCOMPARE(int(rig.radio.ram()[0xE5]), 0x9C);
     }
 
     void readBlock() {

@@ -56,59 +56,52 @@ private slots:
         QVERIFY(rig.link.isOpen());  // a refused radio's port is closed by the next UnHook
     }
 
-    void silentRadioGetsFourAttemptsPerBox() {
+    // Four silent attempts make a cycle, then the box; Retry starts a new
+    // cycle, a rejected byte ends its cycle at once, and a lost byte costs one
+    // attempt (the radio, hooked by then, answers the next request).
+    void hookRetries_data() {
+        QTest::addColumn<int>("id");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("faultAfterBox");
+        QTest::addColumn<int>("retries");  // Retry answers before the Cancel
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("attempts");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("silent") << 0x40 << "silent"
+                                << "silent" << 1 << false << 8 << 2;
+        QTest::newRow("rejected, then silent") << 0x43 << ""
+                                               << "silent" << 1 << false << 5 << 2;
+        QTest::newRow("silent, then answers") << 0x40 << "silent"
+                                              << "" << 1 << true << 5 << 1;
+        QTest::newRow("id byte lost") << 0x40 << "drop-reply=1"
+                                      << "" << 0 << true << 2 << 0;
+    }
+    void hookRetries() {
+        QFETCH(int, id);
+        QFETCH(QString, fault);
+        QFETCH(QString, faultAfterBox);
+        QFETCH(int, retries);
+        QFETCH(bool, ok);
+        QFETCH(int, attempts);
+        QFETCH(int, boxes);
         RadioRig rig;
-        rig.radio.setFaults(faults("silent"));
-        rig.prompter.answers = {MsgResult::Retry, MsgResult::Cancel};
+        ActingPrompter prompter;
+        clsTavCom com(LinkContext{rig.state, rig.link, rig.clock, prompter, rig.progress});
+        rig.radio.setIdByte(uint8_t(id));
+        rig.radio.setFaults(faults(fault));
+        for (int i = 0; i < retries; ++i) prompter.answers << MsgResult::Retry;
+        prompter.answers << MsgResult::Cancel;
+        prompter.onShow = [&] { rig.radio.setFaults(faults(faultAfterBox)); };
         const double start = rig.clock.now();
-        QVERIFY(!rig.com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 8)));
-        QCOMPARE(rig.prompter.shown.size(), 2);
-        QCOMPARE(boxLine(rig.prompter.shown[1]), kHookBox);
-        // Each attempt waits out its 0.5 s: a cycle takes about 2 s.
-        const double elapsed = rig.clock.now() - start;
-        QVERIFY(elapsed > 4.0 && elapsed < 4.5);
-        // The box came after the fourth attempt of each cycle.
+        QCOMPARE(com.Hook(), ok);
+        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), attempts)));
+        QCOMPARE(prompter.shown.size(), boxes);
+        for (const ShownBox& box : prompter.shown) QCOMPARE(boxLine(box), kHookBox);
         QCOMPARE(rig.link.openCalls(), 1);
-    }
-
-    void retryAfterRejectedIdWithSilentRadio() {
-        RadioRig rig;
-        ActingPrompter prompter;
-        clsTavCom com(LinkContext{rig.state, rig.link, rig.clock, prompter, rig.progress});
-        rig.radio.setIdByte(0x43);
-        prompter.answers = {MsgResult::Retry, MsgResult::Cancel};
-        std::vector<std::size_t> sentBeforeBox;
-        prompter.onShow = [&] {
-            sentBeforeBox.push_back(rig.radio.received().size());
-            rig.radio.setFaults(faults("silent"));
-        };
-        QVERIFY(!com.Hook());
-        const std::size_t attempt = wakeAndHookRequest().size();
-        QCOMPARE(sentBeforeBox, (std::vector<std::size_t>{attempt, 5 * attempt}));
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 5)));
-    }
-
-    void retryThatSucceeds() {
-        RadioRig rig;
-        ActingPrompter prompter;
-        clsTavCom com(LinkContext{rig.state, rig.link, rig.clock, prompter, rig.progress});
-        rig.radio.setFaults(faults("silent"));
-        prompter.answers = {MsgResult::Retry};
-        prompter.onShow = [&] { rig.radio.setFaults({}); };
-        QVERIFY(com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 5)));
-        QCOMPARE(prompter.shown.size(), 1);
-    }
-
-    // A lost identification byte costs one attempt; the radio, hooked by
-    // then, answers the next request.
-    void lostIdByteIsAskedForAgain() {
-        RadioRig rig;
-        rig.radio.setFaults(faults("drop-reply=1"));
-        QVERIFY(rig.com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 2)));
-        QVERIFY(rig.prompter.shown.isEmpty());
+        // Each silent attempt waits out its 0.5 s.
+        const double elapsed = rig.clock.now() - start;
+        if (QTest::currentDataTag() == QLatin1String("silent"))
+            QVERIFY(elapsed > 4.0 && elapsed < 4.5);
     }
 
     // Input left over from earlier traffic is discarded before the request.

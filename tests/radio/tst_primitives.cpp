@@ -11,7 +11,9 @@ class TestPrimitives : public QObject {
     Q_OBJECT
 
 private slots:
-    void constructionFillsWriteMasks() {
+    // A new link sets the write masks and trusts no group page; destroyed, it
+    // closes its port without a word to the radio.
+    void lifetime() {
         AppState state;
         state.GlobalWriteMask.fill(0x55);
         state.GroupWriteMask.fill(0x55);
@@ -20,25 +22,15 @@ private slots:
         sim::SimSerialLink link(radio, clock);
         ScriptedPrompter prompter;
         NullProgress progress;
-        clsTavCom com(LinkContext{state, link, clock, prompter, progress});
-        QCOMPARE(com.Timeout, 0.5f);
-        QVERIFY(!com.CommPortError);
-        for (int i = 0; i < 128; ++i) {
-            QCOMPARE(int(state.GlobalWriteMask[i]), int(globalMask(i, true)));
-            QCOMPARE(int(state.GroupWriteMask[i]), int(groupMask(i)));
-        }
-        for (int p = 0; p < kPageCount; ++p) QVERIFY(!com.pageWritable(p));
-    }
-
-    void destructionClosesThePortSilently() {
-        AppState state;
-        sim::VirtualClock clock;
-        sim::VirtualRadio radio;
-        sim::SimSerialLink link(radio, clock);
-        ScriptedPrompter prompter;
-        NullProgress progress;
         {
             clsTavCom com(LinkContext{state, link, clock, prompter, progress});
+            QCOMPARE(com.Timeout, 0.5f);
+            QVERIFY(!com.CommPortError);
+            for (int i = 0; i < 128; ++i) {
+                QCOMPARE(int(state.GlobalWriteMask[i]), int(globalMask(i, true)));
+                QCOMPARE(int(state.GroupWriteMask[i]), int(groupMask(i)));
+            }
+            for (int p = 0; p < kPageCount; ++p) QVERIFY(!com.pageWritable(p));
             QVERIFY(com.OpenComm());
         }
         QVERIFY(!link.isOpen());
