@@ -95,6 +95,21 @@ private slots:
         QVERIFY(link.com.CommPortError);
     }
 
+    // The simulator reads the speed the editor set: at 9600 the radio, still
+    // at 4800, hears only garbage and does not answer.
+    void wrongSpeedIsNotHeard() {
+        Simulator sim;
+        Link link(sim.device);
+        link.port.setBaudRate(9600);
+        QVERIFY(link.com.OpenComm());
+        for (uint8_t b : {0x00, 0x00, 0x0A, 0x14, 0x28}) link.port.writeByte(b);
+        uint8_t c = 0;
+        QVERIFY(!link.com.WaitForComChar(c));
+        link.port.setBaudRate(4800);
+        QVERIFY(link.com.Hook());
+        QVERIFY(link.prompter.shown.isEmpty());
+    }
+
     void usageErrors_data() {
         QTest::addColumn<QStringList>("options");
         QTest::addColumn<QString>("message");

@@ -189,9 +189,7 @@ private slots:
         RadioRig rig;
         loadFactoryRadio(rig);
         rig.radio.eeprom()[700] = 0x77;
-        sim::FaultPlan faults;
-        faults.dropReply = 20;  // the ninth or tenth word read
-        if (!cancel) rig.radio.setFaults(faults);
+        if (!cancel) rig.radio.setFaults(faults("drop-reply=20"));  // the ninth or tenth word
         if (cancel) rig.progress.cancelAtValue = operation == 2 ? 5 * 128 + 8 : 8;
         rig.state.EEImage.fill(0x11);
         const auto imageBefore = rig.state.EEImage;

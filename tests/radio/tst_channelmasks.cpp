@@ -55,31 +55,10 @@ private slots:
         bareRadio(rig);
         for (int i = 0; i < entries.size(); ++i)
             if (entries[i]) sim::placeNamedBlock(rig.radio.eeprom(), i, entries[i], names[i]);
-        sim::FaultPlan faults;
-        if (!fault.isEmpty()) QVERIFY(sim::FaultPlan::parse(fault, faults));
-        rig.radio.setFaults(faults);
+        rig.radio.setFaults(faults(fault));
         QVERIFY(rig.hook());
         QCOMPARE(rig.com.find_sys(QStringLiteral("VPWR")), expected);
         QVERIFY(rig.prompter.shown.isEmpty());
-    }
-
-    void nameIsReadAfterItsOffset() {
-        RadioRig rig;
-        bareRadio(rig);
-        auto& e = rig.radio.eeprom();
-        e[25] = 0x10;  // entry 1: the block at 128
-        e[128] = 0x00;
-        const auto packed = sim::packBlockName(QStringLiteral("VPWR"));
-        QCOMPARE(hex(Bytes(packed.begin(), packed.end())), QByteArray("59 05 d2"));
-        std::copy(packed.begin(), packed.end(), e.begin() + 131);
-        QVERIFY(rig.hook());
-        QString name;
-        QCOMPARE(rig.com.sys_name(0, name), uint8_t{1});
-        QCOMPARE(rig.com.sys_name(1, name), uint8_t{2});
-        QCOMPARE(name, QStringLiteral("VPWR"));
-        Bytes wire = readCmd(22);  // entry 0 (address 23): empty
-        for (int a : {24, 128, 131, 132}) append(wire, readCmd(a));
-        QCOMPARE(hex(rig.radio.received()), hex(wire));
     }
 
     void readPowerOneGroup() {
@@ -183,9 +162,7 @@ private slots:
         RadioRig rig;
         rig.radio.eeprom() = sim::defaultImage();
         fillImage(rig.state, 9);
-        sim::FaultPlan faults;
-        faults.dropReply = 2;  // the read of address 6 in a global write
-        rig.radio.setFaults(faults);
+        rig.radio.setFaults(faults("drop-reply=2"));  // the read of address 6
 
         QVERIFY(!rig.com.WriteEEGlobal());
         for (int a = 36; a < 66; ++a) QCOMPARE(rig.state.GlobalWriteMask[a], uint8_t{0});
@@ -216,9 +193,7 @@ private slots:
         rig.radio.eeprom() = sim::defaultImage();
         fillImage(rig.state, 10);
         rig.state.PerChanBandOn = true;
-        sim::FaultPlan faults;
-        faults.dropEcho = dropEcho;
-        rig.radio.setFaults(faults);
+        rig.radio.setFaults(faults(QStringLiteral("drop-echo=%1").arg(dropEcho)));
 
         QVERIFY(!(whole ? rig.com.WriteEEMemory(true) : rig.com.WriteEEGroup(4)));
         QCOMPARE(rig.prompter.texts(), QStringList{kWriteFailed});

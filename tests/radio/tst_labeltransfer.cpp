@@ -86,11 +86,15 @@ private slots:
         RadioRig rig;
         QRandomGenerator rng(3);
         for (auto& b : rig.state.LabelImage) b = static_cast<uint8_t>(rng.bounded(256));
+        rig.state.label(0, 1, 7) = 0x5E;
         rig.radio.labels().fill(0xFF);
 
         QVERIFY(rig.com.Write_Labels(-1));
         const sim::LabelMemory expected = sim::labelMemoryFrom(rig.state.LabelImage);
         QVERIFY(rig.radio.labels() == expected);
+        // Group 0, slot 1, cell 7 goes to label memory address 8.
+        QVERIFY(find(rig.radio.received(), bytes({0x03, 0x01, 0x68, 0x08, 0x5E})) >= 0);
+        QCOMPARE(rig.radio.labels()[8], uint8_t{0x5E});
         QVERIFY(rig.radio.labelControls().empty());
         QVERIFY(rig.prompter.shown.isEmpty());
         QCOMPARE(rig.progress.value, 240);
@@ -116,15 +120,6 @@ private slots:
         expectReleasedAt4800(rig);
     }
 
-    void labelWriteAddressing() {
-        RadioRig rig;
-        rig.state.label(0, 1, 7) = 0x5E;
-        QVERIFY(rig.com.Write_Labels(0));
-        const Bytes wire = rig.radio.received();
-        QVERIFY(find(wire, bytes({0x03, 0x01, 0x68, 0x08, 0x5E})) >= 0);
-        QCOMPARE(rig.radio.labels()[8], uint8_t{0x5E});
-    }
-
     void programDownload() {
         RadioRig rig;
         QVERIFY(rig.com.Read_Labels(0));
@@ -144,11 +139,9 @@ private slots:
     void readRetriesWithGrowingPauses() {
         RadioRig rig;
         // The third label byte's answer loses its second byte at every try.
-        sim::FaultPlan faults;
-        QVERIFY(sim::FaultPlan::parse(QStringLiteral("drop-reply=label:6,drop-reply=label:8,"
-                                                     "drop-reply=label:10,drop-reply=label:12"),
-                                      faults));
-        rig.radio.setFaults(faults);
+        rig.radio.setFaults(
+            faults("drop-reply=label:6,drop-reply=label:8,drop-reply=label:10,"
+                   "drop-reply=label:12"));
 
         QVERIFY(!rig.com.Read_Labels(0));
         QCOMPARE(rig.prompter.texts(),
@@ -216,9 +209,7 @@ private slots:
         QFETCH(QStringList, texts);
         QFETCH(bool, released);
         RadioRig rig;
-        sim::FaultPlan faults;
-        QVERIFY(sim::FaultPlan::parse(fault, faults));
-        rig.radio.setFaults(faults);
+        rig.radio.setFaults(faults(fault));
         QVERIFY(!(write ? rig.com.Write_Labels(0) : rig.com.Read_Labels(0)));
         QCOMPARE(rig.prompter.texts(), texts);
         if (released) expectReleasedAt4800(rig);
