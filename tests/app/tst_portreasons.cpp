@@ -1,12 +1,10 @@
 // Why a serial port could not be opened, in words the user can act on: the
 // devices that do exist, the group that grants access, the program that
-// holds the port.
+// holds the port. The real port uses them in tst_qtseriallink.
 
 #include <grp.h>
-#include <pty.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QTemporaryFile>
 #include <QtTest>
 
@@ -54,15 +52,6 @@ private slots:
         QCOMPARE(made, reason);
     }
 
-    void missingDeviceListsThePresentOnes() {
-        QtSerialLink port(QStringLiteral("/dev/tav-no-such-port"));
-        QVERIFY(!port.open());
-        QCOMPARE(port.lastOpenFailure(), OpenFailure::NoSuchDevice);
-        QCOMPARE(port.lastOpenError(),
-                 QtSerialLink::noSuchDeviceReason(QStringLiteral("/dev/tav-no-such-port"),
-                                                  QtSerialLink::presentDevices()));
-    }
-
     void groupOfADevice() {
         QTemporaryFile f;
         QVERIFY(f.open());
@@ -70,24 +59,6 @@ private slots:
         QVERIFY(g);
         QCOMPARE(QtSerialLink::deviceGroup(f.fileName()), QString::fromLocal8Bit(g->gr_name));
         QCOMPARE(QtSerialLink::deviceGroup(QStringLiteral("/dev/tav-no-such-port")), QString());
-    }
-
-    void portInUseNamesItsHolder() {
-        int master = -1, slave = -1;
-        char name[256] = {};
-        QCOMPARE(::openpty(&master, &slave, name, nullptr, nullptr), 0);
-        const QString path = QString::fromLocal8Bit(name);
-        {
-            QtSerialLink first(path), second(path);
-            QVERIFY(first.open());
-            QVERIFY(!second.open());
-            QCOMPARE(second.lastOpenFailure(), OpenFailure::InUse);
-            const QString pid = QString::number(QCoreApplication::applicationPid());
-            QVERIFY2(second.lastOpenError().contains(QStringLiteral("(process %1)").arg(pid)),
-                     qPrintable(second.lastOpenError()));
-        }
-        ::close(slave);
-        ::close(master);
     }
 };
 

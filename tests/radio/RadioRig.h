@@ -75,6 +75,15 @@ inline Bytes repeated(const Bytes& b, int times) {
     return out;
 }
 
+// A message box as one comparable line: text | title | buttons | icon.
+inline QString boxLine(const QString& text, const QString& title, MsgButtons buttons,
+                       MsgIcon icon) {
+    return QStringLiteral("%1|%2|%3|%4").arg(text, title).arg(int(buttons)).arg(int(icon));
+}
+inline QString boxLine(const ShownBox& b) {
+    return boxLine(b.text, b.title, b.buttons, b.icon);
+}
+
 inline QByteArray hex(const Bytes& b) {
     return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()))
         .toHex(' ');

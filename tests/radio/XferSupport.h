@@ -1,11 +1,30 @@
 #pragma once
-// Helpers shared by the block, mask and label transfer tests: the command
-// bytes as they go on the wire, and a radio rig loaded with a factory image.
+// Helpers shared by the transfer tests: the write masks a new link sets, the
+// command bytes as they go on the wire, and a radio rig loaded with a factory image.
 
 #include "RadioRig.h"
 #include "sim/RadioImage.h"
 
 namespace tav::test {
+
+inline const QString kWriteFailed =
+    QStringLiteral("Write Failed. Cycle Radio Power before Retrying.");
+
+// Masks as a factory radio's write rules give them: page 0 and group pages.
+inline uint8_t globalMask(int offset, bool capable) {
+    if (offset == 6) return 0xF9;
+    if (offset == 7 || (offset >= 11 && offset <= 13)) return 0xFF;
+    if (offset >= 36 && offset <= 65) return capable ? 0xFF : 0x00;
+    if (offset == 104) return 0x80;
+    return 0x00;
+}
+inline uint8_t groupMask(int offset) {
+    if (offset <= 7 || offset >= 16) return 0xFF;
+    return offset == 8 ? 0x8F : 0x00;
+}
+inline uint8_t merge(uint8_t radio, uint8_t image, uint8_t mask) {
+    return static_cast<uint8_t>((image & mask) | (radio & ~mask));
+}
 
 inline Bytes readCmd(int a) {
     return bytes({0xE1 | ((a / 128) & 0x0E), a & 0xFF});

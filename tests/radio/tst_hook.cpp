@@ -21,12 +21,8 @@ public:
     }
 };
 
-void verifyHookBox(const ShownBox& box) {
-    QCOMPARE(box.text, QStringLiteral("Error Hooking to Radio."));
-    QCOMPARE(box.title, QStringLiteral("COMM ERROR"));
-    QCOMPARE(box.buttons, MsgButtons::RetryCancel);
-    QCOMPARE(box.icon, MsgIcon::None);
-}
+const QString kHookBox =
+    boxLine("Error Hooking to Radio.", "COMM ERROR", MsgButtons::RetryCancel, MsgIcon::None);
 
 const QList<int> kAccepted = {0x40, 0x41, 0x42, 0x50, 0x51, 0x52, 0x60, 0x61, 0x62,
                               0x70, 0x71, 0x72, 0x80, 0x81, 0x82, 0x90, 0x91, 0x92,
@@ -43,91 +39,69 @@ private slots:
         for (int b = 0; b < 256; ++b) QCOMPARE(clsTavCom::IsTAV(int16_t(b)), kAccepted.contains(b));
     }
 
-    void hookAcceptsEveryValidId_data() {
+    // One attempt either way: a rejected byte ends the cycle at once.
+    void hookById_data() {
         QTest::addColumn<int>("id");
-        for (int id : kAccepted) QTest::newRow(qPrintable(QString::number(id, 16))) << id;
+        for (int id : {0x40, 0x92, 0xF2, 0x43, 0x3F, 0x00}) QTest::addRow("0x%02X", id) << id;
     }
-    void hookAcceptsEveryValidId() {
+    void hookById() {
         QFETCH(int, id);
         RadioRig rig;
         rig.radio.setIdByte(uint8_t(id));
-        QVERIFY(rig.com.Hook());
+        const bool accepted = kAccepted.contains(id);
+        QCOMPARE(rig.com.Hook(), accepted);
         QCOMPARE(hex(rig.radio.received()), hex(wakeAndHookRequest()));
-        QVERIFY(rig.prompter.shown.isEmpty());
-        QVERIFY(rig.link.isOpen());
+        QCOMPARE(rig.prompter.shown.size(), accepted ? 0 : 1);
+        if (!accepted) QCOMPARE(boxLine(rig.prompter.shown[0]), kHookBox);
+        QVERIFY(rig.link.isOpen());  // a refused radio's port is closed by the next UnHook
     }
 
-    // A rejected byte ends the cycle at once: no further attempt.
-    void rejectedIdIsNotRetried_data() {
+    // Four silent attempts make a cycle, then the box; Retry starts a new
+    // cycle, a rejected byte ends its cycle at once, and a lost byte costs one
+    // attempt (the radio, hooked by then, answers the next request).
+    void hookRetries_data() {
         QTest::addColumn<int>("id");
-        QTest::newRow("0x43") << 0x43;
-        QTest::newRow("0x3F") << 0x3F;
-        QTest::newRow("0x00") << 0x00;
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("faultAfterBox");
+        QTest::addColumn<int>("retries");  // Retry answers before the Cancel
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<int>("attempts");
+        QTest::addColumn<int>("boxes");
+        QTest::newRow("silent") << 0x40 << "silent"
+                                << "silent" << 1 << false << 8 << 2;
+        QTest::newRow("rejected, then silent") << 0x43 << ""
+                                               << "silent" << 1 << false << 5 << 2;
+        QTest::newRow("silent, then answers") << 0x40 << "silent"
+                                              << "" << 1 << true << 5 << 1;
+        QTest::newRow("id byte lost") << 0x40 << "drop-reply=1"
+                                      << "" << 0 << true << 2 << 0;
     }
-    void rejectedIdIsNotRetried() {
+    void hookRetries() {
         QFETCH(int, id);
+        QFETCH(QString, fault);
+        QFETCH(QString, faultAfterBox);
+        QFETCH(int, retries);
+        QFETCH(bool, ok);
+        QFETCH(int, attempts);
+        QFETCH(int, boxes);
         RadioRig rig;
+        ActingPrompter prompter;
+        clsTavCom com(LinkContext{rig.state, rig.link, rig.clock, prompter, rig.progress});
         rig.radio.setIdByte(uint8_t(id));
-        QVERIFY(!rig.com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(wakeAndHookRequest()));
-        QCOMPARE(rig.prompter.shown.size(), 1);
-        verifyHookBox(rig.prompter.shown[0]);
-        QVERIFY(rig.link.isOpen());  // closed by the next operation's UnHook
-    }
-
-    void silentRadioGetsFourAttemptsPerBox() {
-        RadioRig rig;
-        rig.radio.setFaults(faults("silent"));
-        rig.prompter.answers = {MsgResult::Retry, MsgResult::Cancel};
+        rig.radio.setFaults(faults(fault));
+        for (int i = 0; i < retries; ++i) prompter.answers << MsgResult::Retry;
+        prompter.answers << MsgResult::Cancel;
+        prompter.onShow = [&] { rig.radio.setFaults(faults(faultAfterBox)); };
         const double start = rig.clock.now();
-        QVERIFY(!rig.com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 8)));
-        QCOMPARE(rig.prompter.shown.size(), 2);
-        verifyHookBox(rig.prompter.shown[1]);
-        // Each attempt waits out its 0.5 s: a cycle takes about 2 s.
-        const double elapsed = rig.clock.now() - start;
-        QVERIFY(elapsed > 4.0 && elapsed < 4.5);
-        // The box came after the fourth attempt of each cycle.
+        QCOMPARE(com.Hook(), ok);
+        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), attempts)));
+        QCOMPARE(prompter.shown.size(), boxes);
+        for (const ShownBox& box : prompter.shown) QCOMPARE(boxLine(box), kHookBox);
         QCOMPARE(rig.link.openCalls(), 1);
-    }
-
-    void retryAfterRejectedIdWithSilentRadio() {
-        RadioRig rig;
-        ActingPrompter prompter;
-        clsTavCom com(LinkContext{rig.state, rig.link, rig.clock, prompter, rig.progress});
-        rig.radio.setIdByte(0x43);
-        prompter.answers = {MsgResult::Retry, MsgResult::Cancel};
-        std::vector<std::size_t> sentBeforeBox;
-        prompter.onShow = [&] {
-            sentBeforeBox.push_back(rig.radio.received().size());
-            rig.radio.setFaults(faults("silent"));
-        };
-        QVERIFY(!com.Hook());
-        const std::size_t attempt = wakeAndHookRequest().size();
-        QCOMPARE(sentBeforeBox, (std::vector<std::size_t>{attempt, 5 * attempt}));
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 5)));
-    }
-
-    void retryThatSucceeds() {
-        RadioRig rig;
-        ActingPrompter prompter;
-        clsTavCom com(LinkContext{rig.state, rig.link, rig.clock, prompter, rig.progress});
-        rig.radio.setFaults(faults("silent"));
-        prompter.answers = {MsgResult::Retry};
-        prompter.onShow = [&] { rig.radio.setFaults({}); };
-        QVERIFY(com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 5)));
-        QCOMPARE(prompter.shown.size(), 1);
-    }
-
-    // A lost identification byte costs one attempt; the radio, hooked by
-    // then, answers the next request.
-    void lostIdByteIsAskedForAgain() {
-        RadioRig rig;
-        rig.radio.setFaults(faults("drop-reply=1"));
-        QVERIFY(rig.com.Hook());
-        QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), 2)));
-        QVERIFY(rig.prompter.shown.isEmpty());
+        // Each silent attempt waits out its 0.5 s.
+        const double elapsed = rig.clock.now() - start;
+        if (QTest::currentDataTag() == QLatin1String("silent"))
+            QVERIFY(elapsed > 4.0 && elapsed < 4.5);
     }
 
     // Input left over from earlier traffic is discarded before the request.
@@ -147,31 +121,28 @@ private slots:
         QVERIFY(rig.radio.received().empty());
     }
 
-    void unHookOpensSendsReleaseAndCloses() {
-        RadioRig rig;
-        QVERIFY(!rig.link.isOpen());
-        rig.com.UnHook();
-        QCOMPARE(hex(rig.radio.received()), hex(bytes({0x01})));
-        QVERIFY(!rig.link.isOpen());
-        QCOMPARE(rig.link.openCalls(), 1);
+    // UnHook opens the port if need be, sends the release and closes it;
+    // without a port it sends nothing and says so once.
+    void unHook_data() {
+        QTest::addColumn<bool>("hooked");
+        QTest::addColumn<bool>("portMissing");
+        QTest::newRow("idle radio") << false << false;
+        QTest::newRow("hooked radio") << true << false;
+        QTest::newRow("no port") << false << true;
     }
-
-    void unHookReleasesAHookedRadio() {
+    void unHook() {
+        QFETCH(bool, hooked);
+        QFETCH(bool, portMissing);
         RadioRig rig;
-        QVERIFY(rig.hook());
-        QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Hooked);
+        if (hooked) QVERIFY(rig.hook());
+        if (portMissing) rig.link.setOpenFailure(OpenFailure::NoSuchDevice);
         rig.com.UnHook();
+        QCOMPARE(hex(rig.radio.received()), portMissing ? QByteArray() : hex(bytes({0x01})));
         QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Idle);
         QVERIFY(!rig.link.isOpen());
-    }
-
-    void unHookWithoutPortSendsNothing() {
-        RadioRig rig;
-        rig.link.setOpenFailure(OpenFailure::NoSuchDevice);
-        rig.com.UnHook();
-        QVERIFY(rig.radio.received().empty());
-        QCOMPARE(rig.prompter.shown.size(), 1);
-        QVERIFY(rig.com.CommPortError);
+        QCOMPARE(rig.prompter.shown.size(), portMissing ? 1 : 0);
+        QCOMPARE(rig.com.CommPortError, portMissing);
+        QCOMPARE(rig.link.openCalls(), 1);
     }
 };
 

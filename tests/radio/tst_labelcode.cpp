@@ -14,22 +14,8 @@ private slots:
         QTest::addColumn<QString>("left");
         QTest::newRow("a.B: folded, dot taken") << "a.B" << 0x15 << "B";
         QTest::newRow("h stays lower case") << "h" << 0x5E << "";
-        QTest::newRow("H") << "H" << 0x22 << "";
-        QTest::newRow("z") << "z" << 0x46 << "";
-        QTest::newRow("0") << "0" << 0x00 << "";
         QTest::newRow("9.") << "9." << 0x13 << "";
         QTest::newRow("only one dot taken") << "A..B" << 0x15 << ".B";
-        QTest::newRow("-") << "-" << 0x48 << "";
-        QTest::newRow("*") << "*" << 0x4A << "";
-        QTest::newRow("$") << "$" << 0x4C << "";
-        QTest::newRow("/") << "/" << 0x4E << "";
-        QTest::newRow("+") << "+" << 0x50 << "";
-        QTest::newRow("%") << "%" << 0x52 << "";
-        QTest::newRow("backslash") << "\\" << 0x54 << "";
-        QTest::newRow("|") << "|" << 0x56 << "";
-        QTest::newRow("_") << "_" << 0x58 << "";
-        QTest::newRow("<") << "<" << 0x5A << "";
-        QTest::newRow(">") << ">" << 0x5C << "";
         QTest::newRow("space") << " x" << 0x60 << "x";
         QTest::newRow("outside the table") << "#x" << 0x60 << "x";
         QTest::newRow("empty") << "" << 0x60 << "";
@@ -50,15 +36,11 @@ private slots:
         QTest::addColumn<int>("byte");
         QTest::addColumn<QString>("text");
         QTest::newRow("0x15") << 0x15 << "A.";
-        QTest::newRow("0x60") << 0x60 << " ";
         QTest::newRow("0x61") << 0x61 << " .";
         QTest::newRow("0xFF empty cell") << 0xFF << "";
         QTest::newRow("0xFE code 63") << 0xFE << "";
         QTest::newRow("0x62 code 49") << 0x62 << "";
         QTest::newRow("0x80 bit 7 ignored") << 0x80 << "0";
-        QTest::newRow("0x5E") << 0x5E << "h";
-        QTest::newRow("0x46") << 0x46 << "Z";
-        QTest::newRow("0x54") << 0x54 << "\\";
     }
     void decode() {
         QFETCH(int, byte);
@@ -66,9 +48,12 @@ private slots:
         QCOMPARE(strByteToChar(uint8_t(byte)), text);
     }
 
-    // Every character of the display, with and without its dot, comes back
-    // as the same byte; bit 7 never matters for reading.
+    // The display's characters in code order; every one, with and without
+    // its dot, comes back as the same byte; bit 7 never matters for reading.
     void everyCodeRoundTrips() {
+        QString all;
+        for (int code = 0; code <= 48; ++code) all += strByteToChar(uint8_t(code * 2));
+        QCOMPARE(all, QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-*$/+%\\|_<>h "));
         for (int code = 0; code <= 48; ++code)
             for (int dot = 0; dot < 2; ++dot) {
                 const uint8_t b = uint8_t(code * 2 + dot);

@@ -6,7 +6,6 @@
 
 using namespace tav;
 using namespace tav::test;
-using sim::FaultPlan;
 using sim::VirtualRadio;
 
 namespace {
@@ -17,71 +16,6 @@ class TestVirtualRadio : public QObject {
     Q_OBJECT
 
 private slots:
-    void faultSpecs_data() {
-        QTest::addColumn<QString>("spec");
-        QTest::addColumn<QString>("canonical");
-        QTest::newRow("silent") << "silent"
-                                << "silent";
-        QTest::newRow("id") << "id=0x43"
-                            << "id=0x43";
-        QTest::newRow("id decimal") << "id=67"
-                                    << "id=0x43";
-        QTest::newRow("counted") << "drop-reply=3, corrupt-echo=2"
-                                 << "drop-reply=3,corrupt-echo=2";
-        QTest::newRow("all") << "slow=600,drop-echo=1,corrupt-reply=9,silent,id=0xf2"
-                             << "silent,id=0xf2,corrupt-reply=9,drop-echo=1,slow=600";
-    }
-    void faultSpecs() {
-        QFETCH(QString, spec);
-        QFETCH(QString, canonical);
-        FaultPlan plan;
-        QString error;
-        QVERIFY2(FaultPlan::parse(spec, plan, &error), qPrintable(error));
-        QCOMPARE(plan.toString(), canonical);
-        FaultPlan again;
-        QVERIFY(FaultPlan::parse(plan.toString(), again));
-        QVERIFY(again == plan);
-    }
-
-    void badFaultSpecs_data() {
-        QTest::addColumn<QString>("spec");
-        QTest::newRow("empty") << "";
-        QTest::newRow("unknown") << "noisy";
-        QTest::newRow("id too big") << "id=0x100";
-        QTest::newRow("id missing") << "id";
-        QTest::newRow("count zero") << "drop-reply=0";
-        QTest::newRow("count text") << "drop-echo=two";
-        QTest::newRow("one bad item") << "silent,slow=-5";
-    }
-    void badFaultSpecs() {
-        QFETCH(QString, spec);
-        FaultPlan plan;
-        plan.slowMs = 7;
-        QString error;
-        QVERIFY(!FaultPlan::parse(spec, plan, &error));
-        QVERIFY(!error.isEmpty());
-        QCOMPARE(plan.slowMs, 7);  // untouched
-        QVERIFY(!plan.silent);
-    }
-
-    // Two command bytes out, two reply bytes back: four byte times, nothing more.
-    void wordReadCostsFourByteTimes_data() {
-        QTest::addColumn<int>("baud");
-        QTest::newRow("4800") << 4800;
-        QTest::newRow("9600") << 9600;
-    }
-    void wordReadCostsFourByteTimes() {
-        QFETCH(int, baud);
-        RadioRig rig;
-        QVERIFY(rig.hook());
-        rig.radio.setBaud(baud);
-        rig.link.setBaudRate(baud);
-        const double start = rig.clock.now();
-        Word w{};
-        QVERIFY(rig.com.ReadEEWord(0x10, w));
-        QVERIFY(qAbs(rig.clock.now() - start - 4 * 10.0 / baud) < 1e-9);
-    }
-
     // Bytes written together queue on the line; answers queue behind each other.
     void bytesQueueOnTheLine() {
         VirtualRadio radio;
@@ -144,13 +78,6 @@ private slots:
         QCOMPARE(rig.link.waitingCount(), 2);
     }
 
-    void idFaultOverridesTheIdentity() {
-        RadioRig rig;
-        rig.radio.setFaults(faults("id=0x43"));
-        QVERIFY(!rig.com.Hook());
-        QCOMPARE(hex(rig.radio.sent()), hex(bytes({0x43})));
-    }
-
     // The tuning window wakes the radio with only five 0x00; without any
     // wake-up byte the hook request goes unanswered.
     void wakeUp_data() {
@@ -158,7 +85,6 @@ private slots:
         QTest::addColumn<bool>("answered");
         QTest::newRow("none") << 0 << false;
         QTest::newRow("five") << 5 << true;
-        QTest::newRow("ten") << 10 << true;
     }
     void wakeUp() {
         QFETCH(int, zeros);
@@ -179,21 +105,6 @@ private slots:
         QVERIFY(!rig.com.ReadEEWord(0x10, w));
         QVERIFY(!rig.com.WriteEEWord(12, 1, 2));
         QVERIFY(rig.radio.eepromWrites().empty());
-    }
-
-    void recordsWritesAndRamBytes() {
-        RadioRig rig;
-        QVERIFY(rig.hook());
-        QVERIFY(rig.com.WriteEEWord(0x7FE, 0xAB, 0xCD));
-        QVERIFY(rig.com.WriteRamByte(0x0D, 0x30));
-        QCOMPARE(rig.radio.eepromWrites().size(), std::size_t(1));
-        QCOMPARE(int(rig.radio.eepromWrites()[0].address), 0x7FE);
-        QCOMPARE(int(rig.radio.eeprom()[0x7FF]), 0xCD);
-        QCOMPARE(int(rig.radio.ram()[0x0D]), 0x30);
-        QCOMPARE(hex(rig.radio.sent()), hex(bytes({0xAB, 0xCD, 0x30})));
-        QCOMPARE(rig.radio.echoCount(), 3);
-        rig.radio.clearRecords();
-        QVERIFY(rig.radio.wireLog().empty() && rig.radio.eepromWrites().empty());
     }
 };
 

@@ -1,0 +1,49 @@
+#pragma once
+// Running `tavctl`: a command to completion, or `tavctl sim` in the
+// background with the device path it printed.
+
+#include <QProcess>
+#include <QString>
+#include <QStringList>
+
+namespace tav::test {
+
+inline QString tavctlPath() {
+    return qEnvironmentVariable("TAVCTL");
+}
+
+struct Run {
+    int status = -1;
+    QString out, err;
+};
+
+inline Run tavctl(const QStringList& args) {
+    QProcess p;
+    p.start(tavctlPath(), args);
+    Run r;
+    if (!p.waitForFinished(180000)) return r;
+    r.status = p.exitCode();
+    r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
+    r.err = QString::fromLocal8Bit(p.readAllStandardError());
+    return r;
+}
+
+class Simulator {
+public:
+    explicit Simulator(const QStringList& options = {}) {
+        process.start(tavctlPath(), QStringList{QStringLiteral("sim")} + options);
+        if (!process.waitForStarted(10000)) return;
+        while (!process.canReadLine() && process.waitForReadyRead(10000)) {
+        }
+        device = QString::fromLocal8Bit(process.readLine()).trimmed();
+    }
+    ~Simulator() {
+        if (process.state() == QProcess::NotRunning) return;
+        process.terminate();
+        process.waitForFinished(5000);
+    }
+    QProcess process;
+    QString device;
+};
+
+}  // namespace tav::test
