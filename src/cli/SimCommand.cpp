@@ -69,7 +69,7 @@ int parse(const QStringList& args, SimOptions& o) {
                 return usageError(QStringLiteral("--dump-on-exit needs a file"));
         } else if (a == QLatin1String("--fault")) {
             QString why;
-            if (!value(v)) return usageError(QStringLiteral("--fault needs a specification"));
+            if (!value(v)) return usageError(QStringLiteral("--fault needs a list of faults"));
             if (!sim::FaultPlan::parse(v, o.faults, &why)) return usageError(why);
         } else {
             return usageError(QStringLiteral("unknown option '%1'").arg(a));

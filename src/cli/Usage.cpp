@@ -20,14 +20,14 @@ constexpr char kRadioOptions[] =
 
 const VerbUsage kUsages[] = {
     {"sim",
-     "tavctl sim [--image FILE] [--id 0xNN] [--timing] [--fault SPEC] [--dump-on-exit FILE]",
+     "tavctl sim [--image FILE] [--id 0xNN] [--timing] [--fault LIST] [--dump-on-exit FILE]",
      "  --image FILE  load a radio file: its first 2048 bytes into the EEPROM, and\n"
      "                its labels into the label memory when the file holds them\n"
      "                (default: a factory radio with groups 1-14 and both per-channel\n"
      "                options)\n"
      "  --id 0xNN     identification byte (default 0x40)\n"
      "  --timing      charge every byte its wire time (10 bits at the line speed)\n"
-     "  --fault SPEC  comma-separated faults: silent, id=0xNN, drop-reply=N,\n"
+     "  --fault LIST  comma-separated faults: silent, id=0xNN, drop-reply=N,\n"
      "                corrupt-reply=N, drop-echo=N, corrupt-echo=N, corrupt-in=N,\n"
      "                slow=MS; counts may be ranges N-M within a step, as in\n"
      "                drop-reply=label:6-9 (steps: hook, eeprom, ram, baud, loader,\n"

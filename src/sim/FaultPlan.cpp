@@ -81,10 +81,10 @@ bool FaultPlan::hits(FaultKind kind, Phase phase, int total, int inPhase) const 
     return false;
 }
 
-bool FaultPlan::parse(const QString& spec, FaultPlan& out, QString* error) {
+bool FaultPlan::parse(const QString& text, FaultPlan& out, QString* error) {
     FaultPlan plan = out;
-    const QStringList items = spec.split(QLatin1Char(','), Qt::SkipEmptyParts);
-    if (items.isEmpty()) return fail(error, QStringLiteral("empty fault specification"));
+    const QStringList items = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
+    if (items.isEmpty()) return fail(error, QStringLiteral("empty list of faults"));
     for (const QString& raw : items) {
         const QString item = raw.trimmed();
         if (item == QLatin1String("silent")) {

@@ -63,7 +63,7 @@ struct FaultPlan {
 
     // Parses the text form; on failure returns false, leaves `out` alone and
     // says why in `error`.
-    static bool parse(const QString& spec, FaultPlan& out, QString* error = nullptr);
+    static bool parse(const QString& text, FaultPlan& out, QString* error = nullptr);
     QString toString() const;
     bool operator==(const FaultPlan&) const = default;
 };

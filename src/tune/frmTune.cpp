@@ -89,12 +89,12 @@ void frmTune::buildControls() {
 
     auto* rows = new QGridLayout;
     for (int i = 0; i < kBoxCount; ++i) {
-        const RowSpec& spec = kRows[static_cast<std::size_t>(i)];
-        auto* label = new QLabel(QString::fromLatin1(spec.label), this);
+        const RowSpec& row = kRows[static_cast<std::size_t>(i)];
+        auto* label = new QLabel(QString::fromLatin1(row.label), this);
         auto* b = new TuneBox(this);
         b->setObjectName(QStringLiteral("TAVTuneBox%1").arg(i));
         b->setMin(0);
-        b->setMax(spec.max);
+        b->setMax(row.max);
         b->setFixLen(2);
         b->setWrap(false);
         b->setDelta(1);

@@ -44,10 +44,10 @@ struct RadioRig {
 };
 
 // A fault plan from its text form; an empty text is no fault.
-inline sim::FaultPlan faults(const QString& spec) {
+inline sim::FaultPlan faults(const QString& text) {
     sim::FaultPlan plan;
-    if (!spec.isEmpty() && !sim::FaultPlan::parse(spec, plan))
-        qFatal("bad fault spec %s", qPrintable(spec));
+    if (!text.isEmpty() && !sim::FaultPlan::parse(text, plan))
+        qFatal("bad fault list %s", qPrintable(text));
     return plan;
 }
 
