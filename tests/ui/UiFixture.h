@@ -13,6 +13,11 @@
 #include "TestSupport.h"
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "sim/FaultPlan.h"
+#include "sim/RadioImage.h"
+#include "sim/SimSerialLink.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualRadio.h"
 #include "store/ChannelTable.h"
 #include "ui/frmGroups.h"
 
@@ -114,6 +119,38 @@ struct UiRig {
                                                   : static_cast<QWidget*>(w->Grid);
         QTest::keyClick(target, k);
         QCoreApplication::processEvents();  // Enter closes the cell editor by a queued call
+    }
+};
+
+inline sim::FaultPlan faults(const QString& text) {
+    sim::FaultPlan plan;
+    if (!sim::FaultPlan::parse(text, plan)) qFatal("bad fault plan %s", qPrintable(text));
+    return plan;
+}
+
+// The window on the in-process virtual radio, which runs on the virtual clock.
+struct RadioUiRig : UiRig {
+    sim::VirtualClock vclock{100.0};
+    sim::VirtualRadio radio;
+
+    RadioUiRig() {
+        radio.eeprom() = sim::defaultImage();
+        radio.labels() = sim::defaultLabels();
+    }
+    ~RadioUiRig() {
+        if (!w) return;
+        prompter.answers = {MsgResult::No};  // "Save before exit?"
+        prompter.onShow = nullptr;
+        w->close();
+        w.reset();  // before the radio its link talks to
+    }
+    frmGroups& openOnRadio(int labelPolicy) {
+        settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);
+        clockOverride = &vclock;
+        EditorServices s = services();
+        s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, vclock); };
+        w = std::make_unique<frmGroups>(std::move(s));
+        return *w;
     }
 };
 

@@ -38,12 +38,6 @@ public:
     }
 };
 
-sim::FaultPlan faults(const QString& text) {
-    sim::FaultPlan plan;
-    if (!sim::FaultPlan::parse(text, plan)) qFatal("bad fault plan %s", qPrintable(text));
-    return plan;
-}
-
 // A label image whose every label differs from the editor's defaults.
 std::array<uint8_t, kLabelImageSize> distinctLabels() {
     AppState s;
