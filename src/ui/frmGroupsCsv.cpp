@@ -13,15 +13,14 @@ namespace {
 
 const QString kExportTitle = QStringLiteral("Export Channels");
 const QString kImportTitle = QStringLiteral("Import Channels");
-// More problems than this are left to the box's details.
-constexpr int kErrorsShown = 20;
+// A box taller than this many problems would not fit on a screen.
+constexpr int kErrorsShown = 25;
 
-QString refusedImportText(const QStringList& errors) {
-    QString text = QStringLiteral("The CSV file was not imported; nothing was changed.\n\n");
-    text += errors.mid(0, kErrorsShown).join(QLatin1Char('\n'));
+QString badRowsText(const QStringList& errors) {
+    QStringList shown = errors.mid(0, kErrorsShown);
     if (errors.size() > kErrorsShown)
-        text += QStringLiteral("\n... and %1 more.").arg(errors.size() - kErrorsShown);
-    return text;
+        shown << QStringLiteral("... and %1 more.").arg(errors.size() - kErrorsShown);
+    return shown.join(QLatin1Char('\n'));
 }
 
 // The last CSV file chosen; before any, the radio file's name with ".csv".
@@ -61,8 +60,9 @@ void frmGroups::ImportChannels() {
     if (!chooseCsvFile(false, path)) return;
     const CsvImportResult result = ImportChannelCsvFile(state(), path);
     if (!result.ok()) {
-        prompter().show(refusedImportText(result.errors), kImportTitle, MsgButtons::Ok,
-                        MsgIcon::Exclamation, result.errors.join(QLatin1Char('\n')));
+        prompter().show(QStringLiteral("The CSV file was not imported; nothing was changed."),
+                        kImportTitle, MsgButtons::Ok, MsgIcon::Exclamation,
+                        badRowsText(result.errors));
         return;
     }
     redisplayShownGroup();
