@@ -19,6 +19,7 @@
 #include "sim/VirtualClock.h"
 #include "sim/VirtualRadio.h"
 #include "store/ChannelTable.h"
+#include "ui/RadioCommands.h"
 #include "ui/frmGroups.h"
 
 namespace tav::test {
@@ -41,6 +42,11 @@ public:
                    const QString& detail = QString()) override {
         if (onShow) onShow(text);
         return ScriptedPrompter::show(text, title, buttons, icon, detail);
+    }
+    QStringList titles() const {
+        QStringList t;
+        for (const ShownBox& b : shown) t << b.title;
+        return t;
     }
 };
 
@@ -66,7 +72,8 @@ struct UiRig {
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;
     QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
-    std::shared_ptr<CountingPrintService> printer = std::make_shared<CountingPrintService>(prompter);
+    std::shared_ptr<CountingPrintService> printer =
+        std::make_shared<CountingPrintService>(prompter);
     std::unique_ptr<frmGroups> w;
 
     UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
@@ -150,6 +157,7 @@ struct RadioUiRig : UiRig {
         EditorServices s = services();
         s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, vclock); };
         w = std::make_unique<frmGroups>(std::move(s));
+        w->radio().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(7, 31, 5)); };
         return *w;
     }
 };

@@ -80,8 +80,9 @@ private slots:
         UiRig ui;
         frmGroups& w = ui.open();
         const QString csv = ui.home.path() + QStringLiteral("/bad.csv");
-        writeFile(csv, "Group,Channel,Rx Freq\r\n1,1,155.13000\r\n1,2,abc\r\n1,3,155.1\r\n"
-                       "16,1,155.0\r\n");
+        writeFile(csv,
+                  "Group,Channel,Rx Freq\r\n1,1,155.13000\r\n1,2,abc\r\n1,3,155.1\r\n"
+                  "16,1,155.0\r\n");
         ui.setCell(1, 0, QStringLiteral("155.02500"));
         w.StoreCurrentGroup();
         const AppState before = ui.state;
@@ -115,7 +116,8 @@ private slots:
         QTest::addColumn<bool>("change");
         QTest::addColumn<QStringList>("expected");
         const QString freq = QStringLiteral("group 3 channel 5 Rx Freq: 155.12000 -> 155.13000");
-        const QString label = QStringLiteral("group 3 channel 5 Label: \"HELLO   \" -> \"RADIO   \"");
+        const QString label =
+            QStringLiteral("group 3 channel 5 Label: \"HELLO   \" -> \"RADIO   \"");
         QTest::newRow("equal") << 1 << false
                                << QStringList{"The radio holds what the editor shows."};
         QTest::newRow("labels never read") << 1 << true << QStringList{freq};
