@@ -3,6 +3,7 @@
 #include <QComboBox>
 #include <algorithm>
 
+#include "model/ImageDiff.h"
 #include "radio/clsTavCom.h"
 #include "ui/GridText.h"
 #include "ui/TransferGuard.h"
@@ -36,16 +37,18 @@ MsgResult RadioCommands::say(const QString& text, const QString& title, MsgButto
     return w_.prompter().show(text, title, buttons, icon);
 }
 
-clsTavCom* RadioCommands::RadioLink() {
-    if (!link_) {
-        SerialLink* port = w_.activeLink();
-        if (!port) {
-            say(QStringLiteral("No serial port is available."), QStringLiteral("COMM ERROR"));
-            return nullptr;
-        }
-        link_ = std::make_unique<clsTavCom>(
-            LinkContext{state(), *port, w_.clock(), w_.prompter(), progress()});
+std::unique_ptr<clsTavCom> RadioCommands::makeLink(AppState& image) {
+    SerialLink* port = w_.activeLink();
+    if (!port) {
+        say(QStringLiteral("No serial port is available."), QStringLiteral("COMM ERROR"));
+        return nullptr;
     }
+    return std::make_unique<clsTavCom>(
+        LinkContext{image, *port, w_.clock(), w_.prompter(), progress()});
+}
+
+clsTavCom* RadioCommands::RadioLink() {
+    if (!link_) link_ = makeLink(state());
     return link_.get();
 }
 
@@ -102,6 +105,34 @@ void RadioCommands::mnuReadGroup_Click() {
     if (decision == kWithLabels) readGroupLabels();
     backup(kRead);
     w_.displayGroupMemory();
+}
+
+void RadioCommands::mnuCompare_Click() {
+    TransferGuard busy(w_);
+    // What is compared is what the editor shows, edits not yet stored included.
+    w_.StoreCurrentGroup();
+    storeGlobalsWindow();
+    const LabelDecision decision = PromptForLabels(false);
+    if (decision == kCancelCommand) return;
+    // The radio's image lives apart, so the editor's cannot be touched by the
+    // read, whatever becomes of it; the read warns as Read Radio would.
+    AppState radio;
+    radio.PerChanBandOn = state().PerChanBandOn;
+    radio.PerChanPwrOn = state().PerChanPwrOn;
+    const std::unique_ptr<clsTavCom> link = makeLink(radio);
+    if (!link) return;
+    progress().ShowForm(kReadingRadio, false);
+    const bool ok = link->ReadEEMemory();
+    progress().HideForm();
+    RadioReach reach;
+    reach.labels = decision == kWithLabels;
+    if (!ok || (reach.labels && !link->Read_Labels(-1))) return;
+    reach.powerMask = radio.PowerBlockPresent != 0;
+    if (!compare_) compare_ = new frmCompare(&w_);
+    compare_->showDifferences(CompareWithRadio(state(), radio, reach));
+    compare_->show();
+    compare_->raise();
+    compare_->activateWindow();
 }
 
 // ------------------------------------------------------------------ writes

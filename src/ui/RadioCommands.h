@@ -8,6 +8,7 @@
 // about to be written, are saved as automatic backups.
 
 #include <QDateTime>
+#include <QPointer>
 #include <array>
 #include <functional>
 #include <memory>
@@ -15,6 +16,7 @@
 #include "app/AppState.h"
 #include "app/Ports.h"
 #include "files/Backups.h"
+#include "ui/frmCompare.h"
 
 namespace tav {
 
@@ -36,6 +38,9 @@ public:
     void mnuWriteAll_Click();
     void mnuWriteGlobal_Click();
     void mnuWriteGroup_Click();
+    // Reads the radio into an image of its own and shows how it differs from
+    // the editor's, which stays as it is.
+    void mnuCompare_Click();
     // Labels submenu.
     void mnuLabelRdGroup_Click();
     void mnuLabelRdRadio_Click();
@@ -51,6 +56,8 @@ public:
     clsTavCom* RadioLink();
     // Call before the port the link drives is closed or replaced.
     void portChanging();
+    // The window of the last comparison; null before the first.
+    frmCompare* compareWindow() const { return compare_; }
 
     Backups& backups() { return backups_; }
     // The time that names the backups (the local time unless a test sets it).
@@ -60,6 +67,8 @@ public:
     std::array<uint8_t, kLabelImageSize> LabelBackup{};
 
 private:
+    // A radio link that works on `image`; null (and a message) without a port.
+    std::unique_ptr<clsTavCom> makeLink(AppState& image);
     // The label flows; true when the labels were transferred.
     bool readGroupLabels();
     bool readAllLabels();
@@ -83,6 +92,7 @@ private:
     frmGroups& w_;
     Backups backups_;
     std::unique_ptr<clsTavCom> link_;
+    QPointer<frmCompare> compare_;
 };
 
 }  // namespace tav

@@ -380,6 +380,11 @@ void frmGroups::buildMenus() {
     mnuOpen = addItem(file, QStringLiteral("mnuOpen"), QStringLiteral("&Open"),
                       QKeySequence(Qt::CTRL | Qt::Key_O));
     file->addSeparator();
+    mnuExportCsv = addItem(file, QStringLiteral("mnuExportCsv"),
+                           QStringLiteral("Export Channels (CSV)..."));
+    mnuImportCsv = addItem(file, QStringLiteral("mnuImportCsv"),
+                           QStringLiteral("Import Channels (CSV)..."));
+    file->addSeparator();
     mnuPrint = addItem(file, QStringLiteral("mnuPrint"), QStringLiteral("&Print"),
                        QKeySequence(Qt::CTRL | Qt::Key_P));
     mnuSetup = addItem(file, QStringLiteral("mnuSetup"), QStringLiteral("Print Set&up"));
@@ -403,6 +408,9 @@ void frmGroups::buildMenus() {
     mnuWriteGroup =
         addItem(radio, QStringLiteral("mnuWriteGroup"),
                 QStringLiteral("Write Current Group to Radio"), QKeySequence(Qt::Key_F4));
+    radio->addSeparator();
+    mnuCompare =
+        addItem(radio, QStringLiteral("mnuCompare"), QStringLiteral("Compare with Radio"));
     // The pair below (and the separator before it) exists but is never shown.
     radio->addSeparator()->setVisible(false);
     mnuReadCurrGroup =
@@ -513,6 +521,7 @@ void frmGroups::buildMenus() {
     command(mnuWriteAll, &RadioCommands::mnuWriteAll_Click);
     command(mnuWriteGlobal, &RadioCommands::mnuWriteGlobal_Click);
     command(mnuWriteGroup, &RadioCommands::mnuWriteGroup_Click);
+    command(mnuCompare, &RadioCommands::mnuCompare_Click);
     command(mnuLabelRdGroup, &RadioCommands::mnuLabelRdGroup_Click);
     command(mnuLabelRdRadio, &RadioCommands::mnuLabelRdRadio_Click);
     command(mnuLabelWrtGroup, &RadioCommands::mnuLabelWrtGroup_Click);
@@ -527,6 +536,8 @@ void frmGroups::buildMenus() {
     connect(mnuOpen, &QAction::triggered, this, [this] { Files->OpenFile(); });
     connect(mnuSave, &QAction::triggered, this, [this] { Files->SaveFile(); });
     connect(mnuSaveAs, &QAction::triggered, this, [this] { Files->SaveFileAs(); });
+    connect(mnuExportCsv, &QAction::triggered, this, &frmGroups::ExportChannels);
+    connect(mnuImportCsv, &QAction::triggered, this, &frmGroups::ImportChannels);
     connect(mnuWriteCurrGroup, &QAction::triggered, this, &frmGroups::mnuWriteCurrGroup_Click);
     connect(mnuPrint, &QAction::triggered, this, &frmGroups::mnuPrint_Click);
     connect(mnuSetup, &QAction::triggered, this, &frmGroups::mnuSetup_Click);
@@ -735,14 +746,20 @@ void frmGroups::setCaption(const QString& text) {
 }
 
 bool frmGroups::chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) {
+    return runFileDialog(saveMode, presetPath, chosenPath, FileOpenSave::nameFilters(),
+                         QStringLiteral("tav"));
+}
+
+bool frmGroups::runFileDialog(bool saveMode, const QString& presetPath, QString& chosenPath,
+                              const QStringList& filters, const QString& suffix) {
     if (services_.fileDialog) return services_.fileDialog(saveMode, presetPath, chosenPath);
     QFileDialog dialog(this);
-    dialog.setNameFilters(FileOpenSave::nameFilters());
-    dialog.selectNameFilter(FileOpenSave::nameFilters().constFirst());
+    dialog.setNameFilters(filters);
+    dialog.selectNameFilter(filters.constFirst());
     dialog.setAcceptMode(saveMode ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setFileMode(saveMode ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setOption(QFileDialog::ReadOnly, false);
-    if (saveMode) dialog.setDefaultSuffix(QStringLiteral("tav"));
+    if (saveMode) dialog.setDefaultSuffix(suffix);
     if (!presetPath.isEmpty()) dialog.selectFile(presetPath);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return false;
     chosenPath = dialog.selectedFiles().constFirst();

@@ -93,9 +93,10 @@ public:
     // ----------------------------------------------------------- menus
     QAction *mnuSave = nullptr, *mnuSaveAs = nullptr, *mnuOpen = nullptr, *mnuPrint = nullptr,
             *mnuSetup = nullptr, *mnuExit = nullptr;
+    QAction *mnuExportCsv = nullptr, *mnuImportCsv = nullptr;
     QAction *mnuRead = nullptr, *mnuReadGlobal = nullptr, *mnuReadGroup = nullptr,
             *mnuWriteAll = nullptr, *mnuWriteGlobal = nullptr, *mnuWriteGroup = nullptr,
-            *mnuReadCurrGroup = nullptr, *mnuWriteCurrGroup = nullptr;
+            *mnuReadCurrGroup = nullptr, *mnuWriteCurrGroup = nullptr, *mnuCompare = nullptr;
     QAction *mnuLabelRdGroup = nullptr, *mnuLabelRdRadio = nullptr, *mnuLabelWrtGroup = nullptr,
             *mnuLabelWrtRadio = nullptr;
     std::array<QAction*, 3> mnuLabelConfig{};
@@ -165,6 +166,10 @@ public:
     void showAbout();
     void showHelp();
     void showTune();
+    // File menu: the channels of every group as CSV, out and back in.
+    void ExportChannels();
+    void ImportChannels();
+
     // The unit data printout on the session's printer (a print preview, from
     // which a PDF can be saved, when the computer has no printer).
     void PrintUnitData();
@@ -193,6 +198,11 @@ private:
     void redisplayShownGroup() override;
     void setCaption(const QString& text) override;
     bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) override;
+    // The injected file dialog when there is one, else a desktop dialog with
+    // these filters (the first selected) and this suffix for typed names.
+    bool runFileDialog(bool saveMode, const QString& presetPath, QString& chosenPath,
+                       const QStringList& filters, const QString& suffix);
+    bool chooseCsvFile(bool saveMode, QString& path);
 
     void buildWidgets();
     QWidget* buildTopFields();
@@ -244,6 +254,7 @@ private:
     QActionGroup* portGroup_ = nullptr;
     QActionGroup* labelGroup_ = nullptr;
     QPointer<QWidget> helpWindow_;
+    QString csvPath_;  // the last CSV file chosen, offered again
     std::shared_ptr<PrintService> printService_;
 };
 

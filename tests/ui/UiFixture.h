@@ -13,7 +13,13 @@
 #include "TestSupport.h"
 #include "app/AppState.h"
 #include "app/Settings.h"
+#include "sim/FaultPlan.h"
+#include "sim/RadioImage.h"
+#include "sim/SimSerialLink.h"
+#include "sim/VirtualClock.h"
+#include "sim/VirtualRadio.h"
 #include "store/ChannelTable.h"
+#include "ui/RadioCommands.h"
 #include "ui/frmGroups.h"
 
 namespace tav::test {
@@ -36,6 +42,11 @@ public:
                    const QString& detail = QString()) override {
         if (onShow) onShow(text);
         return ScriptedPrompter::show(text, title, buttons, icon, detail);
+    }
+    QStringList titles() const {
+        QStringList t;
+        for (const ShownBox& b : shown) t << b.title;
+        return t;
     }
 };
 
@@ -61,7 +72,8 @@ struct UiRig {
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;
     QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
-    std::shared_ptr<CountingPrintService> printer = std::make_shared<CountingPrintService>(prompter);
+    std::shared_ptr<CountingPrintService> printer =
+        std::make_shared<CountingPrintService>(prompter);
     std::unique_ptr<frmGroups> w;
 
     UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
@@ -114,6 +126,39 @@ struct UiRig {
                                                   : static_cast<QWidget*>(w->Grid);
         QTest::keyClick(target, k);
         QCoreApplication::processEvents();  // Enter closes the cell editor by a queued call
+    }
+};
+
+inline sim::FaultPlan faults(const QString& text) {
+    sim::FaultPlan plan;
+    if (!sim::FaultPlan::parse(text, plan)) qFatal("bad fault plan %s", qPrintable(text));
+    return plan;
+}
+
+// The window on the in-process virtual radio, which runs on the virtual clock.
+struct RadioUiRig : UiRig {
+    sim::VirtualClock vclock{100.0};
+    sim::VirtualRadio radio;
+
+    RadioUiRig() {
+        radio.eeprom() = sim::defaultImage();
+        radio.labels() = sim::defaultLabels();
+    }
+    ~RadioUiRig() {
+        if (!w) return;
+        prompter.answers = {MsgResult::No};  // "Save before exit?"
+        prompter.onShow = nullptr;
+        w->close();
+        w.reset();  // before the radio its link talks to
+    }
+    frmGroups& openOnRadio(int labelPolicy) {
+        settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);
+        clockOverride = &vclock;
+        EditorServices s = services();
+        s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, vclock); };
+        w = std::make_unique<frmGroups>(std::move(s));
+        w->radio().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(7, 31, 5)); };
+        return *w;
     }
 };
 

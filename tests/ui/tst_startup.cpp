@@ -90,7 +90,9 @@ private slots:
     void helpPageExplainsTheCommands() {
         HelpWindow help;
         const QString text = help.browser->toPlainText();
-        for (const char* topic : {"Save before exit?", "Copy a row", "Virtual radio", "Offset"})
+        for (const char* topic :
+             {"Save before exit?", "Copy a row", "Virtual radio", "Offset",
+              "Export Channels (CSV)...", "Import Channels (CSV)...", "Compare with Radio"})
             QVERIFY2(text.contains(QLatin1String(topic)), topic);
     }
 
