@@ -207,7 +207,7 @@ private slots:
     }
 
     void faultSpec_data() {
-        QTest::addColumn<QString>("spec");
+        QTest::addColumn<QString>("faults");
         QTest::addColumn<bool>("valid");
         QTest::addColumn<QString>("canonical");
         QTest::newRow("silent, id decimal") << "id=67, silent" << true << "silent,id=0x43";
@@ -225,12 +225,12 @@ private slots:
     }
 
     void faultSpec() {
-        QFETCH(QString, spec);
+        QFETCH(QString, faults);
         QFETCH(bool, valid);
         QFETCH(QString, canonical);
         FaultPlan plan;
         QString why;
-        QCOMPARE(FaultPlan::parse(spec, plan, &why), valid);
+        QCOMPARE(FaultPlan::parse(faults, plan, &why), valid);
         if (!valid) {
             QVERIFY(!why.isEmpty());
             QCOMPARE(plan, FaultPlan{});
