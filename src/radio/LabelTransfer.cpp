@@ -236,46 +236,40 @@ void clsTavCom::finishBankTransfer() {
     ctx_.progress.setVisible(false);
 }
 
-bool clsTavCom::GetLabelData(int16_t bank) {
+bool clsTavCom::transferBanks(int16_t bank, const std::function<bool(int b, int c)>& transferLabel) {
     int16_t first = 0, last = 0;
     if (!startBankTransfer(bank, first, last)) return false;
-    auto& progress = ctx_.progress;
     int count = 0;
     for (int b = first; b <= last; ++b) {
         for (int c = 1; c <= kLabelsPerBank; ++c) {
-            LabelBytes lbl{};
-            if (!retrieve_label(static_cast<uint8_t>(b), static_cast<uint8_t>(c), lbl)) {
-                progress.setVisible(false);
+            if (!transferLabel(b, c)) {
+                ctx_.progress.setVisible(false);
                 return false;
             }
-            progress.setValue(++count);
-            for (int k = 0; k < 8; ++k)
-                ctx_.state.label(b - 1, c - 1, k) = lbl[static_cast<std::size_t>(k)];
+            ctx_.progress.setValue(++count);
         }
     }
     finishBankTransfer();
     return true;
 }
 
+bool clsTavCom::GetLabelData(int16_t bank) {
+    return transferBanks(bank, [this](int b, int c) {
+        LabelBytes lbl{};
+        if (!retrieve_label(static_cast<uint8_t>(b), static_cast<uint8_t>(c), lbl)) return false;
+        for (int k = 0; k < 8; ++k)
+            ctx_.state.label(b - 1, c - 1, k) = lbl[static_cast<std::size_t>(k)];
+        return true;
+    });
+}
+
 bool clsTavCom::WriteLabelData(int16_t bank) {
-    int16_t first = 0, last = 0;
-    if (!startBankTransfer(bank, first, last)) return false;
-    auto& progress = ctx_.progress;
-    int count = 0;
-    for (int b = first; b <= last; ++b) {
-        for (int c = 1; c <= kLabelsPerBank; ++c) {
-            LabelBytes lbl{};
-            for (int k = 0; k < 8; ++k)
-                lbl[static_cast<std::size_t>(k)] = ctx_.state.label(b - 1, c - 1, k);
-            if (!write_label(static_cast<uint8_t>(b), static_cast<uint8_t>(c), lbl)) {
-                progress.setVisible(false);
-                return false;
-            }
-            progress.setValue(++count);
-        }
-    }
-    finishBankTransfer();
-    return true;
+    return transferBanks(bank, [this](int b, int c) {
+        LabelBytes lbl{};
+        for (int k = 0; k < 8; ++k)
+            lbl[static_cast<std::size_t>(k)] = ctx_.state.label(b - 1, c - 1, k);
+        return write_label(static_cast<uint8_t>(b), static_cast<uint8_t>(c), lbl);
+    });
 }
 
 // ----------------------------------------------------------- whole operations

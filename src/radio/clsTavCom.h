@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <vector>
 
@@ -129,6 +130,8 @@ private:
     void endLabelWork();
     bool startBankTransfer(int16_t bank, int16_t& first, int16_t& last);
     void finishBankTransfer();
+    // Walks every label of the requested banks with the progress bar running.
+    bool transferBanks(int16_t bank, const std::function<bool(int b, int c)>& transferLabel);
 
     LinkContext ctx_;
     int16_t HookRetries = 3;
