@@ -97,6 +97,9 @@ private slots:
         QTest::addColumn<int>("beeps");
         QTest::newRow("kHz scaled down") << 1 << "155025" << QStringLiteral("155.02500") << 0;
         QTest::newRow("off the raster") << 1 << "155.003125" << QStringLiteral("162.40000") << 1;
+        QTest::newRow("15.5 is 155") << 3 << "15.5" << QStringLiteral("155.00000") << 0;
+        QTest::newRow("1.6 is 160") << 1 << "1.6" << QStringLiteral("160.00000") << 0;
+        QTest::newRow("17.5 out of band") << 1 << "17.5" << QStringLiteral("162.40000") << 1;
         QTest::newRow("zero left as typed") << 1 << "0" << QStringLiteral("0") << 0;
         QTest::newRow("letter refused at once") << 1 << "15x" << QStringLiteral("162.40000") << 1;
         QTest::newRow("channel number fixed") << 0 << "9" << QStringLiteral("1") << 0;
