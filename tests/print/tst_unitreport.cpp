@@ -220,6 +220,7 @@ private slots:
         QTest::addColumn<QString>("label");
         QTest::newRow("dots") << "8<.Q.U.>.9AL.";
         QTest::newRow("wide letters") << "WWWWWWWW";
+        QTest::newRow("sixteen characters") << "8.8.8.8.8.8.8.8.";
     }
     void wideLabelKeepsABlankBeforeTheScanFlag() {
         QFETCH(QString, label);
@@ -228,9 +229,13 @@ private slots:
         for (int k = 0; k < 8; ++k) s.label(0, 0, k) = strLabToByte(rest);
         groupByte(s, 0, 1) = 0x03;  // scan: channels 1 and 2
         s.EEImage[37] = 0x03;       // narrow: channels 1 and 2
+        const UnitReport report = BuildUnitReport(s, {});
+        const QString first = lineStartingWith(report.plainLines(), "1 ");
+        QVERIFY2(first.contains(QRegularExpression(QRegularExpression::escape(label) + " +S +N$")),
+                 qPrintable(first));
         QTemporaryDir dir;
         const QString pdf = dir.filePath("report.pdf");
-        QVERIFY(WriteUnitReportPdf(BuildUnitReport(s, {}), pdf, nullptr));
+        QVERIFY(WriteUnitReportPdf(report, pdf, nullptr));
         const QList<Word> words = pdfWords(pdf);
         if (words.isEmpty()) QSKIP("pdftotext is not installed");
         const auto find = [&](const QString& text, int nth) {
