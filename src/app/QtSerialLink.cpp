@@ -57,6 +57,7 @@ void QtSerialLink::classifyOpenFailure() {
         failure_ = OpenFailure::NoSuchDevice;
         error_ = device_.isEmpty() ? QStringLiteral("No serial device is configured.")
                                    : noSuchDeviceReason(path, presentDevices());
+        if (!missingAdvice_.isEmpty()) error_ += QLatin1Char(' ') + missingAdvice_;
     } else if (::access(native.constData(), R_OK | W_OK) != 0) {
         failure_ = OpenFailure::PermissionDenied;
         error_ = permissionReason(path, deviceGroup(path));
@@ -98,6 +99,12 @@ QStringList QtSerialLink::presentDevices() {
         out << info.systemLocation();
     out.sort();
     return out;
+}
+
+bool QtSerialLink::isPresent(const QString& device) {
+    const QString target = QFileInfo(device).canonicalFilePath();
+    if (target.isEmpty()) return false;
+    return target.startsWith(QLatin1String("/dev/pts/")) || presentDevices().contains(target);
 }
 
 QString QtSerialLink::deviceGroup(const QString& path) {

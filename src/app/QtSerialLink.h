@@ -25,6 +25,9 @@ public:
     // The device path (e.g. /dev/ttyS0, /dev/pts/3); takes effect at the next open.
     void setDevice(const QString& device) { device_ = device; }
     QString device() const { return device_; }
+    // A sentence added to the reason when the device does not exist: what
+    // the program offers instead.
+    void setMissingDeviceAdvice(const QString& advice) { missingAdvice_ = advice; }
 
     bool isOpen() const override { return port_.isOpen(); }
     bool open() override;
@@ -48,6 +51,10 @@ public:
     // The serial devices of this computer; the group owning a device; the
     // program ("name (process N)") that has a device open.
     static QStringList presentDevices();
+    // Whether a device is there to be opened: one of the serial devices (a
+    // link such as /dev/serial/by-id/... counting as its target), or a
+    // pseudo-terminal, which that list leaves out (tavctl sim serves one).
+    static bool isPresent(const QString& device);
     static QString deviceGroup(const QString& path);
     static QString deviceHolder(const QString& path);
 
@@ -62,6 +69,7 @@ private:
     int sessions_ = 0;  // counts opens, so a late close never hits a newer session
     OpenFailure failure_ = OpenFailure::None;
     QString error_;
+    QString missingAdvice_;
 };
 
 }  // namespace tav

@@ -4,6 +4,8 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "model/NumberText.h"
+
 namespace tav {
 
 namespace {
@@ -15,6 +17,11 @@ int64_t pow10(int n) {
     int64_t v = 1;
     while (n-- > 0) v *= 10;
     return v;
+}
+
+QString mhzText(const QString& whole, const QString& fraction) {
+    return (whole.isEmpty() ? QStringLiteral("0") : whole) +
+           (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction);
 }
 
 }  // namespace
@@ -34,9 +41,7 @@ GridFrequency CheckGridFrequency(const QString& typed) {
         whole.chop(1);
     }
     while (fraction.endsWith(u'0')) fraction.chop(1);
-    r.mhz = (whole.isEmpty() ? QStringLiteral("0") : whole) +
-            (fraction.isEmpty() ? QString() : QLatin1Char('.') + fraction);
-    if (r.mhz.size() > kMaxTextLength) {
+    if (mhzText(whole, fraction).size() > kMaxTextLength) {
         r.verdict = GridFrequency::TooLong;
         return r;
     }
@@ -54,9 +59,21 @@ GridFrequency CheckGridFrequency(const QString& typed) {
         r.verdict = GridFrequency::Zero;
         return r;
     }
-    const bool inBand = value >= kBandLowMHz * pow10(n) && value <= kBandHighMHz * pow10(n);
+    // Those digits read again with at most three before the point: a short
+    // entry (15.5, 1.6) lands in the band as 155 or 160 MHz.
+    const QString digits = QString::number(value);
+    const int decimals = std::max<int>(0, int(digits.size()) - 3);
+    QString rescaled = digits.right(decimals);
+    while (rescaled.endsWith(u'0')) rescaled.chop(1);
+    r.mhz = mhzText(digits.left(digits.size() - decimals), rescaled);
+    const bool inBand =
+        value >= kBandLowMHz * pow10(decimals) && value <= kBandHighMHz * pow10(decimals);
     r.verdict = inBand ? GridFrequency::Accepted : GridFrequency::OutOfBand;
     return r;
+}
+
+GridFrequency CheckGridFrequency(double value) {
+    return CheckGridFrequency(ShortestDecimalText(value));
 }
 
 }  // namespace tav

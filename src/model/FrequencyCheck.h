@@ -1,8 +1,11 @@
 #pragma once
-// The channel grid's check of a typed frequency: the radio's channel raster
-// (2.5 kHz or 6.25 kHz) and its band (143 to 174 MHz). A typed 155025 is read
-// as 155.025. Worked in decimal digits, so that no binary rounding can turn a
-// frequency on the raster into one off it.
+// The check of a typed frequency, for the channel grid and the CSV import
+// alike: the radio's channel raster (2.5 kHz or 6.25 kHz) and its band (143 to
+// 174 MHz). A number of 1000 or more is read as kHz or Hz (155025 is 155.025);
+// once on the raster, the digits are read again with three before the point,
+// so that a short entry such as 15.5 or 1.6 means 155 or 160 MHz. Worked in
+// decimal digits, so that no binary rounding can turn a frequency on the
+// raster into one off it.
 
 #include <QString>
 
@@ -22,6 +25,8 @@ struct GridFrequency {
 };
 
 GridFrequency CheckGridFrequency(const QString& typed);
+// A value as the grid holds it, checked by its shortest decimal text.
+GridFrequency CheckGridFrequency(double value);
 
 // Band limits in MHz, inclusive.
 constexpr int kBandLowMHz = 143;

@@ -1,5 +1,6 @@
 #include "model/NumberText.h"
 
+#include <cmath>
 #include <limits>
 
 namespace tav {
@@ -54,6 +55,19 @@ double LeadingNumber(const QString& text) {
 
 QString HexByteText(int byte) {
     return QStringLiteral("%1").arg(byte & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+}
+
+QString ShortestDecimalText(double value) {
+    QString s = QString::number(value, 'g', 15);
+    if (!s.contains(QLatin1Char('e'))) return s;
+    // Very small or large values: write them out in plain digits.
+    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
+    s = QString::number(value, 'f', std::max(0, 14 - exponent));
+    if (s.contains(QLatin1Char('.'))) {
+        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
+        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
+    }
+    return s;
 }
 
 }  // namespace tav

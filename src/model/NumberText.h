@@ -12,6 +12,10 @@ namespace tav {
 // A number too large for a double gives an infinity of its sign.
 double LeadingNumber(const QString& text);
 
+// The shortest plain decimal text of a value, at most 15 significant digits
+// and never in exponent form: "153", "155.6", "0.0000001".
+QString ShortestDecimalText(double value);
+
 // A byte as two upper-case hexadecimal digits ("0A", "FF").
 QString HexByteText(int byte);
 

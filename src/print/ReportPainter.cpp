@@ -9,6 +9,7 @@
 #include <QPainter>
 #include <QPdfWriter>
 #include <QSaveFile>
+#include <algorithm>
 
 namespace tav {
 
@@ -72,18 +73,23 @@ class LinePrinter {
 public:
     LinePrinter(QPainter& painter, QPagedPaintDevice& device) : p_(painter), device_(device) {}
 
-    // Pieces start at their tab stops. A piece too long for the paper (a
-    // deep file path in the title) carries on below, from its own tab stop.
+    // Pieces start at their tab stops, but never closer than a blank's width
+    // to the text before them: a label wider than its column would otherwise
+    // run into the scan flag and read as part of it. A piece too long for the
+    // paper (a deep file path in the title) carries on below, from its own
+    // tab stop.
     void print(const ReportLine& line) {
         const QFont font = fontFor(line.style);
         p_.setFont(font);
         const QFontMetricsF fm(font, &device_);
         const double column = averageCharWidth(fm);
+        const double blank = fm.horizontalAdvance(QLatin1Char(' '));
         const double width = paintRect().width();
         double baseline = beginLine(fm);
         double x = 0;
+        double fieldFrom = 0;  // a blank past the end of the last text on this line
         for (const ReportPiece& piece : line.pieces) {
-            if (piece.tab > 0) x = std::max(x, (piece.tab - 1) * column);
+            if (piece.tab > 0) x = std::max({x, (piece.tab - 1) * column, fieldFrom});
             const double indent = x < width / 2 ? x : 0;
             QString rest = piece.text;
             while (!rest.isEmpty()) {
@@ -92,11 +98,13 @@ public:
                     endLine(fm);
                     baseline = beginLine(fm);
                     x = indent;
+                    fieldFrom = 0;
                     continue;
                 }
                 n = std::max<qsizetype>(n, 1);  // a lone glyph wider than the paper
                 p_.drawText(QPointF(x, baseline), rest.left(n));
                 x += fm.horizontalAdvance(rest.left(n));
+                fieldFrom = x + blank;
                 rest.remove(0, n);
                 if (!rest.isEmpty()) x = width;  // continue below
             }

@@ -10,7 +10,11 @@ QString ReportLine::plainText() const {
     QString out;
     for (const ReportPiece& p : pieces) {
         if (p.text.isEmpty()) continue;
-        if (p.tab > 0 && out.size() < p.tab - 1) out = out.leftJustified(p.tab - 1, ' ');
+        if (p.tab > 0) {
+            // At its column, but never closer than a blank to a text that ran long.
+            const qsizetype afterText = out.isEmpty() ? 0 : out.size() + 1;
+            out = out.leftJustified(std::max<qsizetype>(p.tab - 1, afterText), u' ');
+        }
         out += p.text;
     }
     return out;

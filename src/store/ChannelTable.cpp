@@ -119,7 +119,8 @@ bool ChannelTable::open(const QString& path, Prompter& prompter) {
             QString(), MsgButtons::Ok, MsgIcon::Information);
         shape = Shape::Missing;
     }
-    if (shape == Shape::Missing && !create()) {
+    if ((shape == Shape::Missing || shape == Shape::Misshapen) &&
+        !create(shape == Shape::Misshapen)) {
         closeConnection();
         return fail(prompter, lastError_);
     }
@@ -195,7 +196,7 @@ ChannelTable::Shape ChannelTable::inspect() {
         names << q.value(1).toString();
         if (names.size() == 1) chanIsKey = q.value(5).toInt() == 1;
     }
-    if (names != columnNames() || !chanIsKey) return Shape::Damaged;
+    if (names != columnNames() || !chanIsKey) return Shape::Misshapen;
 
     QStringList columns;
     for (const QString& c : columnNames()) columns << quoted(c);
@@ -204,18 +205,18 @@ ChannelTable::Shape ChannelTable::inspect() {
     decltype(cells_) loaded;
     int row = 0;
     while (q.next()) {
-        if (row >= kRows || q.value(0).toInt() != row + 1) return Shape::Damaged;
+        if (row >= kRows || q.value(0).toInt() != row + 1) return Shape::Misshapen;
         loaded[row][0] = channelNumberText(row);
         for (int c = 1; c < kColumns; ++c) loaded[row][c] = q.value(c).toString();
         ++row;
     }
     if (q.lastError().isValid()) return failed();
-    if (row != kRows) return Shape::Damaged;
+    if (row != kRows) return Shape::Misshapen;
     cells_ = loaded;
     return Shape::Usable;
 }
 
-bool ChannelTable::create() {
+bool ChannelTable::create(bool replacing) {
     QSqlDatabase db = QSqlDatabase::database(connection_, false);
     QStringList defs{QStringLiteral("CHAN INTEGER PRIMARY KEY")};
     for (int c = 1; c < kColumns; ++c) defs << quoted(columnNames()[c]) + QStringLiteral(" TEXT");
@@ -223,8 +224,10 @@ bool ChannelTable::create() {
         lastError_ = db.lastError().text();
         return false;
     }
-    bool ok =
-        exec(QStringLiteral("CREATE TABLE tblChannel (%1)").arg(defs.join(QStringLiteral(", "))));
+    // The old table goes in the same transaction, so a failure leaves it as it was.
+    bool ok = !replacing || exec(QStringLiteral("DROP TABLE tblChannel"));
+    ok = ok &&
+         exec(QStringLiteral("CREATE TABLE tblChannel (%1)").arg(defs.join(QStringLiteral(", "))));
     QSqlQuery q(db);
     ok = ok && q.prepare(QStringLiteral("INSERT INTO tblChannel VALUES (?, ?, ?, ?, ?, ?)"));
     for (int row = 0; ok && row < kRows; ++row) {

@@ -45,9 +45,10 @@ public:
     ChannelTable& operator=(const ChannelTable&) = delete;
 
     // Opens (or creates) the database at `path` and loads its 14 rows. A file
-    // that is not a database, or holds a table of the wrong shape, is created
-    // anew with a message. False, after a message, only when no usable file
-    // can be had; the cells then live in memory alone.
+    // that SQLite calls corrupt or not a database is created anew with a
+    // message; a tblChannel of another shape is dropped and made again,
+    // keeping the file's other tables. False, after a message, only when no
+    // usable file can be had; the cells then live in memory alone.
     bool open(const QString& path, Prompter& prompter);
     bool isOpen() const { return open_; }
     QString path() const { return path_; }
@@ -88,13 +89,15 @@ signals:
     void currentCellRequested(int column, int row);
 
 private:
-    enum class Shape { Usable, Missing, Damaged, Unavailable };
+    // Misshapen: a tblChannel other than ours (columns, key, channel numbers,
+    // rows), rebuilt in place; Damaged: a file SQLite cannot read, replaced.
+    enum class Shape { Usable, Missing, Misshapen, Damaged, Unavailable };
 
     bool openConnection(const QString& path);
     void closeConnection();
     bool fail(Prompter& prompter, const QString& why);
     Shape inspect();  // also loads the rows when they are usable
-    bool create();
+    bool create(bool replacing);
     bool removeFiles();
     bool writeThrough(int column, int row, const QString& text);
     bool exec(const QString& sql);

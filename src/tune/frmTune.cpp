@@ -156,7 +156,7 @@ void frmTune::Load() {
     SelectedBox = 0;
     if (!ctx_.port.isOpen() && !ctx_.port.open())
         ctx_.prompter.show(QStringLiteral("Unable to open Comm Port"), QStringLiteral("COMM ERROR"),
-                           MsgButtons::Ok, MsgIcon::None);
+                           MsgButtons::Ok, MsgIcon::None, ctx_.port.lastOpenError());
 }
 
 void frmTune::Unload() {

@@ -1,7 +1,8 @@
 #include "ui/GridText.h"
 
 #include <cmath>
-#include <cstdint>
+
+#include "model/NumberText.h"
 
 namespace tav::grid {
 
@@ -35,44 +36,7 @@ QString zeroPadded(double value, int intDigits, int decimals) {
 QString formatNumber(int column, double value) {
     if (column == RecFreq || column == TxFreq) return zeroPadded(value, 3, 5);
     if (column == RecCG || column == TxCG) return zeroPadded(value, 3, 1);
-    return shortestText(value);
-}
-
-QString shortestText(double value) {
-    QString s = QString::number(value, 'g', 15);
-    if (!s.contains(QLatin1Char('e'))) return s;
-    // Very small or large values: write them out in plain digits.
-    const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-    s = QString::number(value, 'f', std::max(0, 14 - exponent));
-    if (s.contains(QLatin1Char('.'))) {
-        while (s.endsWith(QLatin1Char('0'))) s.chop(1);
-        if (s.endsWith(QLatin1Char('.'))) s.chop(1);
-    }
-    return s;
-}
-
-FreqCheck checkFrequency(double value) {
-    while (value >= 1000) value /= 10;
-    const QString s = shortestText(value);
-    if (s.size() >= 11) return {FreqVerdict::Refuse, value};
-
-    // Scale to whole numbers with at least five decimals shifted in, exactly,
-    // from the decimal text rather than by repeated floating multiplication.
-    QString digits = s;
-    if (digits.startsWith(QLatin1Char('-'))) digits.remove(0, 1);
-    const int point = digits.indexOf(QLatin1Char('.'));
-    const int decimals = point < 0 ? 0 : static_cast<int>(digits.size()) - point - 1;
-    if (point >= 0) digits.remove(point, 1);
-    const int shift = std::max(5, decimals);
-    int64_t scaled = digits.toLongLong();
-    for (int i = decimals; i < shift; ++i) scaled *= 10;
-    int64_t step1 = 25, step2 = 625;  // 0.0025 and 0.00625 MHz, scaled by 10^4 and 10^5
-    for (int i = 4; i < shift; ++i) step1 *= 10;
-    for (int i = 5; i < shift; ++i) step2 *= 10;
-    if (scaled % step1 != 0 && scaled % step2 != 0) return {FreqVerdict::Refuse, value};
-    if (scaled == 0) return {FreqVerdict::LeaveAsTyped, 0.0};
-    if (value >= 143 && value <= 174) return {FreqVerdict::Accept, value};
-    return {FreqVerdict::Refuse, value};
+    return ShortestDecimalText(value);
 }
 
 QString rowText(const RowFields& row) {

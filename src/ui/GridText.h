@@ -1,7 +1,7 @@
 #pragma once
 // Text rules of the channel grid that need no widget: numbers as the grid
-// shows them, the frequency raster and band check, and the clipboard form of
-// copied rows.
+// shows them and the clipboard form of copied rows. The frequency rule is the
+// core's (model/FrequencyCheck.h).
 
 #include <QString>
 #include <QStringList>
@@ -26,19 +26,6 @@ double valueOf(const QString& text);
 // A number in the look of a grid column: "000.00000" for the frequency
 // columns, "000.0" for the channel-guard columns, shortest text otherwise.
 QString formatNumber(int column, double value);
-// The shortest decimal text of a value, at most 15 significant digits.
-QString shortestText(double value);
-
-// Outcome of checking a typed frequency against the radio's raster and band.
-enum class FreqVerdict { Accept, Refuse, LeaveAsTyped };
-struct FreqCheck {
-    FreqVerdict verdict;
-    double mhz;  // the value to show when accepted
-};
-// A number of 1000 or more is read as kHz or Hz and scaled down to MHz; the
-// result must sit on the 2.5 kHz or 6.25 kHz raster and inside 143-174 MHz.
-// Zero is left as typed.
-FreqCheck checkFrequency(double value);
 
 // One grid row with its three check boxes, as it travels on the clipboard:
 // nine fields, each followed by a Tab, the last by a carriage return.

@@ -6,9 +6,18 @@
 
 namespace tav {
 
+namespace {
+// Told with a missing device, where a newcomer without a radio most often lands.
+QString missingDeviceAdvice() {
+    return QStringLiteral("Config \u2192 Virtual radio lets you try the editor without a radio.");
+}
+}  // namespace
+
 std::unique_ptr<SerialLink> PortMaker::make(int port) {
     if (port == kVirtualRadioPort) return std::make_unique<sim::SimSerialLink>(radio_, clock_);
-    return std::make_unique<QtSerialLink>(settings_.portDevice(port));
+    auto line = std::make_unique<QtSerialLink>(settings_.portDevice(port));
+    line->setMissingDeviceAdvice(missingDeviceAdvice());
+    return line;
 }
 
 }  // namespace tav

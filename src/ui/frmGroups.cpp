@@ -95,7 +95,7 @@ QString traceCaption(const QString& path) {
 frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* parent)
     : QMainWindow(parent), hooks(std::move(editorHooks)), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmGroups"));
-    setWindowTitle(QStringLiteral("TAVEDWIN  -  TAV Editor"));
+    setCaption(QStringLiteral("TAVEDWIN  -  TAV Editor"));
     radio_ = std::make_unique<RadioCommands>(*this);
     buildWidgets();
     buildMenus();
@@ -469,12 +469,12 @@ void frmGroups::buildMenus() {
     QMenu* config = bar->addMenu(QStringLiteral("&Config"));
     config->setObjectName(QStringLiteral("mnuConfig"));
     portGroup_ = new QActionGroup(this);
-    for (int port = 1; port <= 4; ++port) {
-        mnuCommPort[port] = addItem(config, QStringLiteral("mnuCommPort_%1").arg(port),
-                                    portCaption(port, services_.settings.portDevice(port)));
-    }
+    for (int port = 1; port <= 4; ++port)
+        mnuCommPort[port] = addItem(config, QStringLiteral("mnuCommPort_%1").arg(port), QString());
     mnuCommPort[kVirtualRadioPort] = addItem(config, QStringLiteral("mnuVirtualRadio"),
                                              portCaption(kVirtualRadioPort, QString()));
+    refreshPortItems();
+    connect(config, &QMenu::aboutToShow, this, &frmGroups::refreshPortItems);
     for (int port = 0; port <= 4; ++port) {
         mnuCommPort[port]->setCheckable(true);
         portGroup_->addAction(mnuCommPort[port]);
@@ -605,18 +605,22 @@ void frmGroups::load() {
 }
 
 int frmGroups::initialPort() const {
+    // The virtual radio only when the user chose it: taken for a radio, its
+    // simulated reads and successful writes would mislead.
     const Settings& settings = services_.settings;
-    if (settings.contains(kComm, QStringLiteral("Virtual")) &&
-        settings.flag(kComm, QStringLiteral("Virtual"), false))
-        return kVirtualRadioPort;
-    if (!settings.contains(kComm, QStringLiteral("Port")) &&
-        !settings.contains(kComm, QStringLiteral("Virtual"))) {
-        bool anyDevice = false;
-        for (int port = 1; port <= 4 && !anyDevice; ++port)
-            anyDevice = services_.deviceExists && services_.deviceExists(settings.portDevice(port));
-        if (!anyDevice) return kVirtualRadioPort;
-    }
+    if (settings.flag(kComm, QStringLiteral("Virtual"), false)) return kVirtualRadioPort;
     return settings.commPort();
+}
+
+void frmGroups::refreshPortItems() {
+    // Made again at every opening of the menu, so that an adapter plugged in
+    // meanwhile shows as present.
+    for (int port = 1; port <= 4; ++port) {
+        const QString device = services_.settings.portDevice(port);
+        const bool present = services_.deviceExists && services_.deviceExists(device);
+        mnuCommPort[port]->setText(
+            portCaption(port, present ? device : device + QStringLiteral(", not present")));
+    }
 }
 
 QString frmGroups::portCaption(int port, const QString& device) {
@@ -637,6 +641,7 @@ void frmGroups::selectPort(int port) {
     CommPort = port;
     if (services_.openPort) comm_ = services_.openPort(port);
     mnuCommPort[static_cast<std::size_t>(port)]->setChecked(true);
+    setCaption(caption_);
 }
 
 SerialLink* frmGroups::activeLink() {
@@ -742,7 +747,10 @@ void frmGroups::redisplayShownGroup() {
 }
 
 void frmGroups::setCaption(const QString& text) {
-    setWindowTitle(text);
+    caption_ = text;
+    // No one should take the simulated radio for a real one.
+    setWindowTitle(CommPort == kVirtualRadioPort ? text + QStringLiteral(" \u2014 Virtual radio")
+                                                 : text);
 }
 
 bool frmGroups::chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) {

@@ -154,6 +154,8 @@ public:
 
     // Ports.
     void selectPort(int port);
+    // The Config menu's port items, each with its device and whether that is present.
+    void refreshPortItems();
     void setSerialTrace(bool on);
     void openBackupFolder();
     static QString portCaption(int port, const QString& device);
@@ -255,6 +257,7 @@ private:
     QActionGroup* labelGroup_ = nullptr;
     QPointer<QWidget> helpWindow_;
     QString csvPath_;  // the last CSV file chosen, offered again
+    QString caption_;  // the window's caption before the port's mark
     std::shared_ptr<PrintService> printService_;
 };
 

@@ -10,6 +10,8 @@
 #include <QRadioButton>
 #include <QStackedWidget>
 
+#include "model/FrequencyCheck.h"
+#include "model/NumberText.h"
 #include "ui/GridText.h"
 #include "ui/frmGroups.h"
 
@@ -161,15 +163,15 @@ void frmGroups::GridDblClick() {
 }
 
 void frmGroups::ValidateFrequency(double value, int column) {
-    const grid::FreqCheck check = grid::checkFrequency(value);
+    const GridFrequency check = CheckGridFrequency(value);
     const int row = currentRow();
     switch (check.verdict) {
-        case grid::FreqVerdict::Accept:
-            setCell(column, row, grid::formatNumber(column, check.mhz));
+        case GridFrequency::Accepted:
+            setCell(column, row, grid::formatNumber(column, check.mhz.toDouble()));
             break;
-        case grid::FreqVerdict::LeaveAsTyped:
+        case GridFrequency::Zero:
             break;
-        case grid::FreqVerdict::Refuse:
+        default:
             putOldValueBack(column, row);
             services_.clock.beep();
             break;
@@ -291,7 +293,7 @@ void frmGroups::txtOffset_KeyUp(int key) {
         // entry was opened on, wherever the cursor went meanwhile.
         const double f = grid::valueOf(cellText(EditCol - 2, OffsetRow)) + grid::valueOf(text);
         setCurrentCell(EditCol, OffsetRow);
-        setCell(EditCol, OffsetRow, grid::shortestText(f));
+        setCell(EditCol, OffsetRow, ShortestDecimalText(f));
         ValidateFrequency(f, EditCol);
         LastOffset = text;
         aniOrOffset_->setCurrentWidget(fraANI);

@@ -1,9 +1,9 @@
 #include <QApplication>
-#include <QSerialPortInfo>
 #include <cstdio>
 
 #include "app/AppInfo.h"
 #include "app/AppState.h"
+#include "app/QtSerialLink.h"
 #include "app/Settings.h"
 #include "ui/ControlModule.h"
 #include "ui/EditorWindows.h"
@@ -13,12 +13,6 @@
 #include "ui/frmGroups.h"
 
 namespace {
-
-bool serialDevicePresent(const QString& device) {
-    const auto ports = QSerialPortInfo::availablePorts();
-    return std::any_of(ports.begin(), ports.end(),
-                       [&](const QSerialPortInfo& p) { return p.systemLocation() == device; });
-}
 
 // --version and --help answer without a display, before any window exists.
 bool answeredFromCommandLine(int argc, char** argv) {
@@ -53,7 +47,7 @@ int main(int argc, char** argv) {
     tav::WindowClock clock;
     tav::EditorServices services(state, settings, prompter, clock);
     services.arguments = QApplication::arguments();
-    services.deviceExists = serialDevicePresent;
+    services.deviceExists = tav::QtSerialLink::isPresent;
     tav::PortMaker ports(settings, clock);
     services.openPort = [&ports](int port) { return ports.make(port); };
 

@@ -27,7 +27,7 @@ private slots:
         QFETCH(QString, device);
         QtSerialLink port(device);
         QVERIFY(!port.open());
-        QVERIFY(!port.isOpen());
+        QVERIFY(!port.isOpen() && !QtSerialLink::isPresent(device));
         QCOMPARE(port.lastOpenFailure(), OpenFailure::NoSuchDevice);
         if (device.isEmpty())
             QVERIFY(!port.lastOpenError().isEmpty());
@@ -42,6 +42,7 @@ private slots:
         QCOMPARE(::openpty(&master, &slave, name, nullptr, nullptr), 0);
         {
             QtSerialLink first(QString::fromLocal8Bit(name)), second(first.device());
+            QVERIFY(QtSerialLink::isPresent(first.device()));
             QVERIFY(first.open());
             QVERIFY(!second.open());
             QCOMPARE(second.lastOpenFailure(), OpenFailure::InUse);

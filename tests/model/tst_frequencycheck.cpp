@@ -32,6 +32,13 @@ private slots:
         row("142.9975", GridFrequency::OutOfBand);
         row("174.0025", GridFrequency::OutOfBand);
         row("50", GridFrequency::OutOfBand);
+        // Once on the raster, short entries are read with three digits before the point.
+        row("15.5", GridFrequency::Accepted, "155");
+        row("16", GridFrequency::Accepted, "160");
+        row("1.6", GridFrequency::Accepted, "160");
+        row("1.55025", GridFrequency::OffRaster);  // the raster is judged as typed
+        row("17.5", GridFrequency::OutOfBand);
+        row("0.00625", GridFrequency::OutOfBand);  // 625
         row("0", GridFrequency::Zero);
         row("0.00000", GridFrequency::Zero);
         row("155.1234567", GridFrequency::TooLong);

@@ -6,6 +6,7 @@
 #include "TestMain.h"
 #include "print/ReportPainter.h"
 #include "print/UnitReport.h"
+#include "radio/LabelCode.h"
 
 using namespace tav;
 
@@ -28,6 +29,34 @@ int indexStartingWith(const QStringList& lines, const QString& start, int nth = 
 
 QString lineStartingWith(const QStringList& lines, const QString& start, int nth = 0) {
     return lines.value(indexStartingWith(lines, start, nth));
+}
+
+// What pdftotext makes of a PDF with these options; null when it is not installed.
+QString pdfToText(const QStringList& options, const QString& pdf) {
+    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
+    if (pdftotext.isEmpty()) return {};
+    QProcess p;
+    p.start(pdftotext, options + QStringList{pdf, "-"});
+    p.waitForFinished(30000);
+    return QString::fromUtf8(p.readAllStandardOutput());
+}
+
+// A printed word and its box, in points.
+struct Word {
+    double xMin, yMin, xMax;
+    QString text;
+};
+QList<Word> pdfWords(const QString& pdf) {
+    static const QRegularExpression kWord(
+        R"re(<word xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="[\d.]+">([^<]*)</word>)re");
+    QList<Word> words;
+    for (const auto& m : kWord.globalMatch(pdfToText({"-f", "1", "-l", "1", "-bbox"}, pdf))) {
+        QString text = m.captured(4);
+        text.replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&");
+        words.append(
+            {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble(), text});
+    }
+    return words;
 }
 
 }  // namespace
@@ -169,18 +198,14 @@ private slots:
     }
 
     void pdfHasEightPagesOfTheSameText() {
-        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-        if (pdftotext.isEmpty()) QSKIP("pdftotext is not installed");
         QTemporaryDir dir;
         const QString pdf = dir.filePath("report.pdf");
         AppState s = blankLabels();
         groupByte(s, 0, 2) = 0x35;
         QString error;
         QVERIFY2(WriteUnitReportPdf(BuildUnitReport(s, "radio.tav"), pdf, &error), qPrintable(error));
-        QProcess p;
-        p.start(pdftotext, {"-layout", pdf, "-"});
-        QVERIFY(p.waitForFinished(30000));
-        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        const QString text = pdfToText({"-layout"}, pdf);
+        if (text.isNull()) QSKIP("pdftotext is not installed");
         QCOMPARE(text.count(QLatin1Char('\f')), 8);
         QStringList lines;  // the layout keeps each printed line; runs of blanks vary
         for (const QString& l : text.split('\n')) lines << l.simplified();
@@ -188,6 +213,46 @@ private slots:
         QVERIFY(lines.contains("Time Out Timer = 75 Scan Hold Time = 1.5"));
         QVERIFY(lines.contains("14 none 000.0 none 000.0 BLANK!"));
         QVERIFY(text.contains("Group 15 Data"));
+    }
+
+    // A label wider than its column pushes the scan flag on, a blank's width
+    // after it; the next field stays at its tab stop.
+    void wideLabelKeepsABlankBeforeTheScanFlag_data() {
+        QTest::addColumn<QString>("label");
+        QTest::newRow("dots") << "8<.Q.U.>.9AL.";
+        QTest::newRow("wide letters") << "WWWWWWWW";
+        QTest::newRow("sixteen characters") << "8.8.8.8.8.8.8.8.";
+    }
+    void wideLabelKeepsABlankBeforeTheScanFlag() {
+        QFETCH(QString, label);
+        AppState s = blankLabels();
+        QString rest = label;
+        for (int k = 0; k < 8; ++k) s.label(0, 0, k) = strLabToByte(rest);
+        groupByte(s, 0, 1) = 0x03;  // scan: channels 1 and 2
+        s.EEImage[37] = 0x03;       // narrow: channels 1 and 2
+        const UnitReport report = BuildUnitReport(s, {});
+        const QString first = lineStartingWith(report.plainLines(), "1 ");
+        QVERIFY2(first.contains(QRegularExpression(QRegularExpression::escape(label) + " +S +N$")),
+                 qPrintable(first));
+        QTemporaryDir dir;
+        const QString pdf = dir.filePath("report.pdf");
+        QVERIFY(WriteUnitReportPdf(report, pdf, nullptr));
+        const QList<Word> words = pdfWords(pdf);
+        if (words.isEmpty()) QSKIP("pdftotext is not installed");
+        const auto find = [&](const QString& text, int nth) {
+            for (const Word& w : words)
+                if (w.text == text && nth-- == 0) return w;
+            return Word{};
+        };
+        const Word printed = find(label, 0), scan = find("S", 0), narrow = find("N", 0);
+        QCOMPARE(printed.text, label);     // not run together with the flag
+        const double blank = 10 * 0.2778;  // Arial's blank at 10 points
+        QVERIFY2(scan.xMin - printed.xMax >= blank - 0.1,
+                 qPrintable(QString::number(scan.xMin - printed.xMax)));
+        QVERIFY(qAbs(scan.yMin - printed.yMin) < 0.5);
+        // Channel 2's fields, with its empty label, are where they always were.
+        QVERIFY(find("S", 1).xMin < scan.xMin);
+        QCOMPARE(narrow.xMin, find("N", 1).xMin);
     }
 
     void pdfToUnwritablePathFails() {

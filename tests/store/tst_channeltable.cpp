@@ -95,43 +95,58 @@ private slots:
         }
     }
 
-    void damagedFileIsCreatedAnew_data() {
-        QTest::addColumn<QStringList>("setup");  // SQL run on the file; empty: garbage bytes
-        QTest::newRow("not a database") << QStringList();
-        QTest::newRow("wrong columns") << QStringList{"CREATE TABLE tblChannel (a, b)"};
-        QTest::newRow("too few rows") << QStringList{
-            "CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", "
-            "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")",
-            "INSERT INTO tblChannel (CHAN) VALUES (1), (2), (3)"};
-        QTest::newRow("CHAN from 0") << QStringList{
-            "CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", "
-            "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")",
-            "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n "
-            "WHERE i < 13) INSERT INTO tblChannel (CHAN) SELECT i FROM n"};
-        QTest::newRow("CHAN not the key") << QStringList{
-            "CREATE TABLE tblChannel (CHAN INTEGER, \"Rec Freq\", "
-            "\"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch Label\")"};
+    // Only SQLite's own verdict on the file replaces it; a tblChannel of
+    // another shape is made again in place, beside the file's other tables.
+    void unusableTableIsReplaced_data() {
+        QTest::addColumn<QStringList>("setup");  // SQL run on the file first
+        QTest::addColumn<int>("garbageAt");      // offset of a page of garbage; -1: none
+        QTest::addColumn<bool>("damaged");
+        const QString ours = QStringLiteral(
+            "CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", \"Rec CG\", "
+            "\"Tx Freq\", \"Tx CG\", \"Ch Label\")");
+        const QString numbered = QStringLiteral(
+            "WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) "
+            "INSERT INTO tblChannel (CHAN) SELECT i FROM n");
+        QTest::newRow("not a database") << QStringList() << 0 << true;
+        QTest::newRow("corrupt") << QStringList{ours, numbered.arg(1).arg(14)} << 4096 << true;
+        QTest::newRow("wrong columns")
+            << QStringList{"CREATE TABLE tblChannel (a, b)"} << -1 << false;
+        QTest::newRow("too few rows") << QStringList{ours, numbered.arg(1).arg(3)} << -1 << false;
+        QTest::newRow("CHAN from 0") << QStringList{ours, numbered.arg(0).arg(13)} << -1 << false;
+        QTest::newRow("CHAN not the key")
+            << QStringList{QString(ours).remove(QStringLiteral(" PRIMARY KEY"))} << -1 << false;
     }
-    void damagedFileIsCreatedAnew() {
+    void unusableTableIsReplaced() {
         QFETCH(QStringList, setup);
-        if (setup.isEmpty()) {
+        QFETCH(int, garbageAt);
+        QFETCH(bool, damaged);
+        {
+            Peek peek(path());  // tblChannel first: its rows are on page 2
+            for (const QString& sql :
+                 setup + QStringList{"CREATE TABLE keep (x)", "INSERT INTO keep VALUES ('kept')"})
+                QVERIFY2(peek.exec(sql), qPrintable(sql));
+        }
+        if (garbageAt >= 0) {
             QFile f(path());
-            QVERIFY(f.open(QIODevice::WriteOnly));
-            f.write(QByteArray(5000, 'x'));
-        } else {
-            Peek peek(path());
-            for (const QString& sql : setup) QVERIFY2(peek.exec(sql), qPrintable(sql));
+            QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(garbageAt));
+            f.write(QByteArray(4096, 'x'));
         }
         test::ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(path(), prompter));
-        QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(prompter.shown[0].text, kRecreated);
-        QCOMPARE(prompter.shown[0].icon, MsgIcon::Information);
-        QCOMPARE(prompter.shown[0].buttons, MsgButtons::Ok);
+        QCOMPARE(prompter.shown.size(), damaged ? 1 : 0);
+        if (damaged) {
+            QCOMPARE(prompter.shown[0].text, kRecreated);
+            QCOMPARE(prompter.shown[0].icon, MsgIcon::Information);
+            QCOMPARE(prompter.shown[0].buttons, MsgButtons::Ok);
+        }
 
         t.setCellText(5, 13, QStringLiteral("LAST"));
         Peek peek(path());
+        QCOMPARE(peek.column(QStringLiteral("SELECT x FROM keep")) == QStringList{"kept"},
+                 !damaged);
+        QCOMPARE(peek.column(QStringLiteral("SELECT name FROM pragma_table_info('tblChannel')")),
+                 ChannelTable::columnNames());
         QCOMPARE(peek.column(QStringLiteral("SELECT CHAN FROM tblChannel")), oneToFourteen());
         QCOMPARE(peek.column(QStringLiteral("SELECT \"Ch Label\" FROM tblChannel WHERE CHAN = 14")),
                  QStringList{"LAST"});

@@ -285,6 +285,7 @@ private slots:
         QCOMPARE(b.prompter.shown.first().title, QStringLiteral("COMM ERROR"));
         QCOMPARE(b.prompter.shown.first().buttons, MsgButtons::Ok);
         QCOMPARE(b.prompter.shown.first().icon, MsgIcon::None);
+        QCOMPARE(b.prompter.shown.first().detail, b.port.lastOpenError());  // why, as elsewhere
     }
 
     void closingWhileHookingReleasesThenDropsTheLink() {

@@ -153,6 +153,7 @@ struct RadioUiRig : UiRig {
     }
     frmGroups& openOnRadio(int labelPolicy) {
         settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);
+        settings->saveFlag(QStringLiteral("Comm"), QStringLiteral("Virtual"), true);
         clockOverride = &vclock;
         EditorServices s = services();
         s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, vclock); };

@@ -4,11 +4,14 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QGroupBox>
+#include <QMenu>
 
 #include "TestMain.h"
 #include "UiFixture.h"
+#include "app/QtSerialLink.h"
 #include "model/MGlobals.h"
 #include "ui/GroupCodecs.h"
+#include "ui/PortMaker.h"
 
 using namespace tav;
 using namespace tav::test;
@@ -98,6 +101,9 @@ private slots:
         QTest::addColumn<int>("beeps");
         QTest::newRow("kHz scaled down") << 1 << "155025" << QStringLiteral("155.02500") << 0;
         QTest::newRow("off the raster") << 1 << "155.003125" << QStringLiteral("162.40000") << 1;
+        QTest::newRow("15.5 is 155") << 3 << "15.5" << QStringLiteral("155.00000") << 0;
+        QTest::newRow("1.6 is 160") << 1 << "1.6" << QStringLiteral("160.00000") << 0;
+        QTest::newRow("17.5 out of band") << 1 << "17.5" << QStringLiteral("162.40000") << 1;
         QTest::newRow("zero left as typed") << 1 << "0" << QStringLiteral("0") << 0;
         QTest::newRow("letter refused at once") << 1 << "15x" << QStringLiteral("162.40000") << 1;
         QTest::newRow("channel number fixed") << 0 << "9" << QStringLiteral("1") << 0;
@@ -342,7 +348,9 @@ private slots:
         QTest::addColumn<QString>("stored");
         QTest::addColumn<bool>("devicePresent");
         QTest::addColumn<int>("port");
-        QTest::newRow("nothing stored, no device") << "" << false << 0;
+        // Port 1 even with no device: a simulated radio chosen unasked would
+        // read made-up data and report writes that reached no radio.
+        QTest::newRow("nothing stored, no device") << "" << false << 1;
         QTest::newRow("nothing stored, a device") << "" << true << 1;
         QTest::newRow("port 3 stored") << "3" << false << 3;
         QTest::newRow("virtual stored") << "V" << true << 0;
@@ -366,7 +374,68 @@ private slots:
         QCOMPARE(rig->w->CommPort, port);
         QCOMPARE(made, QList<int>{port});
         QVERIFY(rig->w->mnuCommPort[port]->isChecked());
-        QCOMPARE(rig->w->mnuCommPort[1]->text(), QStringLiteral("Use Comm Port 1 (/dev/ttyS0)"));
+        QCOMPARE(rig->w->windowTitle(),
+                 port == 0 ? QStringLiteral("TAVEDWIN  -  TAV Editor \u2014 Virtual radio")
+                           : QStringLiteral("TAVEDWIN  -  TAV Editor"));
+        QCOMPARE(rig->w->mnuCommPort[1]->text(),
+                 devicePresent ? QStringLiteral("Use Comm Port 1 (/dev/ttyS0)")
+                               : QStringLiteral("Use Comm Port 1 (/dev/ttyS0, not present)"));
+    }
+
+    // The ports are looked at each time the Config menu opens; the virtual
+    // radio, once chosen there, is named in the caption whatever file is open.
+    void portsMenuFollowsTheDevicesAndNamesTheVirtualRadio() {
+        QStringList present;
+        EditorServices s = rig->services();
+        s.deviceExists = [&present](const QString& d) { return present.contains(d); };
+        rig->w = std::make_unique<frmGroups>(std::move(s));
+        frmGroups& w = *rig->w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        auto* config = w.findChild<QMenu*>(QStringLiteral("mnuConfig"));
+        const auto openConfig = [&] {
+            QTest::keyClick(&w, Qt::Key_C, Qt::AltModifier);
+            QTRY_VERIFY(config->isVisible());
+        };
+        openConfig();
+        QCOMPARE(w.mnuCommPort[3]->text(),
+                 QStringLiteral("Use Comm Port 3 (/dev/ttyUSB0, not present)"));
+        QTest::keyClick(config, Qt::Key_Escape);
+        present << QStringLiteral("/dev/ttyUSB0");  // the adapter is plugged in
+        openConfig();
+        QCOMPARE(w.mnuCommPort[3]->text(), QStringLiteral("Use Comm Port 3 (/dev/ttyUSB0)"));
+
+        config->setActiveAction(w.mnuCommPort[0]);
+        QTest::keyClick(config, Qt::Key_Return);
+        QCOMPARE(w.CommPort, 0);
+        const QString file = rig->home.path() + QStringLiteral("/bench.tav");
+        rig->dialogAnswers = {file};
+        w.mnuSaveAs->trigger();
+        const QString fileCaption =
+            QStringLiteral("TAV File - ") + file + QStringLiteral("   TAV Editor");
+        QCOMPARE(w.windowTitle(), fileCaption + QStringLiteral(" \u2014 Virtual radio"));
+        w.mnuCommPort[3]->trigger();
+        QCOMPARE(w.windowTitle(), fileCaption);
+    }
+
+    void missingDeviceSuggestsTheVirtualRadio() {
+        const QString device = QStringLiteral("/dev/tav-no-such-port");
+        rig->settings->setPortDevice(1, device);
+        PortMaker ports(*rig->settings, rig->clock);
+        EditorServices s = rig->services();
+        s.openPort = [&ports](int p) { return ports.make(p); };
+        rig->w = std::make_unique<frmGroups>(std::move(s));
+        rig->w->mnuReadGlobal->trigger();
+        QVERIFY(!rig->prompter.shown.isEmpty());
+        QCOMPARE(rig->prompter.shown[0].text, QStringLiteral("Unable to open Comm Port"));
+        QCOMPARE(
+            rig->prompter.shown[0].detail,
+            QtSerialLink::noSuchDeviceReason(device, QtSerialLink::presentDevices()) +
+                QStringLiteral(" Config \u2192 Virtual radio lets you try the editor without a "
+                               "radio."));
+        rig->prompter.answers = {MsgResult::No};
+        rig->w->close();
+        rig->w.reset();  // before the ports it was made from
     }
 
     void printShowsTheGroupFromTheImageThenPrints() {

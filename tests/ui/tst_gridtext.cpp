@@ -1,51 +1,25 @@
-// Text rules of the channel grid: the frequency check, the look of numbers,
-// and the clipboard form of rows.
+// Text rules of the channel grid: the look of numbers and the clipboard form
+// of rows.
 
 #include <QtTest>
 
 #include "TestMain.h"
+#include "model/NumberText.h"
 #include "ui/GridText.h"
 
 using namespace tav;
 using namespace tav::grid;
 
-Q_DECLARE_METATYPE(tav::grid::FreqVerdict)
-
 class TestGridText : public QObject {
     Q_OBJECT
 
 private slots:
-    void checkFrequency_data() {
-        QTest::addColumn<double>("value");
-        QTest::addColumn<FreqVerdict>("verdict");
-        QTest::addColumn<double>("mhz");
-        QTest::newRow("kHz") << 155025.0 << FreqVerdict::Accept << 155.025;
-        QTest::newRow("Hz") << 155025000.0 << FreqVerdict::Accept << 155.025;
-        QTest::newRow("6.25 raster") << 155.00625 << FreqVerdict::Accept << 155.00625;
-        QTest::newRow("2.5 raster") << 143.0025 << FreqVerdict::Accept << 143.0025;
-        QTest::newRow("off raster") << 155.003125 << FreqVerdict::Refuse << 0.0;
-        QTest::newRow("above band") << 180.0 << FreqVerdict::Refuse << 0.0;
-        QTest::newRow("below band") << 142.9975 << FreqVerdict::Refuse << 0.0;
-        QTest::newRow("top edge") << 174.0 << FreqVerdict::Accept << 174.0;
-        QTest::newRow("zero") << 0.0 << FreqVerdict::LeaveAsTyped << 0.0;
-        QTest::newRow("too long") << 150.0012345 << FreqVerdict::Refuse << 0.0;
-        QTest::newRow("negative") << -2.0 << FreqVerdict::Refuse << 0.0;
-    }
-    void checkFrequency() {
-        QFETCH(double, value);
-        QFETCH(FreqVerdict, verdict);
-        QFETCH(double, mhz);
-        const FreqCheck c = grid::checkFrequency(value);
-        QCOMPARE(c.verdict, verdict);
-        if (verdict == FreqVerdict::Accept) QCOMPARE(c.mhz, mhz);
-    }
-
     void numbersInTheColumnsLook() {
         QCOMPARE(formatNumber(RecFreq, 155.025), QStringLiteral("155.02500"));
         QCOMPARE(formatNumber(TxFreq, 0), QStringLiteral("000.00000"));
         QCOMPARE(formatNumber(RecCG, 67), QStringLiteral("067.0"));
-        QCOMPARE(shortestText(153.0), QStringLiteral("153"));
-        QCOMPARE(shortestText(155.0 + 0.6), QStringLiteral("155.6"));
+        QCOMPARE(ShortestDecimalText(153.0), QStringLiteral("153"));
+        QCOMPARE(ShortestDecimalText(155.0 + 0.6), QStringLiteral("155.6"));
     }
 
     void rowShape_data() {
