@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStackedWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -110,6 +111,9 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
     Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this),
                                            services_.prompter, services_.settings);
     load();
+    // A reference argument: the session manager waits for the answer.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &frmGroups::commitData,
+            Qt::DirectConnection);
 }
 
 frmGroups::~frmGroups() = default;
@@ -937,12 +941,29 @@ void frmGroups::closeEvent(QCloseEvent* e) {
     const MsgResult answer = services_.prompter.show(QStringLiteral("Save before exit?"), QString(),
                                                      MsgButtons::YesNoCancel, MsgIcon::Question);
     const bool saved = answer == MsgResult::Yes && Files->SaveFileAs();
-    if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !saved)) {
+    // Cancel at the global parameters window's own question keeps both
+    // windows: with this one gone, that one would be left alone in a
+    // program that no longer ends.
+    if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !saved) ||
+        (hooks.closeGlobals && !hooks.closeGlobals())) {
         e->ignore();
         return;
     }
     unload();
     e->accept();
+}
+
+bool frmGroups::sessionEnding(bool mayAsk) {
+    // Without leave to ask nothing is decided here; when the session then
+    // ends, the application's quit closes the windows as usual.
+    return !mayAsk || isHidden() || close();
+}
+
+void frmGroups::commitData(QSessionManager& manager) {
+    if (sessionEnding(manager.allowsInteraction()))
+        manager.release();
+    else
+        manager.cancel();
 }
 
 void frmGroups::unload() {
@@ -956,7 +977,6 @@ void frmGroups::unload() {
     settings.sync();
     dropLink();
     if (comm_ && comm_->isOpen()) comm_->close();
-    runHook(hooks.closeGlobals);
     if (helpWindow_) helpWindow_->close();
     procDialog->hide();
     emit unloaded();

@@ -27,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QRadioButton;
+class QSessionManager;
 class QStackedWidget;
 class QPrinter;
 
@@ -131,6 +132,9 @@ public:
     void SetPerChannelPower(bool enable);
     void helpScreen(int context);
     void ValidateFrequency(double value, int column);
+    // The desktop session is ending: with leave to ask, the same questions as
+    // any close of the window. False when the user chose to stay.
+    bool sessionEnding(bool mayAsk);
     // Copies the widgets into Controls and back.
     void controlsFromWidgets();
     void widgetsFromControls();
@@ -209,6 +213,7 @@ private:
     QWidget* buildRightColumn();
     QGroupBox* buildBacklight(QWidget* parent);
     void buildMenus();
+    void commitData(QSessionManager& manager);
     void load();
     void cboCurrentGroup_Click();
     void cboCurrentGroup_KeyDown();
