@@ -24,7 +24,6 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSessionManager>
 #include <QStackedWidget>
@@ -34,6 +33,7 @@
 
 #include "app/AppInfo.h"
 #include "model/ControlLists.h"
+#include "model/HexDigitValidator.h"
 #include "print/ReportPainter.h"
 #include "print/UnitReport.h"
 #include "store/ChannelTable.h"
@@ -226,9 +226,7 @@ QWidget* frmGroups::buildTopFields() {
     txtGroupLabel->setMaxLength(16);
     txtID = named(new QLineEdit(box), QStringLiteral("txtID"));
     txtID->setMaxLength(7);
-    txtID->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,7}")), txtID));
-    txtID->installEventFilter(this);
+    txtID->setValidator(new HexDigitValidator(7, txtID, [this] { services_.clock.beep(); }));
     const QFontMetrics fm(font());
     txtID->setFixedWidth(fm.horizontalAdvance(QStringLiteral("DDDDDDDD")) + 12);
     txtGroupLabel->setFixedWidth(fm.horizontalAdvance(QStringLiteral("GROUP 15W")) + 12);
@@ -810,19 +808,6 @@ void frmGroups::cboCurrentGroup_KeyUp() {
     }
 }
 
-bool frmGroups::txtID_KeyPress(const QString& typed) {
-    for (const QChar ch : typed) {
-        if (!ch.isPrint()) continue;
-        const bool hex =
-            ch.isDigit() || (ch.toUpper() >= QLatin1Char('A') && ch.toUpper() <= QLatin1Char('F'));
-        if (!hex) {
-            services_.clock.beep();
-            return false;
-        }
-    }
-    return true;
-}
-
 bool frmGroups::eventFilter(QObject* watched, QEvent* e) {
     const bool press = e->type() == QEvent::KeyPress;
     const bool release = e->type() == QEvent::KeyRelease;
@@ -831,10 +816,6 @@ bool frmGroups::eventFilter(QObject* watched, QEvent* e) {
     if (watched == cboCurrentGroup->lineEdit()) {
         if (press) cboCurrentGroup_KeyDown();
         if (release && !k->isAutoRepeat()) cboCurrentGroup_KeyUp();
-    } else if (watched == txtID && press) {
-        if (!k->text().isEmpty() && !(k->modifiers() & Qt::ControlModifier) &&
-            !txtID_KeyPress(k->text()))
-            return true;
     } else if (watched == txtOffset && release && !k->isAutoRepeat()) {
         txtOffset_KeyUp(k->key());
     }

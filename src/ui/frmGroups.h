@@ -218,7 +218,6 @@ private:
     void cboCurrentGroup_Click();
     void cboCurrentGroup_KeyDown();
     void cboCurrentGroup_KeyUp();
-    bool txtID_KeyPress(const QString& typed);
     void unload();
     void setLabelPolicy(int policy);
     void mnuPerChanBand_Click();

@@ -313,7 +313,7 @@ private slots:
         frmGroups& w = rig->open();
         w.txtID->clear();
         QTest::keyClicks(w.txtID, QStringLiteral("1a-G9"));
-        QCOMPARE(w.txtID->text(), QStringLiteral("1a9"));
+        QCOMPARE(w.txtID->text(), QStringLiteral("1A9"));
         QCOMPARE(rig->clock.beeps, 2);
         QLineEdit* edit = w.cboCurrentGroup->lineEdit();
         edit->selectAll();
