@@ -100,6 +100,7 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
     radio_ = std::make_unique<RadioCommands>(*this);
     buildWidgets();
     buildMenus();
+    wireEditInput();
     viewGrid_.attach(Grid);
     const GroupCodecsFactory factory =
         services_.groupCodecs ? services_.groupCodecs : GroupCodecsFactory(makeGroupCodecs);
@@ -218,7 +219,9 @@ QWidget* frmGroups::buildTopFields() {
     cboCurrentGroup->setEditable(true);
     cboCurrentGroup->setInsertPolicy(QComboBox::NoInsert);
     cboCurrentGroup->setCompleter(nullptr);
-    cboCurrentGroup->lineEdit()->installEventFilter(this);
+    // The combo box has the focus and hands keys to its line edit directly,
+    // past that one's event filters.
+    cboCurrentGroup->installEventFilter(this);
     connect(cboCurrentGroup, &QComboBox::currentIndexChanged, this,
             &frmGroups::cboCurrentGroup_Click);
 
@@ -684,6 +687,8 @@ void frmGroups::setLabelPolicy(int policy) {
 // ------------------------------------------------------------------ groups
 
 void frmGroups::cboCurrentGroup_Click() {
+    // A number typed before the switch is no longer the one to put back.
+    TypedGroupStart = 0;
     if (!ISINITIALIZE && intCurrentGroup >= 0) storeGroup(intCurrentGroup);
     if (!ISINITIALIZE) {
         intCurrentGroup = static_cast<int16_t>(cboCurrentGroup->currentIndex());
@@ -813,7 +818,7 @@ bool frmGroups::eventFilter(QObject* watched, QEvent* e) {
     const bool release = e->type() == QEvent::KeyRelease;
     if (!press && !release) return QMainWindow::eventFilter(watched, e);
     auto* k = static_cast<QKeyEvent*>(e);
-    if (watched == cboCurrentGroup->lineEdit()) {
+    if (watched == cboCurrentGroup) {
         if (press) cboCurrentGroup_KeyDown();
         if (release && !k->isAutoRepeat()) cboCurrentGroup_KeyUp();
     } else if (watched == txtOffset && release && !k->isAutoRepeat()) {

@@ -213,6 +213,7 @@ private:
     QWidget* buildRightColumn();
     QGroupBox* buildBacklight(QWidget* parent);
     void buildMenus();
+    void wireEditInput();
     void commitData(QSessionManager& manager);
     void load();
     void cboCurrentGroup_Click();
@@ -236,6 +237,8 @@ private:
     void setCell(int column, int row, const QString& text);
     // The text the user sees in the current cell, the open editor's included.
     QString liveText() const;
+    // EditCol, EditOldText and EditOldValue from a cell before it changes.
+    void recordOldValue(int column, int row);
     void putOldValueBack(int column, int row);
     void copyColumn(int from, int to, int row);
 
