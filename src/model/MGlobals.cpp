@@ -136,6 +136,11 @@ QString CGBytesToText(uint8_t L, uint8_t H) {
     return QStringLiteral("%1%2%3.%4").arg(H >> 4).arg(H & 15).arg(L >> 4).arg(L & 15);
 }
 
+bool IsHexDigit(QChar c) {
+    const char16_t u = c.unicode();
+    return (u >= u'0' && u <= u'9') || (u >= u'A' && u <= u'F') || (u >= u'a' && u <= u'f');
+}
+
 double HexTextToValue(const QString& text) {
     if (text.size() < 1 || text.size() > 3) return 0;
     double v = 0;

@@ -18,6 +18,10 @@ bool CGTextToBytes(const QString& text, uint8_t& H, uint8_t& L);
 // Note the order: the byte at the higher address first.
 QString CGBytesToText(uint8_t L, uint8_t H);
 
+// Whether c is a hexadecimal digit: 0-9, A-F or a-f, nothing else. Every
+// hexadecimal field takes its typed characters by this rule; a digit of
+// another script (a full-width "3") would be stored as 0.
+bool IsHexDigit(QChar c);
 // Value of a text of one to three hexadecimal digits; 0 for other lengths.
 double HexTextToValue(const QString& text);
 // n mod 10 + 16 * (n / 10); false (conversion failure) for n above 159 or below 0.

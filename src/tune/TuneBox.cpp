@@ -4,21 +4,19 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QRegularExpressionValidator>
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
+
+#include "model/HexDigitValidator.h"
+#include "model/MGlobals.h"
 
 namespace tav {
 
 namespace {
 
 constexpr int kArrowsWidth = 16;
-
-bool isHexDigit(QChar c) {
-    return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F');
-}
 
 // Keys that only move the cursor or select: the text field handles them itself.
 bool isNavigation(const QKeyEvent* e) {
@@ -278,8 +276,7 @@ void TuneBox::setPending(bool on) {
 void TuneBox::applyFixLenMode() {
     const bool free = fixLen_ <= 0;
     if (free && !EditWin->validator()) {
-        static const QRegularExpression hex(QStringLiteral("[0-9A-Fa-f]{0,8}"));
-        EditWin->setValidator(new QRegularExpressionValidator(hex, EditWin));
+        EditWin->setValidator(new HexDigitValidator(8, EditWin));
     } else if (!free && EditWin->validator()) {
         delete EditWin->validator();
         EditWin->setValidator(nullptr);
@@ -378,9 +375,8 @@ bool TuneBox::keyPress(QKeyEvent* e) {
         e->ignore();
         return true;
     }
-    QChar c = e->text().at(0);
-    if (c >= u'a' && c <= u'f') c = c.toUpper();
-    if (isHexDigit(c)) typeDigit(c);
+    const QChar c = e->text().at(0);
+    if (IsHexDigit(c)) typeDigit(c.toUpper());
     return true;
 }
 

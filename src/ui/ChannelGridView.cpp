@@ -62,6 +62,31 @@ void ChannelGridView::fitRows() {
     emit geometryChangedForRows();
 }
 
+void ChannelGridView::setModel(QAbstractItemModel* model) {
+    if (QAbstractItemModel* old = this->model())
+        disconnect(old, &QAbstractItemModel::dataChanged, this, &ChannelGridView::clearCopyMark);
+    QTableView::setModel(model);
+    if (model)
+        connect(model, &QAbstractItemModel::dataChanged, this, &ChannelGridView::clearCopyMark);
+}
+
+void ChannelGridView::markCopied() {
+    selectAll();
+    copyMark_ = true;
+}
+
+void ChannelGridView::clearCopyMark() {
+    if (!copyMark_) return;
+    copyMark_ = false;
+    clearSelection();
+}
+
+void ChannelGridView::selectionChanged(const QItemSelection& selected,
+                                       const QItemSelection& deselected) {
+    QTableView::selectionChanged(selected, deselected);
+    copyMark_ = false;  // the user's own selection now
+}
+
 void ChannelGridView::cancelEdit() {
     if (editor_) closeEditor(editor_, QAbstractItemDelegate::NoHint);
 }
@@ -76,6 +101,7 @@ void ChannelGridView::finishEdit() {
 bool ChannelGridView::edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) {
     const bool opens = state() != EditingState && index.isValid() &&
                        (trigger == AllEditTriggers || (editTriggers() & trigger));
+    if (opens) clearCopyMark();
     if (opens && !events_.BeforeColEdit(index.column())) return false;
     return QTableView::edit(index, trigger, event);
 }

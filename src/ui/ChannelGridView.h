@@ -52,6 +52,14 @@ public:
     void finishEdit();
     // Heading plus 14 rows, each row as tall as the font needs.
     void fitRows();
+    void setModel(QAbstractItemModel* model) override;
+
+public slots:
+    // Every cell highlighted as the sign of what Copy All took. The highlight
+    // goes when the user goes on: at the next click, when a cell editor opens
+    // or a cell changes, and with any other change of the selection.
+    void markCopied();
+    void clearCopyMark();
 
 signals:
     void geometryChangedForRows();
@@ -67,6 +75,8 @@ protected:
     bool eventFilter(QObject* watched, QEvent* e) override;
     void resizeEvent(QResizeEvent* e) override;
     void scrollContentsBy(int dx, int dy) override;
+    void selectionChanged(const QItemSelection& selected,
+                          const QItemSelection& deselected) override;
 
 private:
     friend class GridEditorDelegate;
@@ -74,6 +84,7 @@ private:
 
     GridEvents& events_;
     QPointer<QLineEdit> editor_;
+    bool copyMark_ = false;
 };
 
 // Cell access for the codecs through the view's model.

@@ -53,7 +53,10 @@ struct EditorServices {
 // An empty hook leaves its menu item doing nothing.
 struct EditorHooks {
     // Other windows.
-    std::function<void()> showGlobals, showMove, closeGlobals;
+    std::function<void()> showGlobals, showMove;
+    // Closes the global parameters window, if open, through its question;
+    // false when the user keeps it open.
+    std::function<bool()> closeGlobals;
     // The global parameters window's Write_Globals and Read_Globals, run by
     // the file and radio commands while that window is open.
     std::function<void()> storeGlobals, redisplayGlobals;

@@ -20,9 +20,7 @@ void EditorWindows::attach(frmGroups& main) {
     h.redisplayGlobals = [this] {
         if (globals_) globals_->readGlobals();
     };
-    h.closeGlobals = [this] {
-        if (globals_ && globals_->isOpen()) globals_->closeWithQuestion();
-    };
+    h.closeGlobals = [this] { return !globals_ || globals_->closeWithQuestion(); };
     h.showMove = [this] { moveDialog().showCentred(); };
 }
 

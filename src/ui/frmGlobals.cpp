@@ -8,11 +8,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
-#include <QValidator>
 #include <algorithm>
-#include <functional>
 
 #include "model/ControlLists.h"
+#include "model/HexDigitValidator.h"
 #include "ui/WindowPlacement.h"
 
 namespace tav {
@@ -23,29 +22,6 @@ const QString kPosition = QStringLiteral("Position");
 const QString kTop = QStringLiteral("GlobalTop");
 const QString kLeft = QStringLiteral("GlobalLeft");
 constexpr int kPasswordDigits = 6;
-
-// Up to six hexadecimal digits, shown in upper case; anything else typed or
-// pasted is refused with a beep and the box keeps what it had.
-class HexDigitValidator : public QValidator {
-public:
-    HexDigitValidator(std::function<void()> refused, QObject* parent)
-        : QValidator(parent), refused_(std::move(refused)) {}
-
-    State validate(QString& input, int&) const override {
-        const bool hex = std::all_of(input.cbegin(), input.cend(), [](QChar c) {
-            return c.isDigit() || (c.toUpper() >= u'A' && c.toUpper() <= u'F');
-        });
-        if (!hex || input.size() > kPasswordDigits) {
-            refused_();
-            return Invalid;
-        }
-        input = input.toUpper();
-        return Acceptable;
-    }
-
-private:
-    std::function<void()> refused_;
-};
 
 QComboBox* listBox(QWidget* parent, const char* name, const QStringList& entries, bool withTip) {
     auto* box = new QComboBox(parent);
@@ -144,7 +120,8 @@ void frmGlobals::buildControls() {
     txtPassWord = new QLineEdit(QStringLiteral("381902"), fraUnit);
     txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
     txtPassWord->setMaxLength(kPasswordDigits);
-    txtPassWord->setValidator(new HexDigitValidator([this] { clock_.beep(); }, txtPassWord));
+    txtPassWord->setValidator(
+        new HexDigitValidator(kPasswordDigits, txtPassWord, [this] { clock_.beep(); }));
     lblTalkBack = label(fraUnit, "lblTalkBack", QStringLiteral("Bank Scan:"));
     lblFreqDisplay = label(fraUnit, "lblFreqDisplay", QStringLiteral("Display Frequencies Only:"));
     lblBattSave = label(fraUnit, "lblBattSave", QStringLiteral("Global Battery Saver:"));

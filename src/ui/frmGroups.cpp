@@ -24,8 +24,8 @@
 #include <QPrinter>
 #include <QProgressBar>
 #include <QRadioButton>
-#include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QSessionManager>
 #include <QStackedWidget>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -33,6 +33,7 @@
 
 #include "app/AppInfo.h"
 #include "model/ControlLists.h"
+#include "model/HexDigitValidator.h"
 #include "print/ReportPainter.h"
 #include "print/UnitReport.h"
 #include "store/ChannelTable.h"
@@ -99,6 +100,7 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
     radio_ = std::make_unique<RadioCommands>(*this);
     buildWidgets();
     buildMenus();
+    wireEditInput();
     viewGrid_.attach(Grid);
     const GroupCodecsFactory factory =
         services_.groupCodecs ? services_.groupCodecs : GroupCodecsFactory(makeGroupCodecs);
@@ -110,6 +112,9 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
     Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this),
                                            services_.prompter, services_.settings);
     load();
+    // A reference argument: the session manager waits for the answer.
+    connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &frmGroups::commitData,
+            Qt::DirectConnection);
 }
 
 frmGroups::~frmGroups() = default;
@@ -214,7 +219,9 @@ QWidget* frmGroups::buildTopFields() {
     cboCurrentGroup->setEditable(true);
     cboCurrentGroup->setInsertPolicy(QComboBox::NoInsert);
     cboCurrentGroup->setCompleter(nullptr);
-    cboCurrentGroup->lineEdit()->installEventFilter(this);
+    // The combo box has the focus and hands keys to its line edit directly,
+    // past that one's event filters.
+    cboCurrentGroup->installEventFilter(this);
     connect(cboCurrentGroup, &QComboBox::currentIndexChanged, this,
             &frmGroups::cboCurrentGroup_Click);
 
@@ -222,9 +229,7 @@ QWidget* frmGroups::buildTopFields() {
     txtGroupLabel->setMaxLength(16);
     txtID = named(new QLineEdit(box), QStringLiteral("txtID"));
     txtID->setMaxLength(7);
-    txtID->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,7}")), txtID));
-    txtID->installEventFilter(this);
+    txtID->setValidator(new HexDigitValidator(7, txtID, [this] { services_.clock.beep(); }));
     const QFontMetrics fm(font());
     txtID->setFixedWidth(fm.horizontalAdvance(QStringLiteral("DDDDDDDD")) + 12);
     txtGroupLabel->setFixedWidth(fm.horizontalAdvance(QStringLiteral("GROUP 15W")) + 12);
@@ -687,6 +692,8 @@ void frmGroups::setLabelPolicy(int policy) {
 // ------------------------------------------------------------------ groups
 
 void frmGroups::cboCurrentGroup_Click() {
+    // A number typed before the switch is no longer the one to put back.
+    TypedGroupStart = 0;
     if (!ISINITIALIZE && intCurrentGroup >= 0) storeGroup(intCurrentGroup);
     if (!ISINITIALIZE) {
         intCurrentGroup = static_cast<int16_t>(cboCurrentGroup->currentIndex());
@@ -814,31 +821,14 @@ void frmGroups::cboCurrentGroup_KeyUp() {
     }
 }
 
-bool frmGroups::txtID_KeyPress(const QString& typed) {
-    for (const QChar ch : typed) {
-        if (!ch.isPrint()) continue;
-        const bool hex =
-            ch.isDigit() || (ch.toUpper() >= QLatin1Char('A') && ch.toUpper() <= QLatin1Char('F'));
-        if (!hex) {
-            services_.clock.beep();
-            return false;
-        }
-    }
-    return true;
-}
-
 bool frmGroups::eventFilter(QObject* watched, QEvent* e) {
     const bool press = e->type() == QEvent::KeyPress;
     const bool release = e->type() == QEvent::KeyRelease;
     if (!press && !release) return QMainWindow::eventFilter(watched, e);
     auto* k = static_cast<QKeyEvent*>(e);
-    if (watched == cboCurrentGroup->lineEdit()) {
+    if (watched == cboCurrentGroup) {
         if (press) cboCurrentGroup_KeyDown();
         if (release && !k->isAutoRepeat()) cboCurrentGroup_KeyUp();
-    } else if (watched == txtID && press) {
-        if (!k->text().isEmpty() && !(k->modifiers() & Qt::ControlModifier) &&
-            !txtID_KeyPress(k->text()))
-            return true;
     } else if (watched == txtOffset && release && !k->isAutoRepeat()) {
         txtOffset_KeyUp(k->key());
     }
@@ -945,12 +935,29 @@ void frmGroups::closeEvent(QCloseEvent* e) {
     const MsgResult answer = services_.prompter.show(QStringLiteral("Save before exit?"), QString(),
                                                      MsgButtons::YesNoCancel, MsgIcon::Question);
     const bool saved = answer == MsgResult::Yes && Files->SaveFileAs();
-    if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !saved)) {
+    // Cancel at the global parameters window's own question keeps both
+    // windows: with this one gone, that one would be left alone in a
+    // program that no longer ends.
+    if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !saved) ||
+        (hooks.closeGlobals && !hooks.closeGlobals())) {
         e->ignore();
         return;
     }
     unload();
     e->accept();
+}
+
+bool frmGroups::sessionEnding(bool mayAsk) {
+    // Without leave to ask nothing is decided here; when the session then
+    // ends, the application's quit closes the windows as usual.
+    return !mayAsk || isHidden() || close();
+}
+
+void frmGroups::commitData(QSessionManager& manager) {
+    if (sessionEnding(manager.allowsInteraction()))
+        manager.release();
+    else
+        manager.cancel();
 }
 
 void frmGroups::unload() {
@@ -964,7 +971,6 @@ void frmGroups::unload() {
     settings.sync();
     dropLink();
     if (comm_ && comm_->isOpen()) comm_->close();
-    runHook(hooks.closeGlobals);
     if (helpWindow_) helpWindow_->close();
     procDialog->hide();
     emit unloaded();

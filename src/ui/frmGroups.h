@@ -27,6 +27,7 @@ class QLabel;
 class QLineEdit;
 class QProgressBar;
 class QRadioButton;
+class QSessionManager;
 class QStackedWidget;
 class QPrinter;
 
@@ -131,6 +132,9 @@ public:
     void SetPerChannelPower(bool enable);
     void helpScreen(int context);
     void ValidateFrequency(double value, int column);
+    // The desktop session is ending: with leave to ask, the same questions as
+    // any close of the window. False when the user chose to stay.
+    bool sessionEnding(bool mayAsk);
     // Copies the widgets into Controls and back.
     void controlsFromWidgets();
     void widgetsFromControls();
@@ -211,11 +215,12 @@ private:
     QWidget* buildRightColumn();
     QGroupBox* buildBacklight(QWidget* parent);
     void buildMenus();
+    void wireEditInput();
+    void commitData(QSessionManager& manager);
     void load();
     void cboCurrentGroup_Click();
     void cboCurrentGroup_KeyDown();
     void cboCurrentGroup_KeyUp();
-    bool txtID_KeyPress(const QString& typed);
     void unload();
     void setLabelPolicy(int policy);
     void mnuPerChanBand_Click();
@@ -234,6 +239,8 @@ private:
     void setCell(int column, int row, const QString& text);
     // The text the user sees in the current cell, the open editor's included.
     QString liveText() const;
+    // EditCol, EditOldText and EditOldValue from a cell before it changes.
+    void recordOldValue(int column, int row);
     void putOldValueBack(int column, int row);
     void copyColumn(int from, int to, int row);
 

@@ -13,6 +13,7 @@
 #include "model/FrequencyCheck.h"
 #include "model/NumberText.h"
 #include "ui/GridText.h"
+#include "ui/WindowInput.h"
 #include "ui/frmGroups.h"
 
 namespace tav {
@@ -96,11 +97,15 @@ void frmGroups::copyColumn(int from, int to, int row) {
 
 // ------------------------------------------------------------------ grid notifications
 
+void frmGroups::recordOldValue(int column, int row) {
+    EditCol = column;
+    EditOldText = cellText(column, row);
+    if (const auto v = grid::numericValue(EditOldText)) EditOldValue = *v;
+}
+
 bool frmGroups::BeforeColEdit(int column) {
     if (column == grid::Chan) return false;
-    EditCol = column;
-    EditOldText = cellText(column, currentRow());
-    if (const auto v = grid::numericValue(EditOldText)) EditOldValue = *v;
+    recordOldValue(column, currentRow());
     return true;
 }
 
@@ -121,12 +126,17 @@ bool frmGroups::GridKeyDown(int key) {
 }
 
 void frmGroups::GridKeyUp(int key) {
-    const int c = EditCol;
+    // The keys act on the current cell: the column last edited may be
+    // another row's or another column's, and its old value is not this
+    // cell's. What a key types into a cell is stored only when the editor
+    // closes, so the stored text is the cell's own value from before the key.
     if (key == Qt::Key_Home) setCurrentCell(grid::RecFreq, currentRow());
+    const int c = currentColumn();
+    const int row = currentRow();
     if (c == grid::TxFreq || c == grid::TxCG) {
         if (key == Qt::Key_C) {
             Grid->cancelEdit();
-            copyColumn(c - 2, c, currentRow());
+            copyColumn(c - 2, c, row);
             for (int r = 0; r < grid::kRows; ++r) {
                 setCurrentCell(currentColumn(), r);
                 copyColumn(c - 2, c, r);
@@ -136,21 +146,21 @@ void frmGroups::GridKeyUp(int key) {
         }
         if (key == Qt::Key_S) {
             Grid->cancelEdit();
-            copyColumn(c - 2, c, currentRow());
+            copyColumn(c - 2, c, row);
             return;
         }
     }
     if (c == grid::TxFreq && key == Qt::Key_Space) {
         Grid->cancelEdit();
-        putOldValueBack(grid::TxFreq, currentRow());
+        recordOldValue(c, row);  // what the offset entry puts back on a bad entry
         OpenOffset();
         return;
     }
     // Only what is being typed into a frequency cell is checked here.
-    if ((c == grid::RecFreq || c == grid::TxFreq) && Grid->isEditing() && currentColumn() == c &&
+    if ((c == grid::RecFreq || c == grid::TxFreq) && Grid->isEditing() &&
         !grid::numericValue(liveText()) && !isNavigation(key) && !isModifier(key)) {
         services_.clock.beep();
-        putOldValueBack(c, currentRow());
+        setCell(c, row, cellText(c, row));
     }
 }
 
@@ -180,6 +190,14 @@ void frmGroups::ValidateFrequency(double value, int column) {
 
 // ------------------------------------------------------------------ undo, copy, paste
 
+void frmGroups::wireEditInput() {
+    auto* input = new WindowInput(this, {mnuAll, mnuRow, mnuPaste, mnuUndo});
+    connect(input, &WindowInput::pressed, Grid, &ChannelGridView::clearCopyMark);
+    for (const CheckColumn* column : {&chkScan, &chkNarr, &chkLoPower})
+        for (QCheckBox* box : *column)
+            connect(box, &QCheckBox::toggled, Grid, &ChannelGridView::clearCopyMark);
+}
+
 void frmGroups::Undo() {
     const int c = UndoCol;
     if (c < grid::RecFreq || c > grid::ChLabel) return;
@@ -202,7 +220,7 @@ void frmGroups::CopyAllRows() {
     Grid->finishEdit();
     QString text;
     for (int r = 0; r < grid::kRows; ++r) text += GetRowText(r);
-    Grid->selectAll();
+    Grid->markCopied();
     CopiedLength = static_cast<int>(text.size());
     QClipboard* clipboard = QGuiApplication::clipboard();
     clipboard->clear();

@@ -230,6 +230,14 @@ private slots:
         QCOMPARE(HexTextToValue(text), value);
     }
 
+    void hexDigitsAreAsciiOnly() {
+        for (const QChar c : QStringLiteral("0123456789ABCDEFabcdef"))
+            QVERIFY2(IsHexDigit(c), qPrintable(QString(c)));
+        // Neighbours of the ranges, other scripts' digits, full-width letters.
+        for (const QChar c : QStringLiteral("/:@G`g \uFF13\u0663\u0969\uFF21\u00B3"))
+            QVERIFY2(!IsHexDigit(c), qPrintable(QString::number(c.unicode(), 16)));
+    }
+
     void byteToBcd_data() {
         QTest::addColumn<int>("n");
         QTest::addColumn<bool>("ok");

@@ -9,6 +9,11 @@
 
 #include "app/Ports.h"
 
+#ifdef QT_WIDGETS_LIB
+#include <QWidget>
+#include <QtTest>
+#endif
+
 namespace tav::test {
 
 struct ShownBox {
@@ -62,5 +67,16 @@ public:
 private:
     QTemporaryDir dir_;
 };
+
+#ifdef QT_WIDGETS_LIB
+// Types text key by key as a keyboard does, also characters that QTest's
+// Latin-1 keyClicks cannot send, such as a full-width digit; "\r" is Enter.
+inline void typeKeys(QWidget* target, const QString& text) {
+    for (const QChar c : text) {
+        const auto key = c == u'\r' ? Qt::Key_Return : Qt::Key(c.toUpper().unicode());
+        QTest::sendKeyEvent(QTest::Click, target, key, QString(c), Qt::NoModifier);
+    }
+}
+#endif
 
 }  // namespace tav::test

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "TestMain.h"
+#include "TestSupport.h"
 #include "tune/TuneBox.h"
 
 using namespace tav;
@@ -75,6 +76,8 @@ private slots:
                                             << "AB" << 0xAB << 1 << false << 2;
         QTest::newRow("beyond F and plus ignored") << 0xFF << "g+Z "
                                                    << "00" << 0 << 0 << false << 0;
+        QTest::newRow("full-width digit ignored")
+            << 0xFF << QStringLiteral("\uFF137") << "70" << 0 << 0 << true << 1;
         QTest::newRow("ignored keys amid digits") << 0xFF << "7x+c"
                                                   << "7C" << 0x7C << 1 << false << 2;
         // A clamped entry is redisplayed, so the text always shows Value.
@@ -86,7 +89,7 @@ private slots:
         QFETCH(QString, keys);
         Harness h(2, max);
         h.caretTo(0);
-        QTest::keyClicks(h.edit, keys);
+        test::typeKeys(h.edit, keys);
         QTEST(h.edit->text(), "text");
         QTEST(int(h.box->Value()), "value");
         QTEST(h.changes, "changes");
@@ -256,7 +259,7 @@ private slots:
         Harness h(0, 0xFFFF);
         QVERIFY(h.activate());
         h.edit->selectAll();
-        QTest::keyClicks(h.edit, "1a!");
+        test::typeKeys(h.edit, QStringLiteral("1a!\uFF13"));
         QCOMPARE(h.edit->text(), QStringLiteral("1A"));
         QVERIFY(h.red());
         QCOMPARE(h.changes, 0);

@@ -1,3 +1,4 @@
+#include <QSessionManager>
 #include <QtTest>
 
 #include "TestMain.h"
@@ -7,6 +8,10 @@
 
 using namespace tav;
 using namespace tav::test;
+
+namespace {
+enum class Exit { Menu, CloseBox, SessionEnd };
+}
 
 // The main window reaches the global parameters window through its menu, and
 // the file commands store and redisplay it only while it is open.
@@ -48,16 +53,58 @@ private slots:
         QCOMPARE(int(rig->state.EEImage[13]), 0xEF);
     }
 
-    void closingTheMainWindowAsksAboutTheGlobals() {
+    // Every way out asks both questions once; Cancel at the second keeps
+    // both windows open and the program running.
+    void exitAsksAboutTheGlobalsAndCancelKeepsBothWindows_data() {
+        QTest::addColumn<Exit>("way");
+        QTest::newRow("File, Exit") << Exit::Menu;
+        QTest::newRow("close box") << Exit::CloseBox;
+        QTest::newRow("session end") << Exit::SessionEnd;
+    }
+    void exitAsksAboutTheGlobalsAndCancelKeepsBothWindows() {
+        QFETCH(Exit, way);
         frmGroups& w = rig->open();
         windows->attach(w);
+        w.show();
         w.mnuGlobals->trigger();
         QTRY_VERIFY(!windows->globals()->readPending());
+        // Returns whether the program may end.
+        const auto leave = [&] {
+            switch (way) {
+                case Exit::Menu:
+                    w.mnuExit->trigger();
+                    return !w.isVisible();
+                case Exit::CloseBox:
+                    return w.close();
+                case Exit::SessionEnd:
+                    return w.sessionEnding(true);
+            }
+            return false;
+        };
+        const QStringList bothQuestions{"Save before exit?", "Save Global Parameters?"};
+        rig->prompter.answers = {MsgResult::No, MsgResult::Cancel};
+        QVERIFY(!leave());
+        QTest::qWait(20);  // nothing more is asked once the event loop runs
+        QCOMPARE(rig->prompter.texts(), bothQuestions);
+        QVERIFY(w.isVisible() && windows->globals()->isVisible());
+        QVERIFY(rig->state.GlobalsWindowOpen);
+        rig->prompter.shown.clear();
         rig->prompter.answers = {MsgResult::No, MsgResult::No};
-        w.close();
-        QCOMPARE(rig->prompter.texts(),
-                 (QStringList{"Save before exit?", "Save Global Parameters?"}));
-        QVERIFY(!rig->state.GlobalsWindowOpen);
+        QVERIFY(leave());
+        QCOMPARE(rig->prompter.texts(), bothQuestions);
+        QVERIFY(!w.isVisible() && !rig->state.GlobalsWindowOpen);
+    }
+
+    // A session manager that gives no leave to ask gets no question, and the
+    // windows stay as they are.
+    void sessionEndWithoutLeaveToAskAsksNothing() {
+        frmGroups& w = rig->open();
+        windows->attach(w);
+        w.show();
+        auto* manager = qApp->findChild<QSessionManager*>();
+        QVERIFY(manager && !manager->allowsInteraction());
+        emit qApp->commitDataRequest(*manager);
+        QVERIFY(rig->prompter.shown.isEmpty() && w.isVisible());
     }
 };
 

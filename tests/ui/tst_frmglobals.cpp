@@ -221,6 +221,8 @@ private slots:
         QTest::addColumn<int>("beeps");
         QTest::newRow("lower case") << QString() << "abcdef" << QString("ABCDEF") << 0;
         QTest::newRow("G, blank, sign refused") << QString() << "1g -2" << QString("12") << 3;
+        QTest::newRow("full-width digit refused")
+            << QString() << QStringLiteral("1\uFF132") << QString("12") << 1;
         QTest::newRow("six digits at most") << QString() << "1234567" << QString("123456") << 0;
         QTest::newRow("refused key keeps the value") << "381902"
                                                      << "Z" << QString("381902") << 1;
@@ -234,7 +236,7 @@ private slots:
         r.open();
         r.win->txtPassWord->setText(before);
         r.win->txtPassWord->selectAll();
-        QTest::keyClicks(r.win->txtPassWord, typed);
+        test::typeKeys(r.win->txtPassWord, typed);
         QCOMPARE(r.win->txtPassWord->text(), shown);
         QCOMPARE(r.clock.beeps(), beeps);
     }

@@ -10,6 +10,7 @@
 #include "UiFixture.h"
 #include "app/QtSerialLink.h"
 #include "model/MGlobals.h"
+#include "ui/GridText.h"
 #include "ui/GroupCodecs.h"
 #include "ui/PortMaker.h"
 
@@ -145,6 +146,77 @@ private slots:
         QCOMPARE(w.Grid->currentIndex(), w.Grid->model()->index(5, 1));
     }
 
+    // Space, C and S act on the current cell's own column and value only,
+    // whichever cell was edited before.
+    void gridKeysActOnTheCurrentCellOnly_data() {
+        QTest::addColumn<int>("editedColumn");
+        QTest::addColumn<QString>("edit");
+        QTest::addColumn<int>("keyColumn");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QStringList>("row");
+        QTest::addColumn<bool>("offsetOpen");
+        const QStringList same{"151.00000", "D023", "152.00000", "067.0"};
+        QTest::newRow("Space on Chan") << 3 << "156" << 0 << " " << same << false;
+        QTest::newRow("S on Chan") << 3 << "156" << 0 << "s" << same << false;
+        QTest::newRow("C on Chan") << 4 << "071.9" << 0 << "c" << same << false;
+        QTest::newRow("C on Ch Label") << 4 << "071.9" << 5 << "c" << same << false;
+        QTest::newRow("Space on Tx Freq") << 3 << "156" << 3 << " " << same << true;
+        QTest::newRow("S on Tx CG")
+            << 3 << "156" << 4 << "s" << QStringList{"151.00000", "D023", "152.00000", "D023"}
+            << false;
+    }
+    void gridKeysActOnTheCurrentCellOnly() {
+        QFETCH(int, editedColumn);
+        QFETCH(QString, edit);
+        QFETCH(int, keyColumn);
+        QFETCH(QString, key);
+        frmGroups& w = rig->open();
+        w.show();
+        const QStringList values{"151.00000", "D023", "152.00000", "067.0"};
+        for (int c = 1; c <= 4; ++c) rig->setCell(c, 4, values[c - 1]);
+        rig->goTo(editedColumn, 0);
+        rig->type(edit);
+        rig->goTo(keyColumn, 4);
+        rig->type(key, Qt::Key(0));
+        QStringList row;
+        for (int c = 1; c <= 4; ++c) row << rig->cell(c, 4);
+        QTEST(row, "row");
+        QTEST(w.frmOffset->isVisible(), "offsetOpen");
+    }
+
+    // The highlight shows what Copy All took, until the user goes on.
+    void copyHighlightLastsUntilTheNextClickOrEdit_data() {
+        QTest::addColumn<bool>("doubleClick");
+        QTest::addColumn<QString>("next");
+        for (const bool dbl : {false, true})
+            for (const char* next : {"click", "typing", "check box"})
+                QTest::addRow("%s, %s", dbl ? "double click" : "Copy All", next) << dbl << next;
+    }
+    void copyHighlightLastsUntilTheNextClickOrEdit() {
+        QFETCH(bool, doubleClick);
+        QFETCH(QString, next);
+        frmGroups& w = rig->open();
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        rig->goTo(2, 3);
+        const auto centre = [&w](int column, int row) {
+            return w.Grid->visualRect(w.Grid->model()->index(row, column)).center();
+        };
+        if (doubleClick)
+            QTest::mouseDClick(w.Grid->viewport(), Qt::LeftButton, {}, centre(2, 3));
+        else
+            w.mnuAll->trigger();
+        QCOMPARE(w.Grid->selectionModel()->selectedIndexes().size(), 14 * 6);
+        if (next == "click")
+            QTest::mouseClick(w.Grid->viewport(), Qt::LeftButton, {}, centre(1, 5));
+        else if (next == "typing")
+            rig->type(QStringLiteral("X"), Qt::Key(0));
+        else
+            QTest::mouseClick(w.chkScan[4], Qt::LeftButton);
+        QVERIFY(w.Grid->selectionModel()->selectedIndexes().size() <= 1);
+        QVERIFY(!w.Grid->isEditing() || next == "typing");
+    }
+
     void offsetEntry_data() {
         QTest::addColumn<QString>("offset");
         QTest::addColumn<QString>("tx");
@@ -244,6 +316,52 @@ private slots:
         QCOMPARE(w.Grid->currentIndex().row(), 0);
     }
 
+    // The Edit menu's shortcuts are its commands wherever the focus is, also
+    // in a text box or an open cell editor, which would take them as their
+    // own select-all, paste or undo.
+    void editShortcutsWinOverTextFields_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("command");
+        const QList<QPair<int, const char*>> keys{{Qt::Key_A, "mnuAll"},
+                                                  {Qt::Key_R, "mnuRow"},
+                                                  {Qt::Key_V, "mnuPaste"},
+                                                  {Qt::Key_Z, "mnuUndo"}};
+        for (const char* field : {"Ch Label", "txtGroupLabel", "txtID", "cboCurrentGroup"})
+            for (const auto& [key, command] : keys)
+                QTest::addRow("%s, Ctrl+%c", field, char(key)) << field << key << command;
+    }
+    void editShortcutsWinOverTextFields() {
+        QFETCH(QString, field);
+        QFETCH(int, key);
+        QFETCH(QString, command);
+        frmGroups& w = rig->open();
+        w.show();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        rig->goTo(1, 2);
+        w.mnuRow->trigger();  // a row on the clipboard, Paste enabled
+        QWidget* target = w.findChild<QWidget*>(field);
+        if (field == "Ch Label") {
+            rig->goTo(grid::ChLabel, 6);
+            rig->type(QStringLiteral("Q"), Qt::Key(0));
+            target = w.Grid->activeEditor();
+        }
+        QVERIFY(target);
+        target->setFocus();
+        QSignalSpy ran(w.findChild<QAction*>(command), &QAction::triggered);
+        const auto text = [&] {
+            if (auto* line = qobject_cast<QLineEdit*>(target)) return line->text();
+            return qobject_cast<QComboBox*>(target)->currentText();
+        };
+        const QString before = field == "Ch Label" ? QString() : text();
+        QTest::keyClick(target, Qt::Key(key), Qt::ControlModifier);
+        QCOMPARE(ran.size(), 1);
+        if (field != "Ch Label") QCOMPARE(text(), before);
+        w.Grid->finishEdit();
+        QVERIFY(!rig->cell(grid::ChLabel, 6).contains(QLatin1Char('\t')));
+    }
+
     void pasteRefusesForeignText_data() {
         QTest::addColumn<bool>("sameLength");
         QTest::newRow("other length") << false;
@@ -316,19 +434,36 @@ private slots:
                         : QStringLiteral("TAVEDWIN  -  TAV Editor"));
     }
 
+    void idAndGroupNumberRefuseWrongKeys_data() {
+        QTest::addColumn<QString>("field");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
+        QTest::addColumn<int>("beeps");
+        QTest::addColumn<int>("group");
+        QTest::newRow("ID: G and sign") << "txtID"
+                                        << "1a-G9" << QStringLiteral("1A9") << 2 << 0;
+        QTest::newRow("ID: full-width digit")
+            << "txtID" << QStringLiteral("7\uFF13") << QStringLiteral("7") << 1 << 0;
+        QTest::newRow("group 20") << "cboCurrentGroup"
+                                  << "20" << QStringLiteral("1") << 1 << 0;
+        QTest::newRow("group 12") << "cboCurrentGroup"
+                                  << "12" << QStringLiteral("12") << 0 << 0;
+        QTest::newRow("group 3 chosen, then 37") << "cboCurrentGroup"
+                                                 << "3\r7" << QStringLiteral("3") << 1 << 2;
+    }
+    // Keys go to the widget that has the focus: for the group selector that
+    // is the combo box itself, which hands them on to its line edit.
     void idAndGroupNumberRefuseWrongKeys() {
+        QFETCH(QString, field);
+        QFETCH(QString, typed);
         frmGroups& w = rig->open();
+        auto* target = w.findChild<QWidget*>(field);
         w.txtID->clear();
-        QTest::keyClicks(w.txtID, QStringLiteral("1a-G9"));
-        QCOMPARE(w.txtID->text(), QStringLiteral("1a9"));
-        QCOMPARE(rig->clock.beeps, 2);
-        QLineEdit* edit = w.cboCurrentGroup->lineEdit();
-        edit->selectAll();
-        QTest::keyClick(edit, '1');
-        QTest::keyClick(edit, '6');
-        QCOMPARE(rig->clock.beeps, 3);
-        QCOMPARE(w.cboCurrentGroup->currentText(), QStringLiteral("1"));
-        QCOMPARE(w.intCurrentGroup, int16_t(0));
+        w.cboCurrentGroup->lineEdit()->selectAll();
+        typeKeys(target, typed);
+        QTEST(field == "txtID" ? w.txtID->text() : w.cboCurrentGroup->currentText(), "shown");
+        QTEST(rig->clock.beeps, "beeps");
+        QTEST(int(w.intCurrentGroup), "group");
     }
 
     void perChannelTogglesFollowAndStoreTheSetting() {
