@@ -30,8 +30,9 @@ public:
     QString slavePath() const { return slavePath_; }
 
     // Serves until `stopFd` becomes readable (a pipe written by a signal
-    // handler or another thread); -1 serves until an error.
-    void run(int stopFd);
+    // handler or another thread), and returns true; -1 serves until an error.
+    // False when the line or the system failed, with the reason in `why`.
+    bool run(int stopFd, QString* why = nullptr);
 
 private:
     double now() const;
@@ -39,12 +40,15 @@ private:
     std::optional<double> flushDue();
     void readEditorBytes();
     int editorBaud() const;
+    // Records the first reason the serving must end.
+    void fail(const QString& why);
 
     VirtualRadio& radio_;
     const std::chrono::steady_clock::time_point epoch_;
     int master_ = -1;
     int slave_ = -1;  // held open so the master never sees a hang-up between sessions
     QString slavePath_;
+    QString failure_;
 };
 
 }  // namespace tav::sim
