@@ -66,47 +66,48 @@ bool CommandLine::parse(const Verb& verb, const QStringList& args) {
     verb_ = &verb;
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        if (optionsEnded || !looksLikeOption(a)) {
-            operands_ << a;
-            continue;
-        }
-        if (a == QLatin1String("--")) {
+        if (optionsEnded || !looksLikeOption(args[i]))
+            operands_ << args[i];
+        else if (args[i] == QLatin1String("--"))
             optionsEnded = true;
-            continue;
-        }
-        const qsizetype eq = a.startsWith(QLatin1String("--")) ? a.indexOf(u'=') : -1;
-        const QString name = eq < 0 ? a : a.left(eq);
-        const Option* o = find(name);
-        if (!o) return fail(QStringLiteral("unknown option '%1'").arg(name));
-        if (!o->value) {
-            if (eq >= 0) return fail(QStringLiteral("%1 takes no value").arg(name));
-            given_[QString::fromLatin1(o->name)] << QString();
-            continue;
-        }
-        QString v;
-        if (eq >= 0)
-            v = a.mid(eq + 1);
-        else if (i + 1 < args.size() && !looksLikeOption(args[i + 1]))
-            v = args[++i];
-        else
-            return fail(QStringLiteral("%1 needs %2").arg(name, wanted(*o)));
-        if (!take(*o, v))
-            return fail(QStringLiteral("%1 needs %2, not '%3'").arg(name, wanted(*o), v));
+        else if (!takeOption(args, i))
+            return false;
     }
-    for (const Option& o : verb.options)
+    return complete();
+}
+
+// Takes the option at args[i], and its value, which may be the next argument.
+bool CommandLine::takeOption(const QStringList& args, int& i) {
+    const QString& a = args[i];
+    const qsizetype eq = a.startsWith(QLatin1String("--")) ? a.indexOf(u'=') : -1;
+    const QString name = eq < 0 ? a : a.left(eq);
+    const Option* o = find(name);
+    if (!o) return fail(QStringLiteral("unknown option '%1'").arg(name));
+    QString v;
+    if (!o->value) {
+        if (eq >= 0) return fail(QStringLiteral("%1 takes no value").arg(name));
+    } else if (eq >= 0) {
+        v = a.mid(eq + 1);
+    } else if (i + 1 < args.size() && !looksLikeOption(args[i + 1])) {
+        v = args[++i];
+    } else {
+        return fail(QStringLiteral("%1 needs %2").arg(name, wanted(*o)));
+    }
+    if (o->value && !fits(*o, v))
+        return fail(QStringLiteral("%1 needs %2, not '%3'").arg(name, wanted(*o), v));
+    given_[QString::fromLatin1(o->name)] << v;
+    return true;
+}
+
+// Every required option given, and the operands the verb takes.
+bool CommandLine::complete() const {
+    for (const Option& o : verb_->options)
         if (o.required && !has(o.name)) return fail(QStringLiteral("missing ") + spelled(o));
-    const QStringList names = QString::fromLatin1(verb.operands).split(u' ', Qt::SkipEmptyParts);
+    const QStringList names = QString::fromLatin1(verb_->operands).split(u' ', Qt::SkipEmptyParts);
     if (operands_.size() < names.size())
         return fail(QStringLiteral("missing ") + names.mid(operands_.size()).join(u' '));
     if (operands_.size() > names.size())
         return fail(QStringLiteral("unexpected argument '%1'").arg(operands_[names.size()]));
-    return true;
-}
-
-bool CommandLine::take(const Option& o, const QString& value) {
-    if (!fits(o, value)) return false;
-    given_[QString::fromLatin1(o.name)] << value;
     return true;
 }
 

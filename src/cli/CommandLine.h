@@ -53,7 +53,8 @@ public:
 
 private:
     const Option* find(const QString& name) const;
-    bool take(const Option& o, const QString& value);
+    bool takeOption(const QStringList& args, int& i);
+    bool complete() const;
 
     const Verb* verb_ = nullptr;
     QMap<QString, QStringList> given_;  // by option name

@@ -103,6 +103,12 @@ int runSim(const CommandLine& cl) {
         return kFileError;
     }
     stopOnSignals();
+    server.onCrash([&cl](const QString& why) {
+        complain(cl.verb(),
+                 QStringLiteral("the virtual radio crashed (%1); it answers nothing more "
+                                "until the simulator is restarted")
+                     .arg(why));
+    });
 
     QTextStream out(stdout);
     out << server.slavePath() << Qt::endl;  // flushed: a parent waits for this line

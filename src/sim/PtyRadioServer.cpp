@@ -8,7 +8,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <chrono>
 #include <cmath>
 #include <cstring>
 
@@ -108,6 +107,10 @@ void PtyRadioServer::readEditorBytes() {
         const int baud = editorBaud();
         const double t = now();
         for (ssize_t i = 0; i < n; ++i) radio_.lineIn(buf[i], baud, t);
+        if (radio_.state() == VirtualRadio::State::Crashed && !crashTold_ && tellCrash_) {
+            crashTold_ = true;
+            tellCrash_(radio_.crashReason());
+        }
     }
 }
 
@@ -122,10 +125,9 @@ bool PtyRadioServer::run(int stopFd, QString* why) {
         timespec timeout{};
         timespec* wait = nullptr;  // no answer pending: sleep until input
         if (next) {
-            const auto left =
-                std::chrono::nanoseconds(std::llround(std::max(0.0, *next - now()) * 1e9));
-            timeout.tv_sec = static_cast<time_t>(left.count() / 1000000000);
-            timeout.tv_nsec = static_cast<long>(left.count() % 1000000000);
+            const double left = std::max(0.0, *next - now());
+            timeout.tv_sec = static_cast<time_t>(left);
+            timeout.tv_nsec = static_cast<long>((left - std::floor(left)) * 1e9);
             wait = &timeout;
         }
         pollfd fds[2] = {{master_, POLLIN, 0}, {stopFd, POLLIN, 0}};

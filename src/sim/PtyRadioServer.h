@@ -12,6 +12,7 @@
 
 #include <QString>
 #include <chrono>
+#include <functional>
 
 #include "sim/VirtualRadio.h"
 
@@ -28,6 +29,9 @@ public:
     bool open(QString* error = nullptr);
     // The device path the editor opens, e.g. /dev/pts/3.
     QString slavePath() const { return slavePath_; }
+    // Told once when the radio crashes into silence, with the reason: it
+    // serves on, answering nothing, as a real radio would until powered off.
+    void onCrash(std::function<void(const QString&)> tell) { tellCrash_ = std::move(tell); }
 
     // Serves until `stopFd` becomes readable (a pipe written by a signal
     // handler or another thread), and returns true; -1 serves until an error.
@@ -49,6 +53,8 @@ private:
     int slave_ = -1;  // held open so the master never sees a hang-up between sessions
     QString slavePath_;
     QString failure_;
+    std::function<void(const QString&)> tellCrash_;
+    bool crashTold_ = false;
 };
 
 }  // namespace tav::sim
