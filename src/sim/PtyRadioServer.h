@@ -4,7 +4,11 @@
 //
 // The master side is raw (nothing echoed or line-buffered). The line speed
 // the editor set on its side is read from the master, and bytes sent at a
-// speed other than the radio's are garbage to it. A pseudo-terminal moves
+// speed other than the radio's are garbage to it. A pseudo-terminal keeps no
+// speed per byte: a byte counts at the speed in force when it is read here. A
+// server held up (a busy machine) for longer than the editor's pause between
+// its last byte and a speed change takes that byte at the new speed, and the
+// radio may crash into silence over it, as a real one would over a lost byte. A pseudo-terminal moves
 // bytes at memory speed; with timing on, the server charges the wire time
 // itself, sleeping until each answer is due.
 //
