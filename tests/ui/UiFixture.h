@@ -24,6 +24,16 @@
 
 namespace tav::test {
 
+// A shown box as one line, "text | title | buttons | icon", to compare whole.
+inline QString boxLine(const ShownBox& b) {
+    static const char* const buttons[] = {"Ok", "OkCancel", "RetryCancel", "YesNo", "YesNoCancel"};
+    static const char* const icons[] = {"None", "Information", "Exclamation", "Question",
+                                        "Critical"};
+    return QStringList{b.text, b.title, QLatin1String(buttons[int(b.buttons)]),
+                       QLatin1String(icons[int(b.icon)])}
+        .join(QStringLiteral(" | "));
+}
+
 class BeepClock : public Clock {
 public:
     int beeps = 0;

@@ -7,7 +7,7 @@
 #include <QtTest>
 
 #include "TestMain.h"
-#include "TestSupport.h"
+#include "UiFixture.h"
 #include "ui/WindowPlacement.h"
 #include "ui/frmProc.h"
 
@@ -31,8 +31,8 @@ private slots:
         QVERIFY(!dialog.Cancelled);
         QVERIFY(!dialog.CancelButton->isEnabled());
         QVERIFY(dialog.isVisible());
-        const QPoint expected =
-            owner.frameGeometry().topLeft() + QPoint(twipsToScreenPixels(500), twipsToScreenPixels(500));
+        const QPoint expected = owner.frameGeometry().topLeft() +
+                                QPoint(twipsToScreenPixels(500), twipsToScreenPixels(500));
         QCOMPARE(dialog.pos(), expected);
         // Cancel before EnableCancel is not possible.
         dialog.CancelButton->click();
@@ -66,13 +66,10 @@ private slots:
         QCOMPARE(dialog.Cancelled, cancelled);
         QCOMPARE(prompter.shown.size(), questions);
         if (questions) {
-            const ShownBox& box = prompter.shown.first();
-            QCOMPARE(box.text,
-                     QStringLiteral("Warning:\rCancelling a write operation may leave the radio in "
-                                    "an unpredictable state.\rAre you sure you want to cancel?"));
-            QCOMPARE(box.title, QString());
-            QCOMPARE(box.buttons, MsgButtons::YesNo);
-            QCOMPARE(box.icon, MsgIcon::Question);
+            QCOMPARE(
+                boxLine(prompter.shown.first()),
+                "Warning:\rCancelling a write operation may leave the radio in an "
+                "unpredictable state.\rAre you sure you want to cancel? |  | YesNo | Question");
         }
         // Escape acts as the button, and never just hides the dialog.
         QTest::keyClick(&dialog, Qt::Key_Escape);
