@@ -12,9 +12,6 @@
 #include <QSessionManager>
 #include <cmath>
 
-#include "app/AppInfo.h"
-#include "print/ReportPainter.h"
-#include "print/UnitReport.h"
 #include "store/ChannelTable.h"
 #include "tune/frmTune.h"
 #include "ui/AboutBox.h"

@@ -122,19 +122,13 @@ struct UiRig {
     // Types into the current cell the way a user does (the first key opens
     // the cell editor), then ends with `end` unless it is 0.
     void type(const QString& text, Qt::Key end = Qt::Key_Return) {
-        for (const QChar ch : text) {
-            QWidget* target = w->Grid->activeEditor()
-                                  ? static_cast<QWidget*>(w->Grid->activeEditor())
-                                  : static_cast<QWidget*>(w->Grid);
-            QTest::keyClick(target, ch.toLatin1());
-            QCoreApplication::processEvents();
-        }
+        for (const QChar ch : text) key(ch.toLatin1());
         if (end != 0) key(end);
     }
-    void key(Qt::Key k) {
-        QWidget* target = w->Grid->activeEditor() ? static_cast<QWidget*>(w->Grid->activeEditor())
-                                                  : static_cast<QWidget*>(w->Grid);
-        QTest::keyClick(target, k);
+    template <typename Key>
+    void key(Key k) {
+        QWidget* editor = w->Grid->activeEditor();
+        QTest::keyClick(editor ? editor : static_cast<QWidget*>(w->Grid), k);
         QCoreApplication::processEvents();  // Enter closes the cell editor by a queued call
     }
 };
