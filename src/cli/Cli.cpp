@@ -1,10 +1,10 @@
 #include "cli/Cli.h"
-#include "cli/Usage.h"
 
 #include <QTextStream>
 #include <cstdio>
 
 #include "app/AppInfo.h"
+#include "cli/CommandLine.h"
 #include "cli/CsvCommands.h"
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
@@ -18,23 +18,124 @@ namespace tav::cli {
 
 namespace {
 
-struct Verb {
-    const char* name;
-    const char* summary;
-    int (*run)(const QStringList& args);  // args: what follows the verb
-};
+// The options of the verbs that talk to a radio.
+const Option kPort{.name = "--port",
+                   .value = "DEVICE",
+                   .help = "the serial device of the radio, such as /dev/ttyUSB0",
+                   .required = true};
+const Option kLabels{.name = "--labels",
+                     .help = "also the alpha labels (through the radio's label program)"};
+const Option kRetries{.name = "--retries",
+                      .value = "N",
+                      .help = "retry a failed hook or write N times (default 0: Cancel)"};
+const Option kTrace{.name = "--trace",
+                    .value = "FILE",
+                    .help = "record every byte sent and received, with timestamps"};
+const Option kBandwidth{.name = "--per-channel-bandwidth",
+                        .value = "on|off",
+                        .help =
+                            "the editor's Per-Channel Bandwidth option for this run: when\n"
+                            "on, a radio not factory configured for it is warned about\n"
+                            "(default: the editor's setting, Features/Band, on if unset)"};
+const Option kPower{.name = "--per-channel-power",
+                    .value = "on|off",
+                    .help =
+                        "the editor's Per-Channel Power option for this run: when on,\n"
+                        "a radio not factory configured for it is warned about\n"
+                        "(default: the editor's setting, Features/Power, on if unset)"};
 
-// One line per verb.
-const Verb kVerbs[] = {
-    {"sim", "serve the virtual radio on a pseudo-terminal", runSim},
-    {"dump", "print a radio file as the printout's text, or as JSON (--json)", runDump},
-    {"diff", "list the differences between two radio files", runDiff},
-    {"export-csv", "write a radio file's channels as CSV", runExportCsv},
-    {"import-csv", "apply CSV channel rows to a radio file", runImportCsv},
-    {"read", "read the whole radio into a radio file", runRead},
-    {"write", "write a radio file to the radio", runWrite},
-    {"print", "write the unit data printout of a radio file as a PDF file", runPrint},
-    {"verify", "compare the radio with a radio file", runVerify},
+Option output(const char* value, const char* help, bool required) {
+    return Option{
+        .name = "-o", .value = value, .help = help, .alias = "--output", .required = required};
+}
+
+// Every verb: what `tavctl --help` lists, what `tavctl VERB --help` shows and
+// what the parser accepts. One line adds an option to a verb.
+const std::vector<Verb> kVerbs = {
+    {"sim",
+     "serve the virtual radio on a pseudo-terminal",
+     "serves until stopped (SIGTERM, SIGINT); the device path is the first line\n"
+     "on standard output",
+     {{.name = "--image",
+       .value = "FILE",
+       .help = "load a radio file: its first 2048 bytes into the EEPROM, and\n"
+               "its labels into the label memory when the file holds them\n"
+               "(default: a factory radio with groups 1-14 and both\n"
+               "per-channel options)"},
+      {.name = "--id", .value = "0xNN", .help = "identification byte (default 0x40)"},
+      {.name = "--timing", .help = "charge every byte its wire time (10 bits at the line speed)"},
+      {.name = "--fault",
+       .value = "LIST",
+       .help = "comma-separated faults: silent, id=0xNN, drop-reply=N,\n"
+               "corrupt-reply=N, drop-echo=N, corrupt-echo=N, corrupt-in=N,\n"
+               "slow=MS; counts may be ranges N-M within a step, as in\n"
+               "drop-reply=label:6-9 (steps: hook, eeprom, ram, baud, loader,\n"
+               "label)"},
+      {.name = "--dump-on-exit",
+       .value = "FILE",
+       .help = "when stopped (SIGTERM, SIGINT), write the EEPROM and the\n"
+               "labels to FILE as a radio file without power settings"}},
+     "",
+     runSim},
+    {"dump",
+     "print a radio file as the printout's text, or as JSON (--json)",
+     "prints the radio file as the unit data printout's text",
+     {{.name = "--json", .help = "as JSON with stable keys instead"}},
+     "FILE",
+     runDump},
+    {"diff",
+     "list the differences between two radio files",
+     "lists every field (and undecoded byte) that differs; exit 1 if any does",
+     {},
+     "A B",
+     runDiff},
+    {"export-csv",
+     "write a radio file's channels as CSV",
+     "one row per channel: Group, Channel, Rx Freq, Rx CG, Tx Freq, Tx CG, Label,\n"
+     "Scan, Narrow, Low Power",
+     {output("CSV", "the CSV file to write (default: standard output)", false)},
+     "FILE",
+     runExportCsv},
+    {"import-csv",
+     "apply CSV channel rows to a radio file",
+     "applies the CSV rows (columns matched by header) to FILE and writes OUT;\n"
+     "when any row is bad, lists every bad row and writes nothing (exit 3)",
+     {output("OUT", "the radio file to write", true)},
+     "FILE CSV",
+     runImportCsv},
+    {"read",
+     "read the whole radio into a radio file",
+     "reads the whole radio into a radio file",
+     {kPort, kLabels, kRetries, kTrace, kBandwidth, kPower,
+      output("FILE", "the radio file to write (replaced only when complete)", true)},
+     "",
+     runRead},
+    {"write",
+     "write a radio file to the radio",
+     "writes the radio file FILE to the radio",
+     {kPort,
+      kLabels,
+      {.name = "--skip-global", .help = "leave the radio's unit-wide block as it is"},
+      {.name = "--verify",
+       .help = "read the radio back and compare it with FILE (exit 4 if it\ndiffers)"},
+      kRetries,
+      kTrace,
+      kBandwidth,
+      kPower},
+     "FILE",
+     runWrite},
+    {"print",
+     "write the unit data printout of a radio file as a PDF file",
+     "writes the unit data printout of the radio file FILE as a PDF file",
+     {output("REPORT.pdf", "the PDF file to write", true)},
+     "FILE",
+     runPrint},
+    {"verify",
+     "compare the radio with a radio file",
+     "reads the radio and lists how it differs from FILE (exit 4 if it differs)",
+     {kPort, kLabels, kRetries, kTrace, kBandwidth, kPower},
+     "FILE",
+     runVerify},
 };
 
 void usage(QTextStream& out) {
@@ -42,6 +143,10 @@ void usage(QTextStream& out) {
            "verbs:\n";
     for (const Verb& v : kVerbs)
         out << "  " << QString::fromLatin1(v.name).leftJustified(12) << v.summary << '\n';
+}
+
+bool asksForHelp(const QStringList& args) {
+    return args.contains(QLatin1String("--help")) || args.contains(QLatin1String("-h"));
 }
 
 }  // namespace
@@ -59,15 +164,15 @@ int run(const QStringList& arguments) {
         return verb.isEmpty() ? kUsage : kOk;
     }
     for (const Verb& v : kVerbs) {
-        if (verb == QLatin1String(v.name)) {
-            const QStringList rest = arguments.mid(2);
-            if (rest.contains(QLatin1String("--help")) || rest.contains(QLatin1String("-h"))) {
-                out << verbHelp(v.name);
-                return kOk;
-            }
-            out.flush();
-            return v.run(arguments.mid(2));
+        if (verb != QLatin1String(v.name)) continue;
+        const QStringList rest = arguments.mid(2);
+        if (asksForHelp(rest)) {
+            out << help(v);
+            return kOk;
         }
+        CommandLine cl;
+        if (!cl.parse(v, rest)) return kUsage;
+        return v.run(cl);
     }
     err << "tavctl: unknown verb '" << verb << "'\n";
     usage(err);

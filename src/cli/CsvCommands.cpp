@@ -1,60 +1,51 @@
 #include "cli/CsvCommands.h"
-#include "cli/Usage.h"
+
+#include <QFile>
+#include <QTextStream>
 
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
+#include "cli/CommandLine.h"
 #include "files/ChannelCsv.h"
 
 namespace tav::cli {
 
-namespace {
-const QString kExportUsage = verbSynopsis("export-csv");
-const QString kImportUsage = verbSynopsis("import-csv");
-const QStringList kOutput{QStringLiteral("-o"), QStringLiteral("--output")};
-}  // namespace
-
-int runExportCsv(const QStringList& arguments) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    QStringList args = arguments;
-    QString csvPath;
-    if (!takeOption(args, kOutput, csvPath, err)) return kUsage;
-    if (!expectOperands(args, 1, kExportUsage, err)) return kUsage;
+int runExportCsv(const CommandLine& cl) {
     AppState state;
-    if (!loadImageFile(args[0], state, err)) return kFileError;
+    if (!loadImageFile(cl.verb(), cl.operands()[0], state)) return kFileError;
+    const QString csvPath = cl.value("-o");
     if (csvPath.isEmpty() || csvPath == QLatin1String("-")) {
-        out << QString::fromUtf8(ExportChannelCsv(state));
+        QTextStream(stdout) << QString::fromUtf8(ExportChannelCsv(state));
         return kOk;
     }
     QString why;
     if (!ExportChannelCsvFile(state, csvPath, why)) {
-        err << "tavctl: " << csvPath << ": " << why << '\n';
+        complain(cl.verb(), QStringLiteral("cannot write %1: %2").arg(csvPath, why));
         return kFileError;
     }
     return kOk;
 }
 
-int runImportCsv(const QStringList& arguments) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    QStringList args = arguments;
-    QString outPath;
-    if (!takeOption(args, kOutput, outPath, err)) return kUsage;
-    if (!expectOperands(args, 2, kImportUsage, err)) return kUsage;
-    if (outPath.isEmpty()) {
-        err << "tavctl: import-csv needs -o OUT\nusage: " << kImportUsage << '\n';
-        return kUsage;
-    }
+int runImportCsv(const CommandLine& cl) {
+    const QString& csvPath = cl.operands()[1];
     AppState state;
-    if (!loadImageFile(args[0], state, err)) return kFileError;
-    const CsvImportResult r = ImportChannelCsvFile(state, args[1]);
-    if (!r.ok()) {
-        for (const QString& e : r.errors) err << args[1] << ": " << e << '\n';
-        err << "tavctl: nothing written\n";
+    if (!loadImageFile(cl.verb(), cl.operands()[0], state)) return kFileError;
+    QFile csv(csvPath);
+    if (!csv.open(QIODevice::ReadOnly)) {
+        complain(cl.verb(), QStringLiteral("cannot read %1: %2").arg(csvPath, csv.errorString()));
         return kFileError;
     }
-    if (!saveImageFile(outPath, state, err)) return kFileError;
-    out << r.rows << " rows read, " << r.changedFields << " channel fields changed\n";
+    const CsvImportResult r = ImportChannelCsv(state, csv.readAll());
+    if (!r.ok()) {
+        QTextStream err(stderr);
+        for (const QString& e : r.errors) err << csvPath << ": " << e << '\n';
+        err.flush();
+        complain(cl.verb(), QStringLiteral("nothing written"));
+        return kFileError;
+    }
+    if (!saveImageFile(cl.verb(), cl.value("-o"), state)) return kFileError;
+    QTextStream(stdout) << r.rows << " rows read, " << r.changedFields
+                        << " channel fields changed\n";
     return kOk;
 }
 

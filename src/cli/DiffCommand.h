@@ -11,7 +11,9 @@
 
 namespace tav::cli {
 
-int runDiff(const QStringList& args);
+class CommandLine;
+
+int runDiff(const CommandLine& cl);
 
 // Exit status for a comparison's lines: 0 when there are none, else 1.
 int printDifferences(const QStringList& lines, QTextStream& out);

@@ -1,16 +1,16 @@
 #include "cli/DumpCommand.h"
-#include "cli/Usage.h"
+
+#include <QTextStream>
 
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
+#include "cli/CommandLine.h"
 #include "model/RadioFields.h"
 #include "print/UnitReport.h"
 
 namespace tav::cli {
 
 namespace {
-
-const QString kDumpUsage = verbSynopsis("dump");
 
 QString jsonString(const QString& s) {
     QString out = QStringLiteral("\"");
@@ -76,19 +76,16 @@ QByteArray RadioJson(const AppState& state) {
     return out.toUtf8();
 }
 
-int runDump(const QStringList& arguments) {
-    QTextStream out(stdout);
-    QTextStream err(stderr);
-    QStringList args = arguments;
-    const bool json = takeFlag(args, QStringLiteral("--json"));
-    if (!expectOperands(args, 1, kDumpUsage, err)) return kUsage;
+int runDump(const CommandLine& cl) {
+    const QString& path = cl.operands()[0];
     AppState state;
-    if (!loadImageFile(args[0], state, err)) return kFileError;
-    if (json) {
+    if (!loadImageFile(cl.verb(), path, state)) return kFileError;
+    QTextStream out(stdout);
+    if (cl.has("--json")) {
         out << QString::fromUtf8(RadioJson(state));
         return kOk;
     }
-    for (const QString& line : BuildUnitReport(state, args[0]).plainLines()) out << line << '\n';
+    for (const QString& line : BuildUnitReport(state, path).plainLines()) out << line << '\n';
     return kOk;
 }
 

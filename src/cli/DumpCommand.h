@@ -1,5 +1,5 @@
 #pragma once
-// tavctl dump FILE [--json]
+// tavctl dump [--json] FILE
 //   text: the unit data printout's lines, with FILE as the printout's file name;
 //   --json: every field, under stable keys:
 //     {"unit": {...}, "groups": [{"number": 1, "label": ..., ...,
@@ -7,14 +7,14 @@
 //   Check boxes are true/false; group 15's channels have "low_power": null.
 
 #include <QByteArray>
-#include <QStringList>
-#include <QTextStream>
 
 #include "app/AppState.h"
 
 namespace tav::cli {
 
-int runDump(const QStringList& args);
+class CommandLine;
+
+int runDump(const CommandLine& cl);
 
 // The JSON form of the whole image (UTF-8, two-space indents, one channel per line).
 QByteArray RadioJson(const AppState& state);

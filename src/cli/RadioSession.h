@@ -1,11 +1,12 @@
 #pragma once
-// What `tavctl read` and `tavctl write` share: their options and one radio
+// What the verbs that talk to a radio share: their options and one radio
 // link on the real serial line and clock, with the line traced on request,
 // message boxes on stderr and progress on the terminal.
 
 #include <QFile>
-#include <QStringList>
+#include <QString>
 #include <memory>
+#include <optional>
 
 #include "app/AppState.h"
 #include "app/QtSerialLink.h"
@@ -17,20 +18,22 @@
 
 namespace tav::cli {
 
+class CommandLine;
+
 struct RadioOptions {
+    QString verb;
     QString port;
     bool labels = false;
     bool skipGlobal = false;  // write only
     bool verify = false;      // write only: read back and compare
     int retries = 0;
     QString trace;
-    QString file;  // -o FILE for read, the operand for write
+    QString file;  // -o FILE for read, the operand for write and verify
+    // The editor's per-channel options for this run; unset: the user's settings.
+    std::optional<bool> perChannelBandwidth, perChannelPower;
 };
 
-// Parses the arguments after the verb. `forWrite` selects the write form
-// (--skip-global, FILE operand) over the read form (-o FILE). On a usage
-// error prints it with the verb's usage and returns false.
-bool parseRadioOptions(const QStringList& args, bool forWrite, RadioOptions& o);
+RadioOptions radioOptions(const CommandLine& cl);
 
 class RadioSession {
 public:
@@ -51,8 +54,5 @@ private:
     std::unique_ptr<clsTavCom> link_;
     bool ready_ = true;
 };
-
-// Prints "tavctl VERB: MESSAGE" on stderr.
-void complain(const char* verb, const QString& message);
 
 }  // namespace tav::cli

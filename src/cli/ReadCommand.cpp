@@ -1,8 +1,9 @@
 #include "cli/ReadCommand.h"
 
 #include "cli/Cli.h"
+#include "cli/CliImage.h"
+#include "cli/CommandLine.h"
 #include "cli/RadioSession.h"
-#include "files/RadioFile.h"
 
 namespace tav::cli {
 
@@ -13,19 +14,13 @@ bool readWholeRadio(RadioSession& session, bool labels) {
     return !labels || link.Read_Labels(-1);
 }
 
-int runRead(const QStringList& args) {
-    RadioOptions o;
-    if (!parseRadioOptions(args, false, o)) return kUsage;
+int runRead(const CommandLine& cl) {
+    const RadioOptions o = radioOptions(cl);
     RadioSession session(o);
     if (!session.ready()) return kFileError;
     if (!readWholeRadio(session, o.labels)) return kRadioFailure;
     // Nothing is saved unless the whole read worked: a file is always a whole radio.
-    const RadioFileResult saved = WriteRadioFile(o.file, session.state());
-    if (!saved.ok()) {
-        complain("read", QStringLiteral("cannot write %1: %2").arg(o.file, saved.description));
-        return kFileError;
-    }
-    return kOk;
+    return saveImageFile(o.verb, o.file, session.state()) ? kOk : kFileError;
 }
 
 }  // namespace tav::cli

@@ -1,13 +1,13 @@
 #pragma once
-#include <QStringList>
 
 namespace tav::cli {
 
-// tavctl read --port DEVICE [--labels] [--retries N] [--trace FILE] -o FILE:
-// reads the whole radio (and its labels) into a radio file.
-int runRead(const QStringList& args);
-
+class CommandLine;
 class RadioSession;
+
+// tavctl read --port DEVICE [--labels] [--retries N] [--trace FILE] ... -o FILE:
+// reads the whole radio (and its labels) into a radio file.
+int runRead(const CommandLine& cl);
 
 // Reads the whole radio into the session's image, and its labels when asked.
 // False when the radio failed (the link has said why).

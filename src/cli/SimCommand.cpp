@@ -1,16 +1,18 @@
 #include "cli/SimCommand.h"
-#include "cli/Usage.h"
 
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QFile>
+#include <QFileInfo>
 #include <QSaveFile>
 #include <QTextStream>
 #include <csignal>
+#include <cstring>
 
 #include "app/AppState.h"
 #include "cli/Cli.h"
+#include "cli/CliImage.h"
+#include "cli/CommandLine.h"
 #include "files/RadioFile.h"
 #include "sim/PtyRadioServer.h"
 #include "sim/RadioImage.h"
@@ -28,79 +30,37 @@ void onStopSignal(int) {
     (void)n;
 }
 
-struct SimOptions {
-    QString image;
-    std::optional<uint8_t> id;
-    bool timing = false;
-    sim::FaultPlan faults;
-    QString dumpPath;
-};
-
-const QString kSimUsage = verbHelp("sim");
-
-int usageError(const QString& why) {
-    QTextStream err(stderr);
-    err << "tavctl sim: " << why << '\n' << kSimUsage;
-    return kUsage;
+// SIGTERM always stops the simulator. SIGINT only when it was not ignored on
+// entry: a simulator started in the background of a script ignores it, so
+// that a Ctrl-C meant for the command in the foreground leaves it serving.
+void stopOnSignals() {
+    struct sigaction sa {};
+    sa.sa_handler = onStopSignal;
+    sigemptyset(&sa.sa_mask);
+    ::sigaction(SIGTERM, &sa, nullptr);
+    struct sigaction inherited {};
+    ::sigaction(SIGINT, nullptr, &inherited);
+    if (inherited.sa_handler != SIG_IGN) ::sigaction(SIGINT, &sa, nullptr);
 }
 
-// Returns kOk, or the exit status of the error it reported.
-int parse(const QStringList& args, SimOptions& o) {
-    for (int i = 0; i < args.size(); ++i) {
-        const QString& a = args[i];
-        const auto value = [&](QString& out) {
-            if (i + 1 >= args.size()) return false;
-            out = args[++i];
-            return true;
-        };
-        QString v;
-        if (a == QLatin1String("--timing")) {
-            o.timing = true;
-        } else if (a == QLatin1String("--image")) {
-            if (!value(o.image)) return usageError(QStringLiteral("--image needs a file"));
-        } else if (a == QLatin1String("--id")) {
-            bool ok = false;
-            const uint id = value(v) ? v.toUInt(&ok, 0) : 0;
-            if (!ok || id > 0xFF)
-                return usageError(QStringLiteral("--id needs a byte value such as 0x40"));
-            o.id = static_cast<uint8_t>(id);
-        } else if (a == QLatin1String("--dump-on-exit")) {
-            if (!value(o.dumpPath))
-                return usageError(QStringLiteral("--dump-on-exit needs a file"));
-        } else if (a == QLatin1String("--fault")) {
-            QString why;
-            if (!value(v)) return usageError(QStringLiteral("--fault needs a list of faults"));
-            if (!sim::FaultPlan::parse(v, o.faults, &why)) return usageError(why);
-        } else {
-            return usageError(QStringLiteral("unknown option '%1'").arg(a));
-        }
+bool takeFaults(const CommandLine& cl, sim::FaultPlan& faults) {
+    for (const QString& list : cl.values("--fault")) {
+        QString why;
+        if (!sim::FaultPlan::parse(list, faults, &why))
+            return cl.fail(QStringLiteral("--fault: ") + why);
     }
-    return kOk;
+    return true;
 }
 
-int loadImage(const QString& path, sim::VirtualRadio& radio) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        QTextStream(stderr) << "tavctl sim: cannot read " << path << ": " << f.errorString()
-                            << '\n';
-        return kFileError;
-    }
-    const QByteArray bytes = f.read(kEEPromSize);
-    if (bytes.size() < kEEPromSize)
-        return usageError(QStringLiteral("%1 holds %2 bytes; a radio image needs at least %3")
-                              .arg(path)
-                              .arg(bytes.size())
-                              .arg(kEEPromSize));
-    std::copy(bytes.begin(), bytes.end(), radio.eeprom().begin());
+// The EEPROM of the radio file at `path`, and its labels when it holds them.
+bool loadImage(const QString& verb, const QString& path, sim::VirtualRadio& radio) {
+    AppState file;
+    if (!loadImageFile(verb, path, file)) return false;
+    std::copy_n(file.EEImage.begin(), kEEPromSize, radio.eeprom().begin());
     // The labels of a whole radio file go into the label memory as the radio keeps them.
-    const QByteArray labels = f.read(kRadioFileLabelOffset + kLabelImageSize - kEEPromSize)
-                                  .mid(kRadioFileLabelOffset - kEEPromSize);
-    if (labels.size() == kLabelImageSize) {
-        std::array<uint8_t, kLabelImageSize> image{};
-        std::copy(labels.begin(), labels.end(), image.begin());
-        radio.labels() = sim::labelMemoryFrom(image);
-    }
-    return kOk;
+    if (QFileInfo(path).size() >= kRadioFilePowerOffset)
+        radio.labels() = sim::labelMemoryFrom(file.LabelImage);
+    return true;
 }
 
 // The EEPROM, the file-only byte and the labels: the radio file up to its
@@ -113,8 +73,8 @@ int dumpRadio(const QString& path, sim::VirtualRadio& radio) {
     if (!f.open(QIODevice::WriteOnly) ||
         f.write(SerializeRadioFile(state).left(kRadioFilePowerOffset)) != kRadioFilePowerOffset ||
         !f.commit()) {
-        QTextStream(stderr) << "tavctl sim: cannot write " << path << ": " << f.errorString()
-                            << '\n';
+        complain(QStringLiteral("sim"),
+                 QStringLiteral("cannot write %1: %2").arg(path, f.errorString()));
         return kFileError;
     }
     return kOk;
@@ -122,33 +82,41 @@ int dumpRadio(const QString& path, sim::VirtualRadio& radio) {
 
 }  // namespace
 
-int runSim(const QStringList& args) {
-    SimOptions o;
-    if (const int rc = parse(args, o); rc != kOk) return rc;
-    sim::VirtualRadio radio(o.faults);
+int runSim(const CommandLine& cl) {
+    sim::FaultPlan faults;
+    if (!takeFaults(cl, faults)) return kUsage;
+    sim::VirtualRadio radio(faults);
     radio.setRecording(false);  // serves indefinitely: keep no log
-    if (o.id) radio.setIdByte(*o.id);
+    if (cl.has("--id")) radio.setIdByte(static_cast<uint8_t>(cl.value("--id").toUInt(nullptr, 0)));
     radio.eeprom() = sim::defaultImage();
     radio.labels() = sim::defaultLabels();
-    if (!o.image.isEmpty())
-        if (const int rc = loadImage(o.image, radio); rc != kOk) return rc;
+    if (cl.has("--image") && !loadImage(cl.verb(), cl.value("--image"), radio)) return kFileError;
 
-    sim::PtyRadioServer server(radio, o.timing);
+    sim::PtyRadioServer server(radio, cl.has("--timing"));
     QString why;
-    if (!server.open(&why) || ::pipe2(stopPipe, O_CLOEXEC) != 0) {
-        QTextStream(stderr) << "tavctl sim: " << why << '\n';
+    if (!server.open(&why)) {
+        complain(cl.verb(), why);
         return kFileError;
     }
-    struct sigaction sa {};
-    sa.sa_handler = onStopSignal;
-    sigemptyset(&sa.sa_mask);
-    ::sigaction(SIGTERM, &sa, nullptr);
-    ::sigaction(SIGINT, &sa, nullptr);
+    if (::pipe2(stopPipe, O_CLOEXEC) != 0) {
+        complain(cl.verb(), QStringLiteral("cannot create a pipe: %1").arg(strerror(errno)));
+        return kFileError;
+    }
+    stopOnSignals();
+    server.onCrash([&cl](const QString& why) {
+        complain(cl.verb(),
+                 QStringLiteral("the virtual radio crashed (%1); it answers nothing more "
+                                "until the simulator is restarted")
+                     .arg(why));
+    });
 
     QTextStream out(stdout);
     out << server.slavePath() << Qt::endl;  // flushed: a parent waits for this line
-    server.run(stopPipe[0]);
-    return o.dumpPath.isEmpty() ? kOk : dumpRadio(o.dumpPath, radio);
+    const bool stopped = server.run(stopPipe[0], &why);
+    if (!stopped) complain(cl.verb(), QStringLiteral("stopped serving: ") + why);
+    const QString dumpPath = cl.value("--dump-on-exit");
+    const int dumped = dumpPath.isEmpty() ? kOk : dumpRadio(dumpPath, radio);
+    return stopped ? dumped : kRadioFailure;
 }
 
 }  // namespace tav::cli

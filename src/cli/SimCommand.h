@@ -1,11 +1,13 @@
 #pragma once
-#include <QStringList>
 
 namespace tav::cli {
 
-// tavctl sim [--image FILE] [--id 0xNN] [--timing] [--fault LIST]
+class CommandLine;
+
+// tavctl sim [--image FILE] [--id 0xNN] [--timing] [--fault LIST] [--dump-on-exit FILE]
 // Serves the virtual radio on a pseudo-terminal until SIGTERM or SIGINT; the
-// device path is the first line on standard output.
-int runSim(const QStringList& args);
+// device path is the first line on standard output. When the serving ends for
+// another reason, says why and exits 1.
+int runSim(const CommandLine& cl);
 
 }  // namespace tav::cli

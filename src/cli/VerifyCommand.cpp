@@ -1,5 +1,4 @@
 #include "cli/VerifyCommand.h"
-#include "cli/Usage.h"
 
 #include <QTextStream>
 
@@ -14,30 +13,6 @@ namespace tav::cli {
 
 namespace {
 
-const QString kVerifyUsage = verbSynopsis("verify");
-
-bool parseVerify(QStringList args, RadioOptions& o, QTextStream& err) {
-    QString retries;
-    if (!takeOption(args, {QStringLiteral("--port")}, o.port, err) ||
-        !takeOption(args, {QStringLiteral("--retries")}, retries, err) ||
-        !takeOption(args, {QStringLiteral("--trace")}, o.trace, err))
-        return false;
-    o.labels = takeFlag(args, QStringLiteral("--labels"));
-    if (!expectOperands(args, 1, kVerifyUsage, err)) return false;
-    bool ok = true;
-    if (!retries.isEmpty()) o.retries = retries.toInt(&ok);
-    if (!ok || o.retries < 0) {
-        err << "tavctl: --retries needs a count from 0\nusage: " << kVerifyUsage << '\n';
-        return false;
-    }
-    if (o.port.isEmpty()) {
-        err << "tavctl: --port is required\nusage: " << kVerifyUsage << '\n';
-        return false;
-    }
-    o.file = args[0];
-    return true;
-}
-
 // Reads the radio into the session and compares it with `file`.
 int readAndCompare(RadioSession& session, const AppState& file, RadioReach reach,
                    QTextStream& out) {
@@ -49,14 +24,11 @@ int readAndCompare(RadioSession& session, const AppState& file, RadioReach reach
 
 }  // namespace
 
-int runVerify(const QStringList& args) {
+int runVerify(const CommandLine& cl) {
     QTextStream out(stdout);
-    QTextStream err(stderr);
-    RadioOptions o;
-    if (!parseVerify(args, o, err)) return kUsage;
+    const RadioOptions o = radioOptions(cl);
     AppState file;
-    if (!loadImageFile(o.file, file, err)) return kFileError;
-    err.flush();
+    if (!loadImageFile(o.verb, o.file, file)) return kFileError;
     RadioSession session(o);
     if (!session.ready()) return kFileError;
     RadioReach reach;
@@ -70,7 +42,9 @@ int verifyWritten(RadioSession& session, const AppState& written, const RadioOpt
     RadioReach reach;
     reach.labels = o.labels;
     reach.eepromBits.assign(kEEPromSize, 0);
-    const AppState& s = session.state();
+    AppState& s = session.state();
+    // The write has told what the radio lacks; the read-back only compares.
+    s.PerChanBandOn = s.PerChanPwrOn = false;
     for (int page = o.skipGlobal ? 1 : 0; page < kPageCount; ++page) {
         if (page > 0 && !session.link().pageWritable(page)) continue;
         const auto& mask = page == 0 ? s.GlobalWriteMask : s.GroupWriteMask;

@@ -1,5 +1,5 @@
 #pragma once
-// tavctl verify --port DEVICE [--labels] [--retries N] [--trace FILE] FILE
+// tavctl verify --port DEVICE [--labels] [--retries N] [--trace FILE] ... FILE
 //   Reads the radio as `tavctl read` does and lists how it differs from FILE,
 //   line by line as `tavctl diff` does (file values first). Exit 0 when the
 //   radio holds what the file holds, 4 when it differs, 1 when the radio
@@ -7,19 +7,15 @@
 // `tavctl write --verify` reads the radio back after writing and compares the
 // bits the write could change.
 
-#include <QStringList>
-
 #include "app/AppState.h"
 
 namespace tav::cli {
 
+class CommandLine;
 class RadioSession;
 struct RadioOptions;
 
-// Exit status: the radio does not hold what the file holds.
-constexpr int kDiffers = 4;
-
-int runVerify(const QStringList& args);
+int runVerify(const CommandLine& cl);
 
 // After a successful write of `written` (the file's image, taken before the
 // write) through `session`: reads the radio back and compares what the write

@@ -1,26 +1,17 @@
 #include "cli/WriteCommand.h"
 
 #include "cli/Cli.h"
+#include "cli/CliImage.h"
 #include "cli/RadioSession.h"
 #include "cli/VerifyCommand.h"
-#include "files/RadioFile.h"
 
 namespace tav::cli {
 
-int runWrite(const QStringList& args) {
-    RadioOptions o;
-    if (!parseRadioOptions(args, true, o)) return kUsage;
+int runWrite(const CommandLine& cl) {
+    const RadioOptions o = radioOptions(cl);
     RadioSession session(o);
     if (!session.ready()) return kFileError;
-    const RadioFileResult loaded = ReadRadioFile(o.file, session.state());
-    if (!loaded.ok()) {
-        const QString why =
-            loaded.status == RadioFileResult::TooShort
-                ? QStringLiteral("not a radio file (under %1 bytes)").arg(kRadioFileMinimum)
-                : loaded.description;
-        complain("write", QStringLiteral("cannot read %1: %2").arg(o.file, why));
-        return kFileError;
-    }
+    if (!loadImageFile(o.verb, o.file, session.state())) return kFileError;
     const AppState written = session.state();
     clsTavCom& link = session.link();
     link.context().progress.ShowForm(QStringLiteral("Writing radio"), true);

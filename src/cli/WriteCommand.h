@@ -1,10 +1,11 @@
 #pragma once
-#include <QStringList>
 
 namespace tav::cli {
 
-// tavctl write --port DEVICE [--labels] [--skip-global] [--retries N] [--trace FILE] FILE:
+class CommandLine;
+
+// tavctl write --port DEVICE [--labels] [--skip-global] [--verify] ... FILE:
 // writes a radio file (and its labels) to the radio.
-int runWrite(const QStringList& args);
+int runWrite(const CommandLine& cl);
 
 }  // namespace tav::cli

@@ -77,12 +77,16 @@ int PtyRadioServer::editorBaud() const {
     return baudOf(::cfgetospeed(&t));
 }
 
+void PtyRadioServer::fail(const QString& why) {
+    if (failure_.isEmpty()) failure_ = why;
+}
+
 std::optional<double> PtyRadioServer::flushDue() {
     const int baud = editorBaud();
     while (const std::optional<uint8_t> b = radio_.takeDue(now(), baud)) {
         // A full buffer means nobody reads the line: the byte is lost, as on a wire.
-        const ssize_t n = ::write(master_, &*b, 1);
-        (void)n;
+        if (::write(master_, &*b, 1) < 0 && errno != EAGAIN && errno != EINTR)
+            fail(QStringLiteral("cannot write to the pseudo-terminal: %1").arg(strerror(errno)));
     }
     return radio_.nextDue();
 }
@@ -91,19 +95,32 @@ void PtyRadioServer::readEditorBytes() {
     uint8_t buf[256];
     for (;;) {
         const ssize_t n = ::read(master_, buf, sizeof buf);
-        if (n <= 0) return;
+        if (n < 0 && errno == EINTR) continue;
+        if (n < 0 && errno == EAGAIN) return;
+        if (n <= 0) {
+            // The slave is held open here, so the line never ends on its own.
+            fail(n == 0
+                     ? QStringLiteral("the pseudo-terminal was hung up")
+                     : QStringLiteral("cannot read the pseudo-terminal: %1").arg(strerror(errno)));
+            return;
+        }
         const int baud = editorBaud();
         const double t = now();
         for (ssize_t i = 0; i < n; ++i) radio_.lineIn(buf[i], baud, t);
+        if (radio_.state() == VirtualRadio::State::Crashed && !crashTold_ && tellCrash_) {
+            crashTold_ = true;
+            tellCrash_(radio_.crashReason());
+        }
     }
 }
 
-void PtyRadioServer::run(int stopFd) {
-    if (master_ < 0) return;
+bool PtyRadioServer::run(int stopFd, QString* why) {
+    failure_.clear();
+    if (master_ < 0) fail(QStringLiteral("the pseudo-terminal is not open"));
     // Answers are due at exact moments; the default 50 us timer slack would
     // be charged on every one of them.
     ::prctl(PR_SET_TIMERSLACK, 1UL, 0UL, 0UL, 0UL);
-    for (;;) {
+    while (failure_.isEmpty()) {
         const std::optional<double> next = flushDue();
         timespec timeout{};
         timespec* wait = nullptr;  // no answer pending: sleep until input
@@ -115,11 +132,19 @@ void PtyRadioServer::run(int stopFd) {
         }
         pollfd fds[2] = {{master_, POLLIN, 0}, {stopFd, POLLIN, 0}};
         const int r = ::ppoll(fds, stopFd >= 0 ? 2 : 1, wait, nullptr);
-        if (r < 0 && errno != EINTR) return;
-        if (stopFd >= 0 && (fds[1].revents & (POLLIN | POLLHUP))) return;
+        if (r < 0 && errno != EINTR) {
+            fail(QStringLiteral("cannot wait for the line: %1").arg(strerror(errno)));
+            break;
+        }
+        if (r < 0) continue;
+        if (stopFd >= 0 && (fds[1].revents & (POLLIN | POLLHUP))) return true;
         if (fds[0].revents & POLLIN) readEditorBytes();
-        if (fds[0].revents & (POLLERR | POLLNVAL)) return;
+        if (fds[0].revents & (POLLERR | POLLNVAL | POLLHUP))
+            fail(QStringLiteral("the pseudo-terminal failed (poll events 0x%1)")
+                     .arg(fds[0].revents, 0, 16));
     }
+    if (why) *why = failure_;
+    return false;
 }
 
 }  // namespace tav::sim

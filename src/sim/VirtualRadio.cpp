@@ -68,6 +68,7 @@ void VirtualRadio::setCommand(uint8_t first, int length, void (VirtualRadio::*ru
 
 void VirtualRadio::powerCycle() {
     state_ = State::Idle;
+    crashReason_.clear();
     baud_ = 4800;
     awake_ = false;
     hookMatched_ = 0;
@@ -258,7 +259,8 @@ void VirtualRadio::onRamWritten(uint8_t address, uint8_t value) {
     else if (value == 0x31)
         baud_ = 4800;
     else
-        crash();
+        crash(
+            QStringLiteral("baud register written with 0x%1").arg(value, 2, 16, QLatin1Char('0')));
 }
 
 // Asked at a new speed: any one byte tells the editor the radio followed.
@@ -267,15 +269,18 @@ void VirtualRadio::cmdBaudCheck(const Bytes&) {
 }
 
 void VirtualRadio::cmdStartLoader(const Bytes& c) {
-    if (c[1] != kLoaderAddress + 1 || !ramHolds(ram_, kLoaderAddress, kLoader)) return crash();
+    if (c[1] != kLoaderAddress + 1 || !ramHolds(ram_, kLoaderAddress, kLoader))
+        return crash(QStringLiteral("a program started at 0x%1 that is not the loader")
+                         .arg(c[1], 2, 16, QLatin1Char('0')));
     state_ = State::Loader;
     loadAddress_.reset();
     loadLength_.reset();
     loaded_ = 0;
 }
 
-void VirtualRadio::crash() {
+void VirtualRadio::crash(const QString& why) {
     state_ = State::Crashed;
+    crashReason_ = why;
     cmd_.clear();
 }
 
@@ -300,7 +305,8 @@ void VirtualRadio::finishDownload() {
     const bool labelProgram = *loadAddress_ == kLabelProgramAddress &&
                               *loadLength_ == sizeof kLabelProgram &&
                               ramHolds(ram_, kLabelProgramAddress, kLabelProgram);
-    if (!labelProgram) return crash();
+    if (!labelProgram)
+        return crash(QStringLiteral("the downloaded program is not the label program"));
     state_ = State::LabelProgram;
     cmd_.clear();
     endPending_ = false;

@@ -79,6 +79,8 @@ public:
     uint8_t effectiveIdByte() const { return faults_.id.value_or(idByte_); }
 
     State state() const { return state_; }
+    // What made the radio crash into silence, while it is crashed.
+    const QString& crashReason() const { return crashReason_; }
     int baud() const { return baud_; }
     void setBaud(int baud) { baud_ = baud; }
     // Back to the state after power-on: idle, 4800 baud, nothing pending.
@@ -157,7 +159,7 @@ private:
     void cmdLabelEnd(const Bytes& c);
 
     void finishDownload();
-    void crash();
+    void crash(const QString& why);
     Phase inputPhase() const;
 
     // Called after every RAM byte write.
@@ -176,6 +178,7 @@ private:
     uint8_t idByte_ = kDefaultIdByte;
     FaultPlan faults_;
     State state_ = State::Idle;
+    QString crashReason_;
     int baud_ = 4800;
     bool wireTiming_ = true;
 

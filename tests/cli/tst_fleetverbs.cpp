@@ -97,37 +97,6 @@ private slots:
         QCOMPARE(e.error, QJsonParseError::NoError);
     }
 
-    void diffExitsByOutcome_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::newRow("equal") << QStringList{"diff", "@d", "@d"} << 0;
-        QTest::newRow("different") << QStringList{"diff", "@d", "@s"} << 1;
-        QTest::newRow("missing file") << QStringList{"diff", "@d", "@missing"} << 3;
-        QTest::newRow("short file") << QStringList{"diff", "@short", "@d"} << 3;
-        QTest::newRow("one operand") << QStringList{"diff", "@d"} << 2;
-        QTest::newRow("unknown option") << QStringList{"diff", "-x", "@d", "@d"} << 2;
-        QTest::newRow("import without output") << QStringList{"import-csv", "@d", "@d"} << 2;
-    }
-    void diffExitsByOutcome() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QFile shortFile(path("short.tav"));
-        QVERIFY(shortFile.open(QIODevice::WriteOnly));
-        shortFile.write(QByteArray(100, 0));
-        shortFile.close();
-        for (QString& a : args) {
-            if (a == "@d") a = defaults_;
-            if (a == "@s") a = sample_;
-            if (a == "@missing") a = path("missing.tav");
-            if (a == "@short") a = shortFile.fileName();
-        }
-        const Run r = tavctl(args);
-        QCOMPARE(r.status, status);
-        if (status == 1) QCOMPARE(lines(r.out), CompareImages(defaultImage(), sampleImage()));
-        if (status == 0) QVERIFY(r.out.isEmpty());
-        if (status >= 2) QVERIFY(!r.err.isEmpty());
-    }
-
     void exportCsvToStdoutAndFile() {
         const Run r = tavctl({"export-csv", sample_});
         QCOMPARE(r.status, 0);
@@ -170,7 +139,7 @@ private slots:
                  (QStringList{prefix + "line 2: Rx Freq \"180\": outside the band 143 to 174 MHz",
                               prefix + "line 3: Label \"TOO LONG!\": \"!\" is not a character of "
                                        "the radio's display",
-                              "tavctl: nothing written"}));
+                              "tavctl import-csv: nothing written"}));
         QVERIFY(!QFile::exists(path("bad.tav")));
     }
 };

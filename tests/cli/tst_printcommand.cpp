@@ -141,45 +141,6 @@ private slots:
         QCOMPARE(lines.mid(title, unit - title).join(QString()).remove(' '),
                  QString("TAVUnitDataPrintout" + file));
     }
-
-    void failures_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("exitCode");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("no arguments") << QStringList{"print"} << 2 << "no radio file given";
-        QTest::newRow("no output") << QStringList{"print", "radio.tav"} << 2 << "no output file";
-        QTest::newRow("-o without a name")
-            << QStringList{"print", "radio.tav", "-o"} << 2 << "-o needs a file name";
-        QTest::newRow("unknown option")
-            << QStringList{"print", "radio.tav", "-x", "-o", "r.pdf"} << 2 << "unknown option '-x'";
-        QTest::newRow("two files")
-            << QStringList{"print", "a.tav", "b.tav", "-o", "r.pdf"} << 2 << "one radio file only";
-        QTest::newRow("missing file") << QStringList{"print", "missing.tav", "-o", "r.pdf"} << 3
-                                      << "cannot read 'missing.tav'";
-        QTest::newRow("short file") << QStringList{"print", "short.tav", "-o", "r.pdf"} << 3
-                                    << "'short.tav' is not a radio file: it holds 100 bytes";
-        QTest::newRow("a folder") << QStringList{"print", "folder", "-o", "r.pdf"} << 3
-                                  << "'folder' is not a file";
-        QTest::newRow("unwritable output")
-            << QStringList{"print", "radio.tav", "-o", "nowhere/r.pdf"} << 3
-            << "cannot write 'nowhere/r.pdf'";
-    }
-    void failures() {
-        QFETCH(QStringList, args);
-        QFETCH(int, exitCode);
-        QFETCH(QString, message);
-        QTemporaryDir dir;
-        QVERIFY(WriteRadioFile(dir.filePath("radio.tav"), AppState()).ok());
-        QFile shortFile(dir.filePath("short.tav"));
-        QVERIFY(shortFile.open(QIODevice::WriteOnly) && shortFile.write(QByteArray(100, 0)) == 100);
-        shortFile.close();
-        QVERIFY(QDir(dir.path()).mkdir("folder"));
-        const Run r = tavctl(args, dir.path());
-        QCOMPARE(r.exitCode, exitCode);
-        QVERIFY2(r.err.startsWith("tavctl print: " + message), qPrintable(r.err));
-        QCOMPARE(r.err.count("tavctl print: "), 1);
-        QVERIFY(!QFile::exists(dir.filePath("r.pdf")));
-    }
 };
 
 TAV_TEST_GUILESS(TestPrintCommand);

@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 namespace tav::test {
 
@@ -17,12 +18,13 @@ struct Run {
     QString out, err;
 };
 
-inline Run tavctl(const QStringList& args) {
+inline Run tavctl(const QStringList& args, const QString& workDir = QString()) {
     QProcess p;
+    p.setWorkingDirectory(workDir);
     p.start(tavctlPath(), args);
     Run r;
     if (!p.waitForFinished(180000)) return r;
-    r.status = p.exitCode();
+    r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
     r.out = QString::fromLocal8Bit(p.readAllStandardOutput());
     r.err = QString::fromLocal8Bit(p.readAllStandardError());
     return r;
@@ -30,7 +32,9 @@ inline Run tavctl(const QStringList& args) {
 
 class Simulator {
 public:
-    explicit Simulator(const QStringList& options = {}) {
+    // `inChild` runs in the simulator's process before it starts.
+    explicit Simulator(const QStringList& options = {}, std::function<void()> inChild = {}) {
+        if (inChild) process.setChildProcessModifier(inChild);
         process.start(tavctlPath(), QStringList{QStringLiteral("sim")} + options);
         if (!process.waitForStarted(10000)) return;
         while (!process.canReadLine() && process.waitForReadyRead(10000)) {

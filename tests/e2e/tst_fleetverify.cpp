@@ -56,25 +56,6 @@ private slots:
         QCOMPARE(r.status, 4);
         QCOMPARE(r.out.split(u'\n', Qt::SkipEmptyParts).size(), 1);  // byte 0x109 only
     }
-
-    void verifyUsageAndFileErrors_data() {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("status");
-        QTest::newRow("no file") << QStringList{"verify", "--port", "/dev/null"} << 2;
-        QTest::newRow("missing file")
-            << QStringList{"verify", "--port", "p", "/nonexistent/x.tav"} << 3;
-        QTest::newRow("no such port")
-            << QStringList{"verify", "--port", "/nonexistent/tty", "@f"} << 1;
-    }
-    void verifyUsageAndFileErrors() {
-        QFETCH(QStringList, args);
-        QFETCH(int, status);
-        QVERIFY(WriteRadioFile(path("f.tav"), AppState()).ok());
-        args.replaceInStrings("@f", path("f.tav"));
-        const Run r = tavctl(args);
-        QCOMPARE(r.status, status);
-        QVERIFY(!r.err.isEmpty());
-    }
 };
 
 TAV_TEST_GUILESS(TestFleetVerify);

@@ -1,8 +1,13 @@
 // `tavctl sim` served on a pseudo-terminal and driven through the real serial
 // port code, as the editor and the benchmarks use it.
 
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QTemporaryFile>
 #include <QtTest>
+#include <csignal>
 
 #include "TestMain.h"
 #include "E2eSupport.h"
@@ -111,26 +116,55 @@ private slots:
         QVERIFY(link.prompter.shown.isEmpty());
     }
 
-    void usageErrors_data() {
-        QTest::addColumn<QStringList>("options");
-        QTest::addColumn<QString>("message");
-        QTest::newRow("short image") << QStringList{"--image", "SHORT"} << "2048";
-        QTest::newRow("bad id") << QStringList{"--id", "0x1FF"} << "--id";
-        QTest::newRow("bad fault") << QStringList{"--fault", "drop-reply=x"} << "drop-reply";
-        QTest::newRow("unknown option") << QStringList{"--fast"} << "--fast";
+    // A serving loop that ends on its own says why and fails: here the wait
+    // for the line is refused once the simulator may hold no file at all.
+    void servingThatFailsSaysWhy() {
+        // A leak check at exit would need files of its own.
+        const QByteArray sanitizer = qgetenv("ASAN_OPTIONS");
+        qputenv("ASAN_OPTIONS", sanitizer + ":detect_leaks=0");
+        Simulator sim;
+        qputenv("ASAN_OPTIONS", sanitizer);
+        const rlimit none{1, 1};
+        QCOMPARE(::prlimit(pid_t(sim.process.processId()), RLIMIT_NOFILE, &none, nullptr), 0);
+        const int line = ::open(sim.device.toLocal8Bit().constData(), O_RDWR | O_NOCTTY);
+        QVERIFY(line >= 0);
+        QCOMPARE(::write(line, "\0", 1), 1);
+        ::close(line);
+        QVERIFY(sim.process.waitForFinished(5000));
+        QCOMPARE(sim.process.exitCode(), 1);
+        QCOMPARE(sim.process.readAllStandardError(),
+                 QByteArray(
+                     "tavctl sim: stopped serving: cannot wait for the line: Invalid argument\n"));
     }
-    void usageErrors() {
-        QFETCH(QStringList, options);
-        QFETCH(QString, message);
-        QTemporaryFile shortImage;
-        QVERIFY(shortImage.open());
-        shortImage.write(imageBytes(2047));
-        shortImage.flush();
-        options.replaceInStrings(QStringLiteral("SHORT"), shortImage.fileName());
-        const Run r = tavctl(QStringList{QStringLiteral("sim")} + options);
-        QCOMPARE(r.status, 2);
-        QVERIFY(r.out.isEmpty());
-        QVERIFY(r.err.contains(message));
+
+    // A radio that crashes into silence serves on, answering nothing; the
+    // simulator says so, and why, rather than seem to have ended.
+    void crashIsTold() {
+        Simulator sim;
+        Link link(sim.device);
+        QVERIFY(link.com.Hook());
+        link.com.WriteRamByte(0x0D, 0x32);  // a speed the radio does not have
+        sim.process.terminate();
+        QVERIFY(sim.process.waitForFinished(5000));
+        QCOMPARE(sim.process.readAllStandardError(),
+                 QByteArray("tavctl sim: the virtual radio crashed (baud register written with "
+                            "0x32); it answers nothing more until the simulator is restarted\n"));
+    }
+
+    // Started in a script's background, where SIGINT is ignored, the simulator
+    // outlives a Ctrl-C meant for the write in the foreground; SIGTERM still
+    // stops it, without a word.
+    void interruptIgnoredOnEntryKeepsServing() {
+        Simulator sim({}, [] { ::signal(SIGINT, SIG_IGN); });
+        QCOMPARE(::kill(pid_t(sim.process.processId()), SIGINT), 0);
+        QTest::qWait(200);
+        Link link(sim.device);
+        QVERIFY(link.com.Hook());
+        link.com.UnHook();
+        sim.process.terminate();
+        QVERIFY(sim.process.waitForFinished(5000));
+        QCOMPARE(sim.process.exitCode(), 0);
+        QCOMPARE(sim.process.readAllStandardError(), QByteArray());
     }
 };
 

@@ -1,6 +1,7 @@
 // `tavctl read` and `tavctl write` against `tavctl sim` on a pseudo-terminal:
 // a whole radio with its labels and power masks goes out to a file and back,
-// and every failure ends with its exit status and its message on stderr.
+// every failure ends with its exit status and its message on stderr, and a
+// radio without a per-channel option is warned about as the editor warns.
 
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -8,6 +9,8 @@
 
 #include "TestMain.h"
 #include "E2eSupport.h"
+#include "TestSupport.h"
+#include "app/Settings.h"
 #include "files/RadioFile.h"
 #include "sim/RadioImage.h"
 
@@ -53,10 +56,11 @@ private slots:
     void wholeRadioRoundTrip();
     void retriesAndFailures_data();
     void retriesAndFailures();
-    void usageAndFileErrors_data();
-    void usageAndFileErrors();
+    void perChannelWarnings_data();
+    void perChannelWarnings();
 
 private:
+    ScratchHome home_;  // the editor's settings that tavctl follows
     QTemporaryDir dir_;
     QString path(const QString& name) const { return dir_.filePath(name); }
 };
@@ -163,24 +167,60 @@ void TestTavctlRadio::retriesAndFailures() {
     if (args[0] == QLatin1String("read")) QCOMPARE(QFile::exists(path("out.tav")), status == 0);
 }
 
-void TestTavctlRadio::usageAndFileErrors_data() {
+void TestTavctlRadio::perChannelWarnings_data() {
     QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("status");
-    QTest::newRow("read without port") << QStringList{"read", "-o", "x.tav"} << 2;
-    QTest::newRow("bad retries") << QStringList{"write", "--port", "p", "--retries", "x", "f"} << 2;
-    QTest::newRow("missing file") << QStringList{"write", "--port", "p", "/nonexistent/x.tav"} << 3;
-    QTest::newRow("no such port") << QStringList{"read", "--port", "/nonexistent/tty", "-o",
-                                                 "x.tav"}
-                                  << 1;
+    QTest::addColumn<QStringList>("settings");  // Features/KEY=VALUE
+    QTest::addColumn<QStringList>("warnings");
+    const QString warning = QStringLiteral("Warning: This radio is not factory configured for ");
+    const QString readPower = "Read Power: " + warning + "per-channel power control.";
+    const QString readBand = "Read Bandwidth: " + warning + "per-channel bandwidth.";
+    const QString writePower = "Write Power: " + warning + "per-channel power control.";
+    const QStringList off{"Band=False", "Power=False"};
+    QTest::newRow("read, no settings")
+        << QStringList{"read"} << QStringList{} << QStringList{readPower, readBand};
+    QTest::newRow("read, settings off") << QStringList{"read"} << off << QStringList{};
+    QTest::newRow("read, bandwidth on for the run")
+        << QStringList{"read", "--per-channel-bandwidth", "on"} << off << QStringList{readBand};
+    QTest::newRow("read, power off for the run")
+        << QStringList{"read", "--per-channel-power=off"} << QStringList{} << QStringList{readBand};
+    QTest::newRow("read, power setting off")
+        << QStringList{"read"} << QStringList{"Power=False"} << QStringList{readBand};
+    QTest::newRow("verify") << QStringList{"verify"} << QStringList{}
+                            << QStringList{readPower, readBand};
+    QTest::newRow("write") << QStringList{"write"} << QStringList{"Band=False"}
+                           << QStringList{writePower};
+    QTest::newRow("write, checked")
+        << QStringList{"write", "--verify"} << QStringList{} << QStringList{writePower};
+    QTest::newRow("write, power off for the run")
+        << QStringList{"write", "--per-channel-power", "off"} << QStringList{} << QStringList{};
 }
 
-void TestTavctlRadio::usageAndFileErrors() {
+// A radio without either option: no bandwidth capability, no power block.
+void TestTavctlRadio::perChannelWarnings() {
     QFETCH(QStringList, args);
-    QFETCH(int, status);
+    QFETCH(QStringList, settings);
+    QFETCH(QStringList, warnings);
+    sim::EEPromImage bare = sim::defaultImage();
+    sim::setBandwidthCapable(bare, false);
+    bare[sim::kDirectoryStart + 2] = 0;  // the power block's directory entry
+    AppState file;
+    std::copy(bare.begin(), bare.end(), file.EEImage.begin());
+    QVERIFY(WriteRadioFile(path("bare.tav"), file).ok());
+    const QString ini = qEnvironmentVariable("XDG_CONFIG_HOME") + "/TAVEDWIN/TAVEDWIN.ini";
+    QFile::remove(ini);
+    {
+        Settings store(ini);
+        for (const QString& s : settings)
+            store.save("Features", s.section('=', 0, 0), s.section('=', 1));
+    }
+    Simulator sim({"--image", path("bare.tav")});
+    QVERIFY(!sim.device.isEmpty());
+    args << "--port" << sim.device;
+    args << (args[0] == "read" ? QStringList{"-o", path("out.tav")}
+                               : QStringList{path("bare.tav")});
     const Run r = tavctl(args);
-    QCOMPARE(r.status, status);
-    QVERIFY(!r.err.isEmpty());
-    if (status == 1) QVERIFY(r.err.contains("COMM ERROR: Unable to open Comm Port"));
+    QCOMPARE(r.err.split('\n', Qt::SkipEmptyParts), warnings);
+    QCOMPARE(r.status, 0);
 }
 
 TAV_TEST_GUILESS(TestTavctlRadio);
