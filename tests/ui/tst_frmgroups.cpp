@@ -157,6 +157,7 @@ private slots:
         const QStringList same{"151.00000", "D023", "152.00000", "067.0"};
         QTest::newRow("Space on Chan") << 3 << "156" << 0 << " " << same << false;
         QTest::newRow("S on Chan") << 3 << "156" << 0 << "s" << same << false;
+        QTest::newRow("S on Rec CG") << 3 << "156" << 2 << "s" << same << false;
         QTest::newRow("C on Chan") << 4 << "071.9" << 0 << "c" << same << false;
         QTest::newRow("C on Ch Label") << 4 << "071.9" << 5 << "c" << same << false;
         QTest::newRow("Space on Tx Freq") << 3 << "156" << 3 << " " << same << true;
