@@ -11,6 +11,7 @@
 
 #include "model/HexDigitValidator.h"
 #include "model/MGlobals.h"
+#include "model/TuneStep.h"
 
 namespace tav {
 
@@ -35,16 +36,6 @@ bool typesCharacter(const QKeyEvent* e) {
     const QString t = e->text();
     if (t.size() != 1 || !t.at(0).isPrint()) return false;
     return !(e->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier));
-}
-
-int32_t saturate(int64_t v) {
-    return static_cast<int32_t>(std::clamp<int64_t>(v, std::numeric_limits<int32_t>::min(),
-                                                    std::numeric_limits<int32_t>::max()));
-}
-
-// Smallest multiple of s that covers the distance d (d > 0, s > 0).
-int64_t stepsCovering(int64_t d, int64_t s) {
-    return (d + s - 1) / s * s;
 }
 
 }  // namespace
@@ -454,39 +445,9 @@ void TuneBox::step(bool up) {
     if (locked_) return;
     if (pending_) value_ = commit();
 
-    // The digit under the cursor changes by one, but never by more than MaxInc.
-    int64_t s = 1;
-    for (int i = caretPos_; i < fixLen_ - 1 && s <= maxInc_; ++i) s *= 16;
-    if (s > maxInc_) s = maxInc_;
-    if (s < 1) s = 1;
-    const int64_t low = s - 1;
-    const int64_t high = 65535 - low;
-
-    int64_t v = value_;
-    if (up) {
-        v += s;
-        if (v > max_) {
-            if (wrap_) {
-                v = (v & low) + (min_ & high);
-                if (v < min_) v += stepsCovering(min_ - v, s);
-            } else {
-                v = max_;
-                beeper_();
-            }
-        }
-    } else {
-        v -= s;
-        if (v < min_) {
-            if (wrap_) {
-                v = (v & low) + (max_ & high);
-                if (v > max_) v -= stepsCovering(v - max_, s);
-            } else {
-                v = min_;
-                beeper_();
-            }
-        }
-    }
-    value_ = saturate(v);
+    const TuneStepResult r = TuneStep({min_, max_, wrap_, fixLen_, maxInc_}, value_, caretPos_, up);
+    if (r.refused) beeper_();
+    value_ = r.value;
     Redisplay();
     emit Change();
 }

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <algorithm>
 
 #include "model/ControlLists.h"
@@ -70,11 +71,6 @@ frmGlobals::frmGlobals(AppState& state, Settings& settings, Prompter& prompter, 
     setWindowTitle(QStringLiteral("Group '0' Globals  -  TAV Editor   "));
     buildControls();
     buildMenu();
-    openingPause_.setSingleShot(true);
-    openingPause_.setInterval(kOpeningPauseMs);
-    connect(&openingPause_, &QTimer::timeout, this, [this] {
-        if (readPending_) readGlobals();
-    });
     setFixedSize(sizeHint());
 }
 
@@ -176,15 +172,24 @@ void frmGlobals::showGlobals() {
         // Placed before it appears, so it does not jump once the pause is over.
         RestoreWindowPosition(*this, settings_, kPosition, kTop, kLeft);
         readPending_ = true;
-        openingPause_.start();
+        // Queued, so that the window shows before the pause begins.
+        QMetaObject::invokeMethod(
+            this, [this, run = ++openings_] { runOpeningPause(run); }, Qt::QueuedConnection);
     }
     show();
     raise();
     activateWindow();
 }
 
+void frmGlobals::runOpeningPause(int run) {
+    // The clock serves the event loop meanwhile: the window can be moved,
+    // closed or written from before it is filled.
+    const QPointer<frmGlobals> alive(this);
+    clock_.idleUntil(clock_.now() + kOpeningPauseMs / 1000.0);
+    if (alive && run == openings_ && isOpen() && readPending_) readGlobals();
+}
+
 void frmGlobals::readGlobals() {
-    openingPause_.stop();
     readPending_ = false;
     codec_.Read_Globals();
     toWidgets();
@@ -245,7 +250,6 @@ void frmGlobals::closeEvent(QCloseEvent* e) {
 }
 
 void frmGlobals::unload() {
-    openingPause_.stop();
     state_.GlobalsWindowOpen = false;
     SaveWindowPosition(*this, settings_, kPosition, kTop, kLeft);
 }

@@ -5,7 +5,6 @@
 // readGlobals() and writeGlobals() while it is open.
 
 #include <QMainWindow>
-#include <QTimer>
 
 #include "app/AppState.h"
 #include "app/Ports.h"
@@ -29,7 +28,8 @@ class frmGlobals : public QMainWindow {
 public:
     static constexpr int kOpeningPauseMs = 1000;
 
-    // `clock` gives the beep that refuses a key in the password box.
+    // `clock` times the opening pause and gives the beep that refuses a key
+    // in the password box.
     frmGlobals(AppState& state, Settings& settings, Prompter& prompter, Clock& clock,
                QWidget* parent = nullptr);
 
@@ -48,7 +48,6 @@ public:
     bool isOpen() const { return state_.GlobalsWindowOpen; }
     // True from opening until the controls have been filled from the image.
     bool readPending() const { return readPending_; }
-    void setOpeningPause(int ms) { openingPause_.setInterval(ms); }
 
     // Controls, by the names the rest of the editor knows them by.
     QGroupBox *frmFeatures = nullptr, *FrameDTMF = nullptr, *fraUnit = nullptr;
@@ -73,6 +72,7 @@ private:
     void toWidgets();
     void fromWidgets();
     void unload();
+    void runOpeningPause(int run);
 
     AppState& state_;
     Settings& settings_;
@@ -80,7 +80,8 @@ private:
     Clock& clock_;
     GlobalControls controls_;
     clsGlobals codec_;
-    QTimer openingPause_;
+    // Counts openings, so that a pause outlived by its opening reads nothing.
+    int openings_ = 0;
     // The controls hold no image values until the first read: a write before
     // it would store the design-time placeholders.
     bool readPending_ = true;

@@ -1,47 +1,24 @@
 #include "ui/frmGroups.h"
 
-#include "ui/WindowPlacement.h"
-
 #include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDesktopServices>
-#include <QDir>
 #include <QFileDialog>
-#include <QFileInfo>
-#include <QGridLayout>
-#include <QGroupBox>
-#include <QHBoxLayout>
-#include <QHeaderView>
 #include <QKeyEvent>
-#include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPageSetupDialog>
-#include <QPrinter>
-#include <QProgressBar>
-#include <QRadioButton>
-#include <QScreen>
 #include <QSessionManager>
-#include <QStackedWidget>
-#include <QUrl>
-#include <QVBoxLayout>
 #include <cmath>
 
-#include "app/AppInfo.h"
-#include "model/ControlLists.h"
-#include "model/HexDigitValidator.h"
-#include "print/ReportPainter.h"
-#include "print/UnitReport.h"
 #include "store/ChannelTable.h"
 #include "tune/frmTune.h"
 #include "ui/AboutBox.h"
 #include "ui/GridText.h"
 #include "ui/HelpWindow.h"
 #include "ui/RadioCommands.h"
+#include "ui/WindowPlacement.h"
 #include "ui/frmProc.h"
 
 namespace tav {
@@ -51,45 +28,6 @@ namespace {
 const QString kPosition = QStringLiteral("Position");
 const QString kComm = QStringLiteral("Comm");
 const QString kFeatures = QStringLiteral("Features");
-
-QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& entries) {
-    auto* c = new QComboBox(parent);
-    c->setObjectName(name);
-    c->addItems(entries);
-    c->setMaxVisibleItems(16);
-    return c;
-}
-
-template <typename T>
-T* named(T* w, const QString& name) {
-    w->setObjectName(name);
-    return w;
-}
-
-QLabel* makeLabel(QWidget* parent, const QString& name, const QString& text) {
-    auto* l = new QLabel(text, parent);
-    l->setObjectName(name);
-    l->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    return l;
-}
-
-QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& title) {
-    auto* f = new QGroupBox(title, parent);
-    f->setObjectName(name);
-    return f;
-}
-
-QAction* addItem(QMenu* menu, const QString& name, const QString& caption,
-                 const QKeySequence& key = QKeySequence()) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(name);
-    if (!key.isEmpty()) a->setShortcut(key);
-    return a;
-}
-
-QString traceCaption(const QString& path) {
-    return QStringLiteral("Trace File: ") + QDir::toNativeSeparators(path);
-}
 
 }  // namespace
 
@@ -106,9 +44,8 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
         services_.groupCodecs ? services_.groupCodecs : GroupCodecsFactory(makeGroupCodecs);
     codecs_ = factory(services_.state, Controls, viewGrid_);
     progress_ = std::make_unique<WindowProgress>(Prog1, procDialog);
-    printService_ = services_.printService
-                        ? services_.printService
-                        : std::make_shared<PrintService>(services_.prompter);
+    printService_ = services_.printService ? services_.printService
+                                           : std::make_shared<PrintService>(services_.prompter);
     Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this),
                                            services_.prompter, services_.settings);
     load();
@@ -121,445 +58,6 @@ frmGroups::~frmGroups() = default;
 
 Progress& frmGroups::progress() {
     return *progress_;
-}
-
-// ------------------------------------------------------------------ widgets
-
-void frmGroups::buildWidgets() {
-    auto* central = new QWidget(this);
-    central->setObjectName(QStringLiteral("central"));
-    setCentralWidget(central);
-
-    Grid = named(new ChannelGridView(*this, central), QStringLiteral("Grid"));
-    QAbstractItemModel* table = services_.channelTable;
-    if (!table) {
-        auto* own = new ChannelTable(this);
-        own->open(ChannelTable::defaultPath(), services_.prompter);
-        table = own;
-    }
-    if (!table->QObject::parent()) table->setParent(this);
-    table_ = qobject_cast<ChannelTable*>(table);
-    auto* captions = new GridCaptions(this);
-    captions->setSourceModel(table);
-    Grid->setModel(captions);
-    checks = new ChannelChecks(Grid, central);
-    checks->setObjectName(QStringLiteral("checks"));
-    chkScan = checks->chkScan;
-    chkNarr = checks->chkNarr;
-    chkLoPower = checks->chkLoPower;
-    connect(Grid, &ChannelGridView::geometryChangedForRows, checks, &ChannelChecks::alignToRows);
-
-    Prog1 = named(new QProgressBar(central), QStringLiteral("Prog1"));
-    Prog1->setTextVisible(false);
-    Prog1->setFixedHeight(std::max(12, fontMetrics().height() - 2));
-    QSizePolicy keep = Prog1->sizePolicy();
-    keep.setRetainSizeWhenHidden(true);
-    Prog1->setSizePolicy(keep);
-    Prog1->hide();
-
-    auto* gridRow = new QHBoxLayout;
-    gridRow->setSpacing(0);
-    gridRow->addWidget(Grid, 1);
-    gridRow->addWidget(checks);
-
-    auto* topRight = new QVBoxLayout;
-    topRight->setSpacing(2);
-    chkAlphaEnabled = named(new QCheckBox(QStringLiteral("Alpha Enabled"), central),
-                            QStringLiteral("chkAlphaEnabled"));
-    topRight->addWidget(chkAlphaEnabled, 0, Qt::AlignRight);
-    topRight->addStretch(1);
-    topRight->addWidget(new ChannelChecksLegend(checks, central), 0, Qt::AlignRight);
-
-    auto* topRow = new QHBoxLayout;
-    topRow->addWidget(buildTopFields());
-    topRow->addStretch(1);
-    topRow->addLayout(topRight);
-
-    auto* left = new QVBoxLayout;
-    left->setSpacing(6);
-    left->addLayout(topRow);
-    left->addLayout(gridRow);
-    left->addWidget(Prog1);
-    left->addWidget(buildBacklight(central), 0, Qt::AlignRight);
-    left->addStretch(1);
-
-    auto* outer = new QHBoxLayout(central);
-    outer->setContentsMargins(8, 6, 8, 8);
-    outer->setSpacing(10);
-    outer->addLayout(left, 1);
-    outer->addWidget(buildRightColumn(), 0, Qt::AlignTop);
-
-    procDialog = new frmProc(this, services_.prompter);
-    Grid->fitRows();
-    const QFontMetrics fm(Grid->font());
-    const int freqWidth = fm.horizontalAdvance(QStringLiteral("000.00000")) + 16;
-    Grid->setColumnWidth(grid::Chan, fm.horizontalAdvance(QStringLiteral("Chan")) + 16);
-    Grid->setColumnWidth(grid::RecFreq, freqWidth);
-    Grid->setColumnWidth(grid::TxFreq, freqWidth);
-    Grid->setColumnWidth(grid::RecCG, fm.horizontalAdvance(QStringLiteral("D000-")) + 22);
-    Grid->setColumnWidth(grid::TxCG, fm.horizontalAdvance(QStringLiteral("D000-")) + 22);
-    Grid->horizontalHeader()->setStretchLastSection(true);
-    int wanted = 2 * Grid->frameWidth() + fm.horizontalAdvance(QStringLiteral("MMMMMMMM"));
-    for (int c = 0; c < grid::ChLabel; ++c) wanted += Grid->columnWidth(c);
-    Grid->setMinimumWidth(wanted);
-}
-
-QWidget* frmGroups::buildTopFields() {
-    auto* box = new QWidget(centralWidget());
-    auto* g = new QGridLayout(box);
-    g->setContentsMargins(0, 0, 0, 0);
-    g->setHorizontalSpacing(6);
-    g->setVerticalSpacing(4);
-
-    cboCurrentGroup = makeList(box, QStringLiteral("cboCurrentGroup"), [] {
-        QStringList l;
-        for (int i = 1; i <= kGroupCount; ++i) l << QString::number(i);
-        return l;
-    }());
-    cboCurrentGroup->setEditable(true);
-    cboCurrentGroup->setInsertPolicy(QComboBox::NoInsert);
-    cboCurrentGroup->setCompleter(nullptr);
-    // The combo box has the focus and hands keys to its line edit directly,
-    // past that one's event filters.
-    cboCurrentGroup->installEventFilter(this);
-    connect(cboCurrentGroup, &QComboBox::currentIndexChanged, this,
-            &frmGroups::cboCurrentGroup_Click);
-
-    txtGroupLabel = named(new QLineEdit(box), QStringLiteral("txtGroupLabel"));
-    txtGroupLabel->setMaxLength(16);
-    txtID = named(new QLineEdit(box), QStringLiteral("txtID"));
-    txtID->setMaxLength(7);
-    txtID->setValidator(new HexDigitValidator(7, txtID, [this] { services_.clock.beep(); }));
-    const QFontMetrics fm(font());
-    txtID->setFixedWidth(fm.horizontalAdvance(QStringLiteral("DDDDDDDD")) + 12);
-    txtGroupLabel->setFixedWidth(fm.horizontalAdvance(QStringLiteral("GROUP 15W")) + 12);
-    cboScan = makeList(box, QStringLiteral("cboScan"), lists::scanHoldTimes());
-    cboTOT = makeList(box, QStringLiteral("cboTOT"), lists::timeOutTimes());
-
-    g->addWidget(
-        makeLabel(box, QStringLiteral("lblCurrentGroup"), QStringLiteral("Current Group:")), 0, 0);
-    g->addWidget(cboCurrentGroup, 0, 1);
-    g->addWidget(makeLabel(box, QStringLiteral("lblGroupLabel"), QStringLiteral("Group Label")), 1,
-                 0);
-    g->addWidget(txtGroupLabel, 1, 1);
-    g->setColumnMinimumWidth(2, 10);
-    g->addWidget(makeLabel(box, QStringLiteral("lblANI"), QStringLiteral("ANI/ID Number:")), 0, 3);
-    g->addWidget(txtID, 0, 4);
-    g->addWidget(makeLabel(box, QStringLiteral("lblScanHold"), QStringLiteral("Scan Hold Time:")),
-                 1, 3);
-    g->addWidget(cboScan, 1, 4);
-    g->addWidget(makeLabel(box, QStringLiteral("lblTOT"), QStringLiteral("Tx Time Out Timer:")), 2,
-                 3);
-    g->addWidget(cboTOT, 2, 4);
-    for (QWidget* w : {static_cast<QWidget*>(cboCurrentGroup), static_cast<QWidget*>(cboScan),
-                       static_cast<QWidget*>(cboTOT)})
-        w->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
-    cboCurrentGroup->setFixedWidth(txtGroupLabel->width());
-    cboScan->setFixedWidth(txtID->width());
-    cboTOT->setFixedWidth(txtID->width());
-    return box;
-}
-
-QWidget* frmGroups::buildRightColumn() {
-    auto* column = new QWidget(centralWidget());
-    auto* v = new QVBoxLayout(column);
-    v->setContentsMargins(0, 0, 0, 0);
-    v->setSpacing(4);
-
-    fraDualPri = makeFrame(column, QStringLiteral("fraDualPri"), QStringLiteral("Priority"));
-    fraPriMode = makeFrame(fraDualPri, QStringLiteral("fraPriMode"), QStringLiteral("Mode"));
-    priModeA = named(new QRadioButton(QStringLiteral("A"), fraPriMode), QStringLiteral("priModeA"));
-    PriModeB = named(new QRadioButton(QStringLiteral("B"), fraPriMode), QStringLiteral("PriModeB"));
-    PriModeC = named(new QRadioButton(QStringLiteral("C"), fraPriMode), QStringLiteral("PriModeC"));
-    PriModeD = named(new QRadioButton(QStringLiteral("D"), fraPriMode), QStringLiteral("PriModeD"));
-    auto* modes = new QGridLayout(fraPriMode);
-    modes->addWidget(priModeA, 0, 0);
-    modes->addWidget(PriModeB, 0, 1);
-    modes->addWidget(PriModeC, 1, 0);
-    modes->addWidget(PriModeD, 1, 1);
-    cboPri1Chan = makeList(fraDualPri, QStringLiteral("cboPri1Chan"), lists::priorityChannels());
-    auto* pri = new QGridLayout(fraDualPri);
-    pri->addWidget(fraPriMode, 0, 0, 2, 1);
-    auto* chanLabel = new QLabel(QStringLiteral("Channel"), fraDualPri);
-    chanLabel->setObjectName(QStringLiteral("lblPri1Chan"));
-    pri->addWidget(chanLabel, 0, 1, Qt::AlignBottom);
-    pri->addWidget(cboPri1Chan, 1, 1, Qt::AlignTop);
-
-    fraBattSave = makeFrame(column, QStringLiteral("fraBattSave"), QStringLiteral("Battery Saver"));
-    optBattSaveOff = named(new QRadioButton(QStringLiteral("Off"), fraBattSave),
-                           QStringLiteral("optBattSaveOff"));
-    optBattSaveOn =
-        named(new QRadioButton(QStringLiteral("On"), fraBattSave), QStringLiteral("optBattSaveOn"));
-    auto* batt = new QHBoxLayout(fraBattSave);
-    batt->addWidget(optBattSaveOff);
-    batt->addWidget(optBattSaveOn);
-    batt->addStretch(1);
-
-    fraUCG = makeFrame(column, QStringLiteral("fraUCG"), QStringLiteral("User Code Guard"));
-    optUCGDisabled = named(new QRadioButton(QStringLiteral("Disabled"), fraUCG),
-                           QStringLiteral("optUCGDisabled"));
-    optUCGEnabled =
-        named(new QRadioButton(QStringLiteral("Enabled"), fraUCG), QStringLiteral("optUCGEnabled"));
-    cboUCGChan = makeList(fraUCG, QStringLiteral("cboUCGChan"), lists::ucgChannels());
-    chkUCGEncode =
-        named(new QCheckBox(QStringLiteral("Encode Only"), fraUCG), QStringLiteral("chkUCGEncode"));
-    auto* ucg = new QGridLayout(fraUCG);
-    ucg->addWidget(optUCGDisabled, 0, 0, 1, 2);
-    ucg->addWidget(optUCGEnabled, 0, 2);
-    ucg->addWidget(makeLabel(fraUCG, QStringLiteral("lblUCGChan"), QStringLiteral("Chan:")), 1, 0);
-    ucg->addWidget(cboUCGChan, 1, 1);
-    ucg->addWidget(chkUCGEncode, 1, 2);
-
-    fraLockout =
-        makeFrame(column, QStringLiteral("fraLockout"), QStringLiteral("Keyboard Lockouts"));
-    chkPriKeyLock = named(new QCheckBox(QStringLiteral("Priority Key Lockout"), fraLockout),
-                          QStringLiteral("chkPriKeyLock"));
-    chkENTCLRLock = named(new QCheckBox(QStringLiteral("'ENT'/'CLR' Key Lockout"), fraLockout),
-                          QStringLiteral("chkENTCLRLock"));
-    auto* lock = new QVBoxLayout(fraLockout);
-    lock->addWidget(chkPriKeyLock);
-    lock->addWidget(chkENTCLRLock);
-
-    fraBCI = makeFrame(column, QStringLiteral("fraBCI"), QStringLiteral("Busy Channel Indicator"));
-    cboBCI = makeList(fraBCI, QStringLiteral("cboBCI"), lists::busyChannel());
-    (new QVBoxLayout(fraBCI))->addWidget(cboBCI);
-
-    fraANI = makeFrame(column, QStringLiteral("fraANI"), QStringLiteral("Resident ANI/DTMF"));
-    cboANI = makeList(fraANI, QStringLiteral("cboANI"), lists::aniDtmf());
-    (new QVBoxLayout(fraANI))->addWidget(cboANI);
-
-    // The offset entry takes the place of the ANI/DTMF frame while it is open.
-    frmOffset = makeFrame(column, QStringLiteral("frmOffset"), QStringLiteral("Offset"));
-    txtOffset = named(new QLineEdit(frmOffset), QStringLiteral("txtOffset"));
-    txtOffset->installEventFilter(this);
-    (new QVBoxLayout(frmOffset))->addWidget(txtOffset);
-    aniOrOffset_ = new QStackedWidget(column);
-    aniOrOffset_->addWidget(fraANI);
-    aniOrOffset_->addWidget(frmOffset);
-    aniOrOffset_->setCurrentWidget(fraANI);
-    aniOrOffset_->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-
-    for (QWidget* w : std::initializer_list<QWidget*>{fraDualPri, fraBattSave, fraUCG, fraLockout,
-                                                      fraBCI, aniOrOffset_})
-        v->addWidget(w);
-    v->addStretch(1);
-    column->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
-    return column;
-}
-
-QGroupBox* frmGroups::buildBacklight(QWidget* parent) {
-    Backlight =
-        makeFrame(parent, QStringLiteral("Backlight"), QStringLiteral("Alpha Display Backlight"));
-    cboBlTimeout = makeList(Backlight, QStringLiteral("cboBlTimeout"), lists::backlightTimeouts());
-    chkBlKeypress = named(new QCheckBox(QStringLiteral("Keypress"), Backlight),
-                          QStringLiteral("chkBlKeypress"));
-    chkBlOther = named(new QCheckBox(QStringLiteral("Other Display"), Backlight),
-                       QStringLiteral("chkBlOther"));
-    chkBlChannel = named(new QCheckBox(QStringLiteral("Channel Change"), Backlight),
-                         QStringLiteral("chkBlChannel"));
-    chkBLScanState = named(new QCheckBox(QStringLiteral("Scan State Change"), Backlight),
-                           QStringLiteral("chkBLScanState"));
-    auto* bl = new QGridLayout(Backlight);
-    auto* timeout = new QHBoxLayout;
-    timeout->addWidget(
-        makeLabel(Backlight, QStringLiteral("lblBlTimeout"), QStringLiteral("Timeout")));
-    timeout->addWidget(cboBlTimeout);
-    timeout->addStretch(1);
-    bl->addLayout(timeout, 0, 0, 1, 2);
-    bl->addWidget(chkBlKeypress, 1, 0);
-    bl->addWidget(chkBlOther, 1, 1);
-    bl->addWidget(chkBlChannel, 2, 0);
-    bl->addWidget(chkBLScanState, 2, 1);
-
-    return Backlight;
-}
-
-void frmGroups::buildMenus() {
-    QMenuBar* bar = menuBar();
-    QMenu* file = bar->addMenu(QStringLiteral("&File"));
-    file->setObjectName(QStringLiteral("mnuFile"));
-    mnuSave = addItem(file, QStringLiteral("mnuSave"), QStringLiteral("&Save"),
-                      QKeySequence(Qt::CTRL | Qt::Key_S));
-    mnuSaveAs = addItem(file, QStringLiteral("mnuSaveAs"), QStringLiteral("Sa&ve As"));
-    file->addSeparator();
-    mnuOpen = addItem(file, QStringLiteral("mnuOpen"), QStringLiteral("&Open"),
-                      QKeySequence(Qt::CTRL | Qt::Key_O));
-    file->addSeparator();
-    mnuExportCsv = addItem(file, QStringLiteral("mnuExportCsv"),
-                           QStringLiteral("Export Channels (CSV)..."));
-    mnuImportCsv = addItem(file, QStringLiteral("mnuImportCsv"),
-                           QStringLiteral("Import Channels (CSV)..."));
-    file->addSeparator();
-    mnuPrint = addItem(file, QStringLiteral("mnuPrint"), QStringLiteral("&Print"),
-                       QKeySequence(Qt::CTRL | Qt::Key_P));
-    mnuSetup = addItem(file, QStringLiteral("mnuSetup"), QStringLiteral("Print Set&up"));
-    file->addSeparator();
-    mnuBackupFolder =
-        addItem(file, QStringLiteral("mnuBackupFolder"), QStringLiteral("Open Backup Folder"));
-    mnuExit = addItem(file, QStringLiteral("mnuExit"), QStringLiteral("&Exit"));
-
-    QMenu* radio = bar->addMenu(QStringLiteral("&Radio"));
-    radio->setObjectName(QStringLiteral("mnuRadio"));
-    mnuRead = addItem(radio, QStringLiteral("mnuRead"), QStringLiteral("Read Radio"),
-                      QKeySequence(Qt::Key_F2));
-    mnuReadGlobal = addItem(radio, QStringLiteral("mnuReadGlobal"),
-                            QStringLiteral("Read Global Information from Radio"));
-    mnuReadGroup =
-        addItem(radio, QStringLiteral("mnuReadGroup"), QStringLiteral("Read Group from Radio"));
-    mnuWriteAll = addItem(radio, QStringLiteral("mnuWriteAll"), QStringLiteral("Write Radio"),
-                          QKeySequence(Qt::Key_F3));
-    mnuWriteGlobal = addItem(radio, QStringLiteral("mnuWriteGlobal"),
-                             QStringLiteral("Write Global Information To Radio"));
-    mnuWriteGroup =
-        addItem(radio, QStringLiteral("mnuWriteGroup"),
-                QStringLiteral("Write Current Group to Radio"), QKeySequence(Qt::Key_F4));
-    radio->addSeparator();
-    mnuCompare =
-        addItem(radio, QStringLiteral("mnuCompare"), QStringLiteral("Compare with Radio"));
-    // The pair below (and the separator before it) exists but is never shown.
-    radio->addSeparator()->setVisible(false);
-    mnuReadCurrGroup =
-        addItem(radio, QStringLiteral("mnuReadCurrGroup"), QStringLiteral("Read Current Group"));
-    mnuWriteCurrGroup =
-        addItem(radio, QStringLiteral("mnuWriteCurrGroup"), QStringLiteral("Write Current Group"));
-    mnuReadCurrGroup->setVisible(false);
-    mnuWriteCurrGroup->setVisible(false);
-    radio->addSeparator();
-    QMenu* labels = radio->addMenu(QStringLiteral("Labels"));
-    labels->setObjectName(QStringLiteral("mnuLabels"));
-    mnuLabelRdGroup =
-        addItem(labels, QStringLiteral("mnuLabelRdGroup"), QStringLiteral("Read Current Group"));
-    mnuLabelRdRadio =
-        addItem(labels, QStringLiteral("mnuLabelRdRadio"), QStringLiteral("Read Radio"));
-    mnuLabelWrtGroup =
-        addItem(labels, QStringLiteral("mnuLabelWrtGroup"), QStringLiteral("Write Current Group"));
-    mnuLabelWrtRadio =
-        addItem(labels, QStringLiteral("mnuLabelWrtRadio"), QStringLiteral("Write Radio"));
-    QMenu* labelConfig = radio->addMenu(QStringLiteral("Config"));
-    labelConfig->setObjectName(QStringLiteral("mnuLabelConfigMenu"));
-    labelGroup_ = new QActionGroup(this);
-    const QStringList policies{QStringLiteral("Always Read/Write Labels"),
-                               QStringLiteral("Never Read/Write Labels"),
-                               QStringLiteral("Prompt to Read/Write Labels")};
-    for (int i = 0; i < 3; ++i) {
-        mnuLabelConfig[i] =
-            addItem(labelConfig, QStringLiteral("mnuLabelConfig_%1").arg(i), policies[i]);
-        mnuLabelConfig[i]->setCheckable(true);
-        labelGroup_->addAction(mnuLabelConfig[i]);
-        connect(mnuLabelConfig[i], &QAction::triggered, this, [this, i] {
-            setLabelPolicy(i);
-            services_.settings.saveInteger(kFeatures, QStringLiteral("Label"), i);
-        });
-    }
-
-    QMenu* edit = bar->addMenu(QStringLiteral("&Edit"));
-    edit->setObjectName(QStringLiteral("mnuEdit"));
-    mnuGlobals = addItem(edit, QStringLiteral("mnuGlobals"), QStringLiteral("Global Parameters"));
-    mnuUndo = addItem(edit, QStringLiteral("mnuUndo"), QStringLiteral("Undo"),
-                      QKeySequence(Qt::CTRL | Qt::Key_Z));
-    QMenu* copy = edit->addMenu(QStringLiteral("Copy"));
-    copy->setObjectName(QStringLiteral("mnuCopy"));
-    mnuAll = addItem(copy, QStringLiteral("mnuAll"), QStringLiteral("Copy All"),
-                     QKeySequence(Qt::CTRL | Qt::Key_A));
-    mnuRow = addItem(copy, QStringLiteral("mnuRow"), QStringLiteral("Copy a row"),
-                     QKeySequence(Qt::CTRL | Qt::Key_R));
-    mnuPaste = addItem(edit, QStringLiteral("mnuPaste"), QStringLiteral("Paste"),
-                       QKeySequence(Qt::CTRL | Qt::Key_V));
-    mnuMove = addItem(edit, QStringLiteral("mnuMove"), QStringLiteral("Move"),
-                      QKeySequence(Qt::CTRL | Qt::Key_M));
-
-    mnuTune = bar->addAction(QStringLiteral("Tune"));
-    mnuTune->setObjectName(QStringLiteral("mnuTune"));
-
-    QMenu* config = bar->addMenu(QStringLiteral("&Config"));
-    config->setObjectName(QStringLiteral("mnuConfig"));
-    portGroup_ = new QActionGroup(this);
-    for (int port = 1; port <= 4; ++port)
-        mnuCommPort[port] = addItem(config, QStringLiteral("mnuCommPort_%1").arg(port), QString());
-    mnuCommPort[kVirtualRadioPort] = addItem(config, QStringLiteral("mnuVirtualRadio"),
-                                             portCaption(kVirtualRadioPort, QString()));
-    refreshPortItems();
-    connect(config, &QMenu::aboutToShow, this, &frmGroups::refreshPortItems);
-    for (int port = 0; port <= 4; ++port) {
-        mnuCommPort[port]->setCheckable(true);
-        portGroup_->addAction(mnuCommPort[port]);
-        connect(mnuCommPort[port], &QAction::triggered, this, [this, port] {
-            selectPort(port);
-            if (port == kVirtualRadioPort) {
-                services_.settings.saveFlag(kComm, QStringLiteral("Virtual"), true);
-            } else {
-                services_.settings.saveInteger(kComm, QStringLiteral("Port"), port);
-                services_.settings.saveFlag(kComm, QStringLiteral("Virtual"), false);
-            }
-        });
-    }
-    config->addSeparator();
-    mnuPerChanBand =
-        addItem(config, QStringLiteral("mnuPerChanBand"), QStringLiteral("Per-Channel Bandwidth"));
-    mnuPerChanPwr =
-        addItem(config, QStringLiteral("mnuPerChanPwr"), QStringLiteral("Per-Channel Power"));
-    mnuPerChanBand->setCheckable(true);
-    mnuPerChanPwr->setCheckable(true);
-    config->addSeparator();
-    mnuSerialTrace =
-        addItem(config, QStringLiteral("mnuSerialTrace"), QStringLiteral("Serial Trace"));
-    mnuSerialTrace->setCheckable(true);
-    // Says where the trace goes; informs only, so it is never enabled.
-    mnuTraceFile = addItem(config, QStringLiteral("mnuTraceFile"), QString());
-    mnuTraceFile->setEnabled(false);
-
-    QMenu* help = bar->addMenu(QStringLiteral("&Help"));
-    help->setObjectName(QStringLiteral("mnuH"));
-    mnuAbout = addItem(help, QStringLiteral("mnuAbout"), QStringLiteral("About TAVEDWIN"));
-    mnuHelp = addItem(help, QStringLiteral("mnuHelp"), QStringLiteral("Help"),
-                      QKeySequence(Qt::CTRL | Qt::Key_H));
-
-    auto hook = [this](QAction* a, std::function<void()> EditorHooks::*member) {
-        connect(a, &QAction::triggered, this, [this, member] { runHook(hooks.*member); });
-    };
-    auto command = [this](QAction* a, void (RadioCommands::*member)()) {
-        connect(a, &QAction::triggered, this, [this, member] { ((*radio_).*member)(); });
-    };
-    command(mnuRead, &RadioCommands::mnuRead_Click);
-    command(mnuReadGlobal, &RadioCommands::mnuReadGlobal_Click);
-    command(mnuReadGroup, &RadioCommands::mnuReadGroup_Click);
-    command(mnuWriteAll, &RadioCommands::mnuWriteAll_Click);
-    command(mnuWriteGlobal, &RadioCommands::mnuWriteGlobal_Click);
-    command(mnuWriteGroup, &RadioCommands::mnuWriteGroup_Click);
-    command(mnuCompare, &RadioCommands::mnuCompare_Click);
-    command(mnuLabelRdGroup, &RadioCommands::mnuLabelRdGroup_Click);
-    command(mnuLabelRdRadio, &RadioCommands::mnuLabelRdRadio_Click);
-    command(mnuLabelWrtGroup, &RadioCommands::mnuLabelWrtGroup_Click);
-    command(mnuLabelWrtRadio, &RadioCommands::mnuLabelWrtRadio_Click);
-    connect(mnuSerialTrace, &QAction::triggered, this, [this](bool on) {
-        setSerialTrace(on);
-        services_.settings.saveFlag(kComm, QStringLiteral("Trace"), traceOn_);
-    });
-    connect(mnuBackupFolder, &QAction::triggered, this, &frmGroups::openBackupFolder);
-    hook(mnuGlobals, &EditorHooks::showGlobals);
-    hook(mnuMove, &EditorHooks::showMove);
-    connect(mnuOpen, &QAction::triggered, this, [this] { Files->OpenFile(); });
-    connect(mnuSave, &QAction::triggered, this, [this] { Files->SaveFile(); });
-    connect(mnuSaveAs, &QAction::triggered, this, [this] { Files->SaveFileAs(); });
-    connect(mnuExportCsv, &QAction::triggered, this, &frmGroups::ExportChannels);
-    connect(mnuImportCsv, &QAction::triggered, this, &frmGroups::ImportChannels);
-    connect(mnuWriteCurrGroup, &QAction::triggered, this, &frmGroups::mnuWriteCurrGroup_Click);
-    connect(mnuPrint, &QAction::triggered, this, &frmGroups::mnuPrint_Click);
-    connect(mnuSetup, &QAction::triggered, this, &frmGroups::mnuSetup_Click);
-    connect(mnuExit, &QAction::triggered, this, &QWidget::close);
-    connect(mnuUndo, &QAction::triggered, this, &frmGroups::Undo);
-    connect(mnuAll, &QAction::triggered, this, [this] {
-        CopyAllRows();
-        CopiedAll = true;
-        CopiedRow = false;
-    });
-    connect(mnuRow, &QAction::triggered, this, &frmGroups::CopyRow);
-    connect(mnuPaste, &QAction::triggered, this, &frmGroups::Paste);
-    connect(mnuPerChanBand, &QAction::triggered, this, &frmGroups::mnuPerChanBand_Click);
-    connect(mnuPerChanPwr, &QAction::triggered, this, &frmGroups::mnuPerChanPwr_Click);
-    connect(mnuTune, &QAction::triggered, this, &frmGroups::showTune);
-    connect(mnuAbout, &QAction::triggered, this, &frmGroups::showAbout);
-    connect(mnuHelp, &QAction::triggered, this, &frmGroups::showHelp);
 }
 
 void frmGroups::runHook(const std::function<void()>& hook) {
@@ -607,81 +105,6 @@ void frmGroups::load() {
     showGroup(0);
     Files->OpenFromCommandLine(FileOpenSave::commandLineText(services_.arguments));
     ISINITIALIZE = false;
-}
-
-int frmGroups::initialPort() const {
-    // The virtual radio only when the user chose it: taken for a radio, its
-    // simulated reads and successful writes would mislead.
-    const Settings& settings = services_.settings;
-    if (settings.flag(kComm, QStringLiteral("Virtual"), false)) return kVirtualRadioPort;
-    return settings.commPort();
-}
-
-void frmGroups::refreshPortItems() {
-    // Made again at every opening of the menu, so that an adapter plugged in
-    // meanwhile shows as present.
-    for (int port = 1; port <= 4; ++port) {
-        const QString device = services_.settings.portDevice(port);
-        const bool present = services_.deviceExists && services_.deviceExists(device);
-        mnuCommPort[port]->setText(
-            portCaption(port, present ? device : device + QStringLiteral(", not present")));
-    }
-}
-
-QString frmGroups::portCaption(int port, const QString& device) {
-    if (port == kVirtualRadioPort) return QStringLiteral("Virtual radio");
-    return QStringLiteral("Use Comm Port %1 (%2)").arg(port).arg(device);
-}
-
-void frmGroups::dropLink() {
-    // The radio link and the trace hold the port: they go before it changes.
-    radio_->portChanging();
-    trace_.stop();
-}
-
-void frmGroups::selectPort(int port) {
-    dropLink();
-    if (comm_ && comm_->isOpen()) comm_->close();
-    comm_.reset();
-    CommPort = port;
-    if (services_.openPort) comm_ = services_.openPort(port);
-    mnuCommPort[static_cast<std::size_t>(port)]->setChecked(true);
-    setCaption(caption_);
-}
-
-SerialLink* frmGroups::activeLink() {
-    if (!comm_ || !traceOn_) return comm_.get();
-    if (!trace_.link()) {
-        const QString path = SerialTraceFile::pathFor(QDate::currentDate());
-        const QString port =
-            portCaption(CommPort, services_.settings.portDevice(CommPort)).remove(QLatin1Char('&'));
-        QString why;
-        if (!trace_.start(*comm_, services_.clock, path, port, &why)) {
-            services_.prompter.show(QStringLiteral("The serial trace could not be written."),
-                                    QString(), MsgButtons::Ok, MsgIcon::Exclamation,
-                                    path + QStringLiteral(": ") + why);
-            return comm_.get();
-        }
-        mnuTraceFile->setText(traceCaption(path));
-    }
-    return trace_.link();
-}
-
-void frmGroups::setSerialTrace(bool on) {
-    dropLink();
-    traceOn_ = on;
-    mnuSerialTrace->setChecked(on);
-    mnuTraceFile->setText(traceCaption(SerialTraceFile::pathFor(QDate::currentDate())));
-    mnuTraceFile->setVisible(on);
-}
-
-void frmGroups::openBackupFolder() {
-    const QString folder = radio_->backups().folder();
-    QDir().mkpath(folder);
-    if (!QDesktopServices::openUrl(QUrl::fromLocalFile(folder)))
-        services_.prompter.show(QStringLiteral("The backup folder could not be opened."), QString(),
-                                MsgButtons::Ok, MsgIcon::Exclamation,
-                                QDir::toNativeSeparators(folder));
 }
 
 void frmGroups::setLabelPolicy(int policy) {
@@ -879,7 +302,9 @@ void frmGroups::PrintUnitData() {
     printService_->PrintUnitData(this, services_.state, Files->PrintFileName);
 }
 
-void frmGroups::mnuSetup_Click() { printService_->PrintSetup(this); }
+void frmGroups::mnuSetup_Click() {
+    printService_->PrintSetup(this);
+}
 
 void frmGroups::showTune() {
     if (!comm_) {

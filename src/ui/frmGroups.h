@@ -25,6 +25,7 @@ class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
 class QProgressBar;
 class QRadioButton;
 class QSessionManager;
@@ -215,6 +216,8 @@ private:
     QWidget* buildRightColumn();
     QGroupBox* buildBacklight(QWidget* parent);
     void buildMenus();
+    void addLabelPolicyItems(QMenu* menu);
+    void addPortItems(QMenu* menu);
     void wireEditInput();
     void commitData(QSessionManager& manager);
     void load();

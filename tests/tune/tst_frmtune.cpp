@@ -1,14 +1,14 @@
+// The tuning window against the virtual radio: the exact words it reads and
+// writes, its refusals while hooking, the focus moves and the failures.
+
 #include <QDialog>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QtTest>
-#include <algorithm>
-#include <functional>
-#include <memory>
 
+#include "../ui/UiFixture.h"
 #include "TestMain.h"
-#include "TestSupport.h"
 #include "sim/SimSerialLink.h"
 #include "sim/VirtualClock.h"
 #include "sim/VirtualRadio.h"
@@ -76,6 +76,7 @@ struct Bench {
     }
     QPushButton* button(const char* name) { return win->findChild<QPushButton*>(name); }
     QString text(int box) { return win->box(box)->editWin()->text(); }
+    QStringList texts() { return {text(0), text(1), text(2)}; }
     Writes writes() const {
         Writes w;
         for (const sim::EEWrite& e : radio.eepromWrites()) w.append({e.address, e.hi, e.lo});
@@ -102,15 +103,11 @@ struct Bench {
     }
 };
 
-Bytes concat(std::initializer_list<Bytes> parts) {
+// `n` hook attempts, then what the radio received after them.
+Bytes hooked(int n, const Bytes& then) {
     Bytes out;
-    for (const Bytes& p : parts) out.insert(out.end(), p.begin(), p.end());
-    return out;
-}
-
-Bytes repeat(const Bytes& b, int n) {
-    Bytes out;
-    for (int i = 0; i < n; ++i) out.insert(out.end(), b.begin(), b.end());
+    for (int i = 0; i < n; ++i) out.insert(out.end(), kHookAttempt.begin(), kHookAttempt.end());
+    out.insert(out.end(), then.begin(), then.end());
     return out;
 }
 
@@ -123,14 +120,11 @@ private slots:
     void opensWithARead() {
         Bench b;
         QVERIFY(b.open());
-        QCOMPARE(b.text(0), QStringLiteral("80"));
-        QCOMPARE(b.text(1), QStringLiteral("3F"));
-        QCOMPARE(b.text(2), QStringLiteral("20"));
+        QCOMPARE(b.texts(), (QStringList{"80", "3F", "20"}));
         // Hook, the word holding the slope, the power word, release.
-        QCOMPARE(b.radio.received(), concat({kHookAttempt, {0xE1, 0x04, 0xE1, 0x08, 0x01}}));
+        QCOMPARE(b.radio.received(), hooked(1, {0xE1, 0x04, 0xE1, 0x08, 0x01}));
         QVERIFY(b.writes().isEmpty());
         QCOMPARE(b.radio.state(), sim::VirtualRadio::State::Idle);
-        QCOMPARE(b.win->windowTitle(), QStringLiteral("TAV Tuning"));
         QVERIFY(!b.button("cmdCancel")->isEnabled());
         QVERIFY(b.prompter.shown.isEmpty());
     }
@@ -177,9 +171,7 @@ private slots:
         QCOMPARE(b.writes(), (Writes{{4, 0x5A, 0x12}, {8, 0x14, 0xE8}}));
         QCOMPARE(int(b.radio.eeprom()[4]), 0x5A);
         // The tuning addresses are write-protected again afterwards.
-        QCOMPARE(int(b.state.GlobalWriteMask[5]), 0);
-        QCOMPARE(int(b.state.GlobalWriteMask[8]), 0);
-        QCOMPARE(int(b.state.GlobalWriteMask[9]), 0);
+        for (int at : {5, 8, 9}) QCOMPARE(int(b.state.GlobalWriteMask[at]), 0);
         QVERIFY(b.prompter.shown.isEmpty());
     }
 
@@ -191,44 +183,26 @@ private slots:
         b.radio.setFaults(faults);
         b.button("cmdWrite")->click();
         QCOMPARE(b.prompter.shown.size(), 1);
-        const test::ShownBox& box = b.prompter.shown.first();
-        QCOMPARE(box.text, QStringLiteral("Error writing to radio"));
-        QCOMPARE(box.title, QStringLiteral("TAV Tune"));
-        QCOMPARE(box.buttons, MsgButtons::Ok);
-        QCOMPARE(box.icon, MsgIcon::Exclamation);
+        QCOMPARE(test::boxLine(b.prompter.shown.first()),
+                 "Error writing to radio | TAV Tune | Ok | Exclamation");
         QCOMPARE(int(b.state.GlobalWriteMask[5]), 0);
         QCOMPARE(b.radio.received().back(), uint8_t{0x01});
         QVERIFY(!b.win->isHooked());
     }
 
-    void cancelWhileHookingOnlyReleases() {
-        Bench b;
-        QVERIFY(b.open());
-        sim::FaultPlan silent;
-        silent.silent = true;
-        b.radio.setFaults(silent);
-        b.radio.clearRecords();
-        bool busyShown = false;
-        b.duringHookAttempt(3, [&] {
-            auto* status = b.win->findChild<QLabel*>("lblStatus");
-            busyShown = status->text() == QStringLiteral("Attempting to hook TAV Radio") &&
-                        b.button("cmdCancel")->isEnabled() && !b.button("cmdRead")->isEnabled() &&
-                        !b.button("cmdWrite")->isEnabled() && b.win->box(0)->Locked();
-            b.button("cmdCancel")->click();
-        });
-        b.button("cmdRead")->click();
-        QVERIFY(busyShown);
-        // The attempts go on without limit until Cancel; then only the release.
-        QCOMPARE(b.radio.received(), concat({repeat(kHookAttempt, 3), {0x01}}));
-        QCOMPARE(b.text(0), QStringLiteral("80"));
-        QVERIFY(b.button("cmdRead")->isEnabled());
-        QVERIFY(!b.button("cmdCancel")->isEnabled());
-        QVERIFY(!b.win->box(2)->Locked());
-        QVERIFY(b.win->findChild<QLabel*>("lblStatus")->text().isEmpty());
-        QVERIFY(b.prompter.shown.isEmpty());
+    // The hook attempts go on without limit while the radio is silent. What
+    // the user does meanwhile: Cancel releases; + is refused; Exit releases,
+    // closes and drops the link.
+    void actingWhileHooking_data() {
+        QTest::addColumn<QString>("act");
+        QTest::addColumn<int>("attempts");
+        QTest::newRow("Cancel") << "cancel" << 3;
+        QTest::newRow("+ then Cancel") << "plus" << 3;
+        QTest::newRow("Exit") << "exit" << 2;
     }
-
-    void plusWhileHookingIsRefused() {
+    void actingWhileHooking() {
+        QFETCH(QString, act);
+        QFETCH(int, attempts);
         Bench b;
         QVERIFY(b.open());
         b.focusBox(1);
@@ -236,42 +210,56 @@ private slots:
         silent.silent = true;
         b.radio.setFaults(silent);
         b.radio.clearRecords();
+        bool busyShown = false;
         b.duringHookAttempt(2, [&] {
-            b.type('+');
+            auto* status = b.win->findChild<QLabel*>("lblStatus");
+            busyShown = status->text() == QStringLiteral("Attempting to hook TAV Radio") &&
+                        b.button("cmdCancel")->isEnabled() && !b.button("cmdRead")->isEnabled() &&
+                        !b.button("cmdWrite")->isEnabled() && b.win->box(0)->Locked();
+            if (act == "exit") return b.button("cmdExit")->click();
+            if (act == "plus") b.type('+');
             b.duringHookAttempt(3, [&] { b.button("cmdCancel")->click(); });
         });
         b.button("cmdRead")->click();
+        QVERIFY(busyShown);
+        const Bytes sent = hooked(attempts, {0x01});  // then the release
+        QCOMPARE(b.radio.received(), sent);
+        QVERIFY(b.prompter.shown.isEmpty());
+        if (act == "exit") {
+            QVERIFY(!b.win->isVisible());
+            QVERIFY(!b.port.isOpen());     // the link went away and closed the port
+            b.button("cmdRead")->click();  // nothing runs after closing
+            QCOMPARE(b.radio.received(), sent);
+            return;
+        }
         QCOMPARE(b.text(1), QStringLiteral("3F"));
-        QCOMPARE(b.radio.received(), concat({repeat(kHookAttempt, 3), {0x01}}));
         QCOMPARE(int(b.win->selectedBox()), 1);
+        QVERIFY(b.button("cmdRead")->isEnabled() && !b.button("cmdCancel")->isEnabled());
+        QVERIFY(!b.win->box(2)->Locked());
+        QVERIFY(b.win->findChild<QLabel*>("lblStatus")->text().isEmpty());
     }
 
     void leaveMovesBetweenBoxes_data() {
         QTest::addColumn<int>("from");
-        QTest::addColumn<int>("key");
+        QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<int>("to");
-        QTest::newRow("up in box 0") << 0 << int(Qt::Key_Up) << 0;
-        QTest::newRow("down in box 2") << 2 << int(Qt::Key_Down) << 2;
-        QTest::newRow("down in box 0") << 0 << int(Qt::Key_Down) << 1;
-        QTest::newRow("right at the end of box 1") << 1 << int(Qt::Key_End) << 2;
-        QTest::newRow("left at the start of box 1") << 1 << int(Qt::Key_Home) << 0;
+        QTest::newRow("up in box 0") << 0 << QList<int>{Qt::Key_Up} << 0;
+        QTest::newRow("down in box 2") << 2 << QList<int>{Qt::Key_Down} << 2;
+        QTest::newRow("down in box 0") << 0 << QList<int>{Qt::Key_Down} << 1;
+        QTest::newRow("right off the end of box 1")
+            << 1 << QList<int>{Qt::Key_End, Qt::Key_Right} << 2;
+        QTest::newRow("left off the start of box 1")
+            << 1 << QList<int>{Qt::Key_Home, Qt::Key_Left} << 0;
     }
     void leaveMovesBetweenBoxes() {
         QFETCH(int, from);
-        QFETCH(int, key);
+        QFETCH(QList<int>, keys);
+        QFETCH(int, to);
         Bench b;
         QVERIFY(b.open());
         b.focusBox(from);
         b.radio.clearRecords();
-        QLineEdit* edit = b.win->box(from)->editWin();
-        if (key == Qt::Key_End || key == Qt::Key_Home) {
-            // Move there first, then one more step off the edge.
-            QTest::keyClick(edit, Qt::Key(key));
-            QTest::keyClick(edit, key == Qt::Key_End ? Qt::Key_Right : Qt::Key_Left);
-        } else {
-            QTest::keyClick(edit, Qt::Key(key));
-        }
-        QFETCH(int, to);
+        for (int k : keys) QTest::keyClick(b.win->box(from)->editWin(), Qt::Key(k));
         QVERIFY(b.win->box(to)->editWin()->hasFocus());
         QCOMPARE(int(b.win->selectedBox()), to);
         QVERIFY(b.radio.received().empty());  // editing alone never talks to the radio
@@ -281,27 +269,10 @@ private slots:
         Bench b;
         b.port.setOpenFailure(OpenFailure::NoSuchDevice);
         frmTune win(b.ctx());
-        QCOMPARE(b.prompter.texts(), QStringList{"Unable to open Comm Port"});
-        QCOMPARE(b.prompter.shown.first().title, QStringLiteral("COMM ERROR"));
-        QCOMPARE(b.prompter.shown.first().buttons, MsgButtons::Ok);
-        QCOMPARE(b.prompter.shown.first().icon, MsgIcon::None);
+        QCOMPARE(b.prompter.shown.size(), 1);
+        QCOMPARE(test::boxLine(b.prompter.shown.first()),
+                 "Unable to open Comm Port | COMM ERROR | Ok | None");
         QCOMPARE(b.prompter.shown.first().detail, b.port.lastOpenError());  // why, as elsewhere
-    }
-
-    void closingWhileHookingReleasesThenDropsTheLink() {
-        Bench b;
-        QVERIFY(b.open());
-        sim::FaultPlan silent;
-        silent.silent = true;
-        b.radio.setFaults(silent);
-        b.radio.clearRecords();
-        b.duringHookAttempt(2, [&] { b.button("cmdExit")->click(); });
-        b.button("cmdRead")->click();
-        QVERIFY(!b.win->isVisible());
-        QCOMPARE(b.radio.received(), concat({repeat(kHookAttempt, 2), {0x01}}));
-        QVERIFY(!b.port.isOpen());     // the link went away and closed the port
-        b.button("cmdRead")->click();  // nothing runs after closing
-        QCOMPARE(b.radio.received().size(), 2 * kHookAttempt.size() + 1);
     }
 
     void readsAgainWhenActivatedFromAnotherWindow() {
@@ -325,7 +296,7 @@ private slots:
         QCOMPARE(b.text(0), QStringLiteral("80"));
         QWidget mainWindow;
         backTo(mainWindow);
-        QCOMPARE(b.radio.received(), concat({kHookAttempt, {0xE1, 0x04, 0xE1, 0x08, 0x01}}));
+        QCOMPARE(b.radio.received(), hooked(1, {0xE1, 0x04, 0xE1, 0x08, 0x01}));
         QCOMPARE(b.text(0), QStringLiteral("42"));
     }
 };

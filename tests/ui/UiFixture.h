@@ -24,6 +24,16 @@
 
 namespace tav::test {
 
+// A shown box as one line, "text | title | buttons | icon", to compare whole.
+inline QString boxLine(const ShownBox& b) {
+    static const char* const buttons[] = {"Ok", "OkCancel", "RetryCancel", "YesNo", "YesNoCancel"};
+    static const char* const icons[] = {"None", "Information", "Exclamation", "Question",
+                                        "Critical"};
+    return QStringList{b.text, b.title, QLatin1String(buttons[int(b.buttons)]),
+                       QLatin1String(icons[int(b.icon)])}
+        .join(QStringLiteral(" | "));
+}
+
 class BeepClock : public Clock {
 public:
     int beeps = 0;
@@ -112,19 +122,13 @@ struct UiRig {
     // Types into the current cell the way a user does (the first key opens
     // the cell editor), then ends with `end` unless it is 0.
     void type(const QString& text, Qt::Key end = Qt::Key_Return) {
-        for (const QChar ch : text) {
-            QWidget* target = w->Grid->activeEditor()
-                                  ? static_cast<QWidget*>(w->Grid->activeEditor())
-                                  : static_cast<QWidget*>(w->Grid);
-            QTest::keyClick(target, ch.toLatin1());
-            QCoreApplication::processEvents();
-        }
+        for (const QChar ch : text) key(ch.toLatin1());
         if (end != 0) key(end);
     }
-    void key(Qt::Key k) {
-        QWidget* target = w->Grid->activeEditor() ? static_cast<QWidget*>(w->Grid->activeEditor())
-                                                  : static_cast<QWidget*>(w->Grid);
-        QTest::keyClick(target, k);
+    template <typename Key>
+    void key(Key k) {
+        QWidget* editor = w->Grid->activeEditor();
+        QTest::keyClick(editor ? editor : static_cast<QWidget*>(w->Grid), k);
         QCoreApplication::processEvents();  // Enter closes the cell editor by a queued call
     }
 };

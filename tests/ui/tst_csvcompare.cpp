@@ -91,11 +91,11 @@ private slots:
         w.mnuImportCsv->trigger();
         QVERIFY(sameImage(ui.state, before));
         QCOMPARE(ui.cell(1, 0), QStringLiteral("155.02500"));
-        QCOMPARE(ui.prompter.texts(),
-                 QStringList{"The CSV file was not imported; nothing was changed."});
+        QCOMPARE(ui.prompter.shown.size(), 1);
         const ShownBox& box = ui.prompter.shown.first();
-        QCOMPARE(box.title, QStringLiteral("Import Channels"));
-        QCOMPARE(box.icon, MsgIcon::Exclamation);
+        QCOMPARE(boxLine(box),
+                 "The CSV file was not imported; nothing was changed. | Import "
+                 "Channels | Ok | Exclamation");
         const QStringList lines = box.detail.split(QLatin1Char('\n'));
         QCOMPARE(lines.size(), 2);
         QVERIFY2(lines[0].startsWith("line 3: ") && lines[1].startsWith("line 5: "),
@@ -107,9 +107,9 @@ private slots:
         frmGroups& w = ui.open();
         ui.dialogAnswers = {ui.home.path() + QStringLiteral("/no/such/folder/x.csv")};
         w.mnuExportCsv->trigger();
-        QCOMPARE(ui.prompter.texts(),
-                 QStringList{QStringLiteral("The channels could not be exported.")});
-        QCOMPARE(ui.prompter.shown.first().title, QStringLiteral("Export Channels"));
+        QCOMPARE(ui.prompter.shown.size(), 1);
+        QCOMPARE(boxLine(ui.prompter.shown.first()),
+                 "The channels could not be exported. | Export Channels | Ok | Exclamation");
     }
 
     void compareShowsExactlyWhatDiffers_data() {

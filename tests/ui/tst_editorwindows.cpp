@@ -23,8 +23,8 @@ class TestEditorWindows : public QObject {
 private slots:
     void init() {
         rig = std::make_unique<UiRig>();
-        windows = std::make_unique<EditorWindows>(rig->state, *rig->settings, rig->prompter,
-                                                  rig->clock);
+        windows =
+            std::make_unique<EditorWindows>(rig->state, *rig->settings, rig->prompter, rig->clock);
     }
     void cleanup() {
         windows.reset();

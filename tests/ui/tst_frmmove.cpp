@@ -1,5 +1,4 @@
 #include <QComboBox>
-#include <QLabel>
 #include <QPushButton>
 #include <QtTest>
 
@@ -45,45 +44,33 @@ class TestFrmMove : public QObject {
     Q_OBJECT
 
 private slots:
-    void dialogAsDrawn() {
+    void tabGoesFromSourceToTargetToOk() {
         AppState s;
         test::ScriptedPrompter prompter;
         frmMove dlg(s, prompter, {});
-        QCOMPARE(dlg.windowTitle(), QString("Move Banks"));
-        QCOMPARE(dlg.lblFromBank->text(), QString("From Bank"));
-        QCOMPARE(dlg.lblToBank->text(), QString("To Bank"));
-        QCOMPARE(dlg.btnMoveOK->text(), QString("OK"));
-        QCOMPARE(dlg.cboFromBank->currentText(), QString("15"));
-        QCOMPARE(dlg.cboToBank->currentText(), QString("1"));
-        QCOMPARE(dlg.cboToBank->itemText(14), QString("15"));
-        // Tab goes from the source to the target, then to OK.
         dlg.show();
         QVERIFY(QTest::qWaitForWindowActive(&dlg));
         dlg.cboFromBank->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), dlg.cboToBank);
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QCOMPARE(QApplication::focusWidget(), dlg.btnMoveOK);
+        for (QWidget* next :
+             {static_cast<QWidget*>(dlg.cboToBank), static_cast<QWidget*>(dlg.btnMoveOK)}) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QCOMPARE(QApplication::focusWidget(), next);
+        }
     }
 
+    // Which pages move where is the store's rule, tested there; here the
+    // dialog reads the numbers as typed and hands them on.
     void okMoves_data() {
         QTest::addColumn<QString>("from");
         QTest::addColumn<QString>("to");
         QTest::addColumn<QList<int>>("pages");
         const auto to = [](const char* t) { return QString::fromLatin1(t); };
-        QTest::newRow("3 to 3: nothing") << "3" << to("3") << identity();
-        QTest::newRow("1 to 15") << "1" << to("15")
-                                 << order{2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 1};
-        QTest::newRow("15 to 1") << "15" << to("1")
-                                 << order{15, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14};
         QTest::newRow("5 to 3") << "5" << to("3")
                                 << order{1, 2, 5, 3, 4, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
         QTest::newRow("leading number read")
             << " 2.4 banks" << to("4.6")
             << order{1, 3, 4, 5, 2, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
         QTest::newRow("letters: no move") << "abc" << to("3") << identity();
-        QTest::newRow("zero: no move") << "5" << to("0") << identity();
-        QTest::newRow("empty: no move") << "" << to("2") << identity();
     }
     void okMoves() {
         QFETCH(QString, from);
@@ -116,7 +103,6 @@ private slots:
             return QStringLiteral("There is no bank %1. Bank numbers run from 1 to 15.").arg(n);
         };
         QTest::newRow("16") << "16" << QString("1") << noBank(16);
-        QTest::newRow("negative") << "-3" << QString("4") << noBank(-3);
         QTest::newRow("15.5 rounds to 16") << "15.5" << QString("1") << noBank(16);
     }
     void outOfRangeIsRefused() {

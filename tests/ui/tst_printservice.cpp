@@ -5,14 +5,12 @@
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
-#include <QProcess>
 #include <QPushButton>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "TestMain.h"
-#include "TestSupport.h"
+#include "UiFixture.h"
 #include "ui/PrintService.h"
 
 using namespace tav;
@@ -42,15 +40,6 @@ public:
     bool open(const UnitReport& r) { return preview(nullptr, r); }
 };
 
-int pdfPages(const QString& pdf) {
-    const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-    if (pdftotext.isEmpty()) return -1;
-    QProcess p;
-    p.start(pdftotext, {"-layout", pdf, "-"});
-    if (!p.waitForFinished(30000)) return -2;
-    return int(p.readAllStandardOutput().count('\f'));
-}
-
 // Runs `check` on the modal dialog that `open` brings up, then rejects it.
 template <typename Dialog>
 void onModal(std::function<void(Dialog*)> check) {
@@ -78,10 +67,9 @@ private slots:
         QVERIFY(service.PrintUnitData(nullptr, AppState(), "radio.tav"));
         QVERIFY(prompter.shown.isEmpty());
         QCOMPARE(service.previews, 0);
-        QVERIFY(QFile::exists(pdf));
-        const int pages = pdfPages(pdf);
-        if (pages == -1) QSKIP("pdftotext is not installed");
-        QCOMPARE(pages, 8);
+        // What the pages hold is the printout's own test.
+        QFile file(pdf);
+        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
     }
 
     void failingPrinterIsReported() {
@@ -89,10 +77,10 @@ private slots:
         BenchPrintService service(prompter);
         service.printer().setOutputFileName("/nonexistent/folder/printout.pdf");
         QVERIFY(!service.PrintUnitData(nullptr, AppState(), QString()));
-        QCOMPARE(prompter.texts(), QStringList{"The printout could not be written to the file "
-                                               "\"/nonexistent/folder/printout.pdf\"."});
-        QCOMPARE(prompter.shown.first().icon, MsgIcon::Exclamation);
-        QCOMPARE(prompter.shown.first().buttons, MsgButtons::Ok);
+        QCOMPARE(prompter.shown.size(), 1);
+        QCOMPARE(test::boxLine(prompter.shown.first()),
+                 "The printout could not be written to the file "
+                 "\"/nonexistent/folder/printout.pdf\". |  | Ok | Exclamation");
         QVERIFY(!prompter.shown.first().detail.isEmpty());
     }
 

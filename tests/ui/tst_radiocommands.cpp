@@ -105,10 +105,8 @@ private slots:
         ui->prompter.answers = answers;
         action(command)->trigger();
         QCOMPARE(ui->prompter.texts(), texts);
-        const ShownBox& question = ui->prompter.shown.last();
-        QCOMPARE(question.title, QStringLiteral("TAV Editor"));
-        QCOMPARE(question.buttons, MsgButtons::YesNoCancel);
-        QCOMPARE(question.icon, MsgIcon::Question);
+        QCOMPARE(boxLine(ui->prompter.shown.last()),
+                 texts.last() + " | TAV Editor | YesNoCancel | Question");
         QVERIFY(ui->radio.received().empty());
         QCOMPARE(dialogShows.shows, 0);
         QVERIFY(ui->state.EEImage == before.EEImage && ui->state.LabelImage == before.LabelImage);

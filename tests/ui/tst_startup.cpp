@@ -1,17 +1,13 @@
-// Start-up: the splash, the main window's place and state from the settings,
-// and the About box.
+// Start-up: the main window's place and state from the settings, the splash
+// gone, and the About box's system information.
 
-#include <QLabel>
 #include <QPushButton>
 #include <QScreen>
-#include <QTextBrowser>
 
 #include "TestMain.h"
 #include "UiFixture.h"
-#include "app/AppInfo.h"
 #include "ui/AboutBox.h"
 #include "ui/ControlModule.h"
-#include "ui/HelpWindow.h"
 #include "ui/frmSplash.h"
 
 using namespace tav;
@@ -36,17 +32,31 @@ private slots:
         rig.reset();
     }
 
-    void noSettingsOpensCentredAndNormal() {
+    // With no place stored the window opens centred; one off every screen (a
+    // monitor since unplugged) puts it on the primary screen.
+    void opensOnTheScreenWithoutAUsablePlace_data() {
+        QTest::addColumn<QString>("top");
+        QTest::newRow("nothing stored") << QString();
+        QTest::newRow("far right and down") << "900000";
+        QTest::newRow("above and left") << "-90000";
+    }
+    void opensOnTheScreenWithoutAUsablePlace() {
+        QFETCH(QString, top);
+        if (!top.isEmpty())
+            for (const char* key : {"GroupTop", "GroupLeft"})
+                rig->settings->save(QStringLiteral("Position"), QLatin1String(key), top);
         rig->state.GlobalsWindowOpen = true;
         frmGroups& w = start();
         QVERIFY(w.isVisible());
         QVERIFY(!rig->state.GlobalsWindowOpen);
         QCOMPARE(w.windowState(), Qt::WindowNoState);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
-        QVERIFY(std::abs(w.frameGeometry().center().x() - screen.center().x()) <= 2);
-        QVERIFY(std::abs(w.frameGeometry().center().y() - screen.center().y()) <= 2);
-        for (QWidget* top : QApplication::topLevelWidgets())
-            QVERIFY(!qobject_cast<frmSplash*>(top) || !top->isVisible());
+        if (top.isEmpty())
+            QVERIFY((w.frameGeometry().center() - screen.center()).manhattanLength() <= 4);
+        else
+            QVERIFY(screen.contains(w.frameGeometry().topLeft()));
+        for (QWidget* other : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<frmSplash*>(other) || !other->isVisible());
     }
 
     void storedPositionAndStateComeBack() {
@@ -80,28 +90,9 @@ private slots:
         rig->w.reset();
     }
 
-    void splashTexts() {
-        frmSplash splash;
-        QCOMPARE(splash.lblVersion->text(), QStringLiteral("Version 1.1.6"));
-        QCOMPARE(splash.lblCompanyProduct->text(), QStringLiteral("TAVEDWIN.EXE"));
-        QCOMPARE(splash.lblProductName->text(), appTitle());
-        QVERIFY(!splash.Picture1->pixmap().isNull());
-    }
-
-    void helpPageExplainsTheCommands() {
-        HelpWindow help;
-        const QString text = help.browser->toPlainText();
-        for (const char* topic :
-             {"Save before exit?", "Copy a row", "Virtual radio", "Offset",
-              "Export Channels (CSV)...", "Import Channels (CSV)...", "Compare with Radio"})
-            QVERIFY2(text.contains(QLatin1String(topic)), topic);
-    }
-
     void aboutBox() {
         ScriptedPrompter prompter;
         AboutBox box(prompter);
-        QCOMPARE(box.windowTitle(), QStringLiteral("About TAVEDWIN"));
-        QCOMPARE(box.lblVersion->text(), QStringLiteral("Version 1.1.6"));
         QVERIFY(!AboutBox::startSystemInfo({QStringLiteral("no-such-viewer-here")}));
         for (const QString& v : AboutBox::systemInfoViewers())
             if (!QStandardPaths::findExecutable(v).isEmpty()) QSKIP("a system viewer is installed");
