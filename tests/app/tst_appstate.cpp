@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "app/AppState.h"
 #include "app/Settings.h"
@@ -49,5 +50,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestAppState)
+TAV_TEST_GUILESS(TestAppState);
 #include "tst_appstate.moc"

@@ -8,6 +8,7 @@
 #include <QTemporaryFile>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "app/QtSerialLink.h"
 
 using namespace tav;
@@ -62,5 +63,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPortReasons)
+TAV_TEST_GUILESS(TestPortReasons);
 #include "tst_portreasons.moc"

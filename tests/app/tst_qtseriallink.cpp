@@ -8,6 +8,7 @@
 
 #include <QtTest>
 
+#include "TestMain.h"
 #include "app/QtSerialLink.h"
 #include "app/SystemClock.h"
 
@@ -90,5 +91,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestQtSerialLink)
+TAV_TEST_GUILESS(TestQtSerialLink);
 #include "tst_qtseriallink.moc"

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "app/SerialTraceFile.h"
 #include "sim/SimSerialLink.h"
@@ -70,5 +71,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSerialTraceFile)
+TAV_TEST_GUILESS(TestSerialTraceFile);
 #include "tst_serialtracefile.moc"

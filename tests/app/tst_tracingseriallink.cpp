@@ -4,6 +4,7 @@
 #include <QBuffer>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "app/TracingSerialLink.h"
 #include "radio/clsTavCom.h"
@@ -89,5 +90,5 @@ void TestTracingSerialLink::discardedInputShows() {
                                        QStringLiteral("    0.010 BAUD 9600")}));
 }
 
-QTEST_GUILESS_MAIN(TestTracingSerialLink)
+TAV_TEST_GUILESS(TestTracingSerialLink);
 #include "tst_tracingseriallink.moc"

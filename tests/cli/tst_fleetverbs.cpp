@@ -2,6 +2,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "../files/ImageFixtures.h"
 #include "cli/DumpCommand.h"
 #include "files/ChannelCsv.h"
@@ -174,5 +175,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFleetVerbs)
+TAV_TEST_GUILESS(TestFleetVerbs);
 #include "tst_fleetverbs.moc"

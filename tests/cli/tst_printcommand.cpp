@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "files/RadioFile.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
@@ -181,5 +182,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPrintCommand)
+TAV_TEST_GUILESS(TestPrintCommand);
 #include "tst_printcommand.moc"

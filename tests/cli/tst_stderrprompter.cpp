@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include "TestMain.h"
 #include "cli/StderrPrompter.h"
 
 using namespace tav;
@@ -45,5 +46,5 @@ void TestStderrPrompter::answersAndLines() {
                           "COMM ERROR: Unable to open Comm Port (No such file or directory)"}));
 }
 
-QTEST_GUILESS_MAIN(TestStderrPrompter)
+TAV_TEST_GUILESS(TestStderrPrompter);
 #include "tst_stderrprompter.moc"

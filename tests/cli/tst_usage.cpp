@@ -2,6 +2,8 @@
 #include <QProcess>
 #include <QtTest>
 
+#include "TestMain.h"
+
 // `tavctl --help`, every `tavctl VERB --help` and the manual page tell the
 // same story: each verb's synopsis stands in the manual as its section heading.
 class TestUsage : public QObject {
@@ -56,5 +58,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestUsage)
+TAV_TEST_GUILESS(TestUsage);
 #include "tst_usage.moc"

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "../ui/UiFixture.h"
 #include "E2eSupport.h"
 #include "app/QtSerialLink.h"
@@ -72,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorRadio)
+TAV_TEST(TestEditorRadio);
 #include "tst_editorradio.moc"

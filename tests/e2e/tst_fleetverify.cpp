@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "E2eSupport.h"
 #include "files/RadioFile.h"
 #include "model/MGlobals.h"
@@ -76,5 +77,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFleetVerify)
+TAV_TEST_GUILESS(TestFleetVerify);
 #include "tst_fleetverify.moc"

@@ -4,6 +4,7 @@
 #include <QTemporaryFile>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "E2eSupport.h"
 #include "TestSupport.h"
 #include "app/QtSerialLink.h"
@@ -133,5 +134,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestSimPty)
+TAV_TEST_GUILESS(TestSimPty);
 #include "tst_simpty.moc"

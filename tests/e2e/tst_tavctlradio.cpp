@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "E2eSupport.h"
 #include "files/RadioFile.h"
 #include "sim/RadioImage.h"
@@ -182,5 +183,5 @@ void TestTavctlRadio::usageAndFileErrors() {
     if (status == 1) QVERIFY(r.err.contains("COMM ERROR: Unable to open Comm Port"));
 }
 
-QTEST_GUILESS_MAIN(TestTavctlRadio)
+TAV_TEST_GUILESS(TestTavctlRadio);
 #include "tst_tavctlradio.moc"

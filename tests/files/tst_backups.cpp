@@ -6,6 +6,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "files/Backups.h"
 #include "files/RadioFile.h"
@@ -97,5 +98,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBackups)
+TAV_TEST_GUILESS(TestBackups);
 #include "tst_backups.moc"

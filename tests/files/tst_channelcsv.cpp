@@ -1,6 +1,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "../model/ModelFixtures.h"
 #include "ImageFixtures.h"
 #include "files/ChannelCsv.h"
@@ -257,5 +258,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChannelCsv)
+TAV_TEST_GUILESS(TestChannelCsv);
 #include "tst_channelcsv.moc"

@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <optional>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "app/Settings.h"
 #include "files/FileOpenSave.h"
@@ -248,5 +249,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFileOpenSave)
+TAV_TEST_GUILESS(TestFileOpenSave);
 #include "tst_fileopensave.moc"

@@ -6,6 +6,7 @@
 #include <csignal>
 #include <random>
 
+#include "TestMain.h"
 #include "files/RadioFile.h"
 
 using namespace tav;
@@ -172,5 +173,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRadioFile)
+TAV_TEST_GUILESS(TestRadioFile);
 #include "tst_radiofile.moc"

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "../../fuzz/FuzzEntries.h"
 
 namespace {
@@ -51,5 +52,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFuzzCorpus)
+TAV_TEST_GUILESS(TestFuzzCorpus);
 #include "tst_fuzzcorpus.moc"

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestMain.h"
 #include "ModelFixtures.h"
 #include "model/MemoryGrid.h"
 #include "model/clsChannel.h"
@@ -224,5 +225,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestClsChannel)
+TAV_TEST_GUILESS(TestClsChannel);
 #include "tst_clschannel.moc"

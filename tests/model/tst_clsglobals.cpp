@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "TestMain.h"
 #include "ModelFixtures.h"
 #include "model/ControlLists.h"
 #include "model/clsGlobals.h"
@@ -161,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestClsGlobals)
+TAV_TEST_GUILESS(TestClsGlobals);
 #include "tst_clsglobals.moc"

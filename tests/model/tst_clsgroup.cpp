@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "TestMain.h"
 #include "ModelFixtures.h"
 #include "model/ControlLists.h"
 #include "model/MemoryGrid.h"
@@ -376,5 +377,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestClsGroup)
+TAV_TEST_GUILESS(TestClsGroup);
 #include "tst_clsgroup.moc"

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestMain.h"
 #include "ModelFixtures.h"
 #include "model/MemoryGrid.h"
 #include "model/clsGroup.h"
@@ -118,5 +119,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestClsWriteDefaults)
+TAV_TEST_GUILESS(TestClsWriteDefaults);
 #include "tst_clswritedefaults.moc"

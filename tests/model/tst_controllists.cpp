@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestMain.h"
 #include "model/ControlLists.h"
 
 using namespace tav;
@@ -45,5 +46,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestControlLists)
+TAV_TEST_GUILESS(TestControlLists);
 #include "tst_controllists.moc"

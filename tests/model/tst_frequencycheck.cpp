@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestMain.h"
 #include "model/FrequencyCheck.h"
 
 using namespace tav;
@@ -53,5 +54,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestFrequencyCheck)
+TAV_TEST_GUILESS(TestFrequencyCheck);
 #include "tst_frequencycheck.moc"

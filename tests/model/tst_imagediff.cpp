@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "TestMain.h"
 #include "../files/ImageFixtures.h"
 #include "model/ImageDiff.h"
 
@@ -161,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestImageDiff)
+TAV_TEST_GUILESS(TestImageDiff);
 #include "tst_imagediff.moc"

@@ -2,6 +2,7 @@
 #include <QtTest>
 #include <clocale>
 
+#include "TestMain.h"
 #include "model/MGlobals.h"
 #include "model/NumberText.h"
 
@@ -272,5 +273,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMGlobals)
+TAV_TEST_GUILESS(TestMGlobals);
 #include "tst_mglobals.moc"

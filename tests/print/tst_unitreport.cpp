@@ -3,6 +3,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "print/ReportPainter.h"
 #include "print/UnitReport.h"
 
@@ -196,5 +197,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestUnitReport)
+TAV_TEST(TestUnitReport);
 #include "tst_unitreport.moc"

@@ -4,6 +4,7 @@
 
 #include <QRandomGenerator>
 
+#include "TestMain.h"
 #include "XferSupport.h"
 
 using namespace tav;
@@ -456,5 +457,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestBlockTransfer)
+TAV_TEST_GUILESS(TestBlockTransfer);
 #include "tst_blocktransfer.moc"

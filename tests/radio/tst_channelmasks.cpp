@@ -2,6 +2,7 @@
 // the power block, the warnings, and that a failed mask write never ends a
 // block write in success.
 
+#include "TestMain.h"
 #include "XferSupport.h"
 
 using namespace tav;
@@ -229,5 +230,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChannelMasks)
+TAV_TEST_GUILESS(TestChannelMasks);
 #include "tst_channelmasks.moc"

@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <set>
 
+#include "TestMain.h"
 #include "RadioRig.h"
 
 using namespace tav;
@@ -294,5 +295,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestEEPromAccess)
+TAV_TEST_GUILESS(TestEEPromAccess);
 #include "tst_eepromaccess.moc"

@@ -3,6 +3,7 @@
 #include <QtTest>
 #include <functional>
 
+#include "TestMain.h"
 #include "RadioRig.h"
 
 using namespace tav;
@@ -146,5 +147,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestHook)
+TAV_TEST_GUILESS(TestHook);
 #include "tst_hook.moc"

@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestMain.h"
 #include "radio/LabelCode.h"
 
 using namespace tav;
@@ -72,5 +73,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLabelCode)
+TAV_TEST_GUILESS(TestLabelCode);
 #include "tst_labelcode.moc"

@@ -5,6 +5,7 @@
 #include <QRandomGenerator>
 #include <algorithm>
 
+#include "TestMain.h"
 #include "XferSupport.h"
 
 using namespace tav;
@@ -291,5 +292,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestLabelTransfer)
+TAV_TEST_GUILESS(TestLabelTransfer);
 #include "tst_labeltransfer.moc"

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include "TestMain.h"
 #include "XferSupport.h"
 
 using namespace tav;
@@ -149,5 +150,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestPrimitives)
+TAV_TEST_GUILESS(TestPrimitives);
 #include "tst_primitives.moc"

@@ -4,6 +4,7 @@
 
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "sim/RadioImage.h"
 #include "sim/VirtualRadio.h"
@@ -259,5 +260,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestRadioPrograms)
+TAV_TEST_GUILESS(TestRadioPrograms);
 #include "tst_radioprograms.moc"

@@ -2,6 +2,7 @@
 
 #include <QtTest>
 
+#include "TestMain.h"
 #include "../radio/RadioRig.h"
 
 using namespace tav;
@@ -108,5 +109,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestVirtualRadio)
+TAV_TEST_GUILESS(TestVirtualRadio);
 #include "tst_virtualradio.moc"

@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "store/ChannelTable.h"
 
@@ -253,5 +254,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestChannelTable)
+TAV_TEST_GUILESS(TestChannelTable);
 #include "tst_channeltable.moc"

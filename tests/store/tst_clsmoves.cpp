@@ -1,6 +1,7 @@
 #include <QtTest>
 #include <random>
 
+#include "TestMain.h"
 #include "store/clsMoves.h"
 
 using namespace tav;
@@ -173,5 +174,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestMoves)
+TAV_TEST_GUILESS(TestMoves);
 #include "tst_clsmoves.moc"

@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "sim/SimSerialLink.h"
 #include "sim/VirtualClock.h"
@@ -328,5 +329,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmTune)
+TAV_TEST(TestFrmTune);
 #include "tst_frmtune.moc"

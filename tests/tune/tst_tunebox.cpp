@@ -4,6 +4,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestMain.h"
 #include "tune/TuneBox.h"
 
 using namespace tav;
@@ -333,5 +334,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestTuneBox)
+TAV_TEST(TestTuneBox);
 #include "tst_tunebox.moc"

@@ -3,6 +3,7 @@
 
 #include <QPlainTextEdit>
 
+#include "TestMain.h"
 #include "UiFixture.h"
 #include "files/ChannelCsv.h"
 #include "model/LabelText.h"
@@ -170,5 +171,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestCsvCompare)
+TAV_TEST(TestCsvCompare);
 #include "tst_csvcompare.moc"

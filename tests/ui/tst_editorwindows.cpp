@@ -1,5 +1,6 @@
 #include <QtTest>
 
+#include "TestMain.h"
 #include "UiFixture.h"
 #include "ui/EditorWindows.h"
 #include "ui/frmGlobals.h"
@@ -60,5 +61,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestEditorWindows)
+TAV_TEST(TestEditorWindows);
 #include "tst_editorwindows.moc"

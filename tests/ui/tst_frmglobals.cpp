@@ -9,6 +9,7 @@
 #include <QtTest>
 #include <memory>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "app/Settings.h"
 #include "sim/VirtualClock.h"
@@ -278,5 +279,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmGlobals)
+TAV_TEST(TestFrmGlobals);
 #include "tst_frmglobals.moc"

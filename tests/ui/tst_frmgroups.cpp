@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QGroupBox>
 
+#include "TestMain.h"
 #include "UiFixture.h"
 #include "model/MGlobals.h"
 #include "ui/GroupCodecs.h"
@@ -392,5 +393,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmGroups)
+TAV_TEST(TestFrmGroups);
 #include "tst_frmgroups.moc"

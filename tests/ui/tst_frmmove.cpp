@@ -3,6 +3,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "ui/frmMove.h"
 
@@ -161,5 +162,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmMove)
+TAV_TEST(TestFrmMove);
 #include "tst_frmmove.moc"

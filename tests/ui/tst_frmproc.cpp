@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "ui/WindowPlacement.h"
 #include "ui/frmProc.h"
@@ -105,5 +106,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestFrmProc)
+TAV_TEST(TestFrmProc);
 #include "tst_frmproc.moc"

@@ -3,6 +3,7 @@
 
 #include <QtTest>
 
+#include "TestMain.h"
 #include "ui/GridText.h"
 
 using namespace tav;
@@ -102,5 +103,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(TestGridText)
+TAV_TEST_GUILESS(TestGridText);
 #include "tst_gridtext.moc"

@@ -11,6 +11,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "ui/PrintService.h"
 
@@ -143,5 +144,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestPrintService)
+TAV_TEST(TestPrintService);
 #include "tst_printservice.moc"

@@ -6,6 +6,7 @@
 #include <QTimer>
 #include <QtTest>
 
+#include "TestMain.h"
 #include "ui/QtPrompter.h"
 
 using namespace tav;
@@ -39,5 +40,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestQtPrompter)
+TAV_TEST(TestQtPrompter);
 #include "tst_qtprompter.moc"

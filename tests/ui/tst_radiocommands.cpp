@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include "TestMain.h"
 #include "UiFixture.h"
 #include "files/RadioFile.h"
 #include "model/LabelText.h"
@@ -349,5 +350,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestRadioCommands)
+TAV_TEST(TestRadioCommands);
 #include "tst_radiocommands.moc"

@@ -6,6 +6,7 @@
 #include <QScreen>
 #include <QTextBrowser>
 
+#include "TestMain.h"
 #include "UiFixture.h"
 #include "app/AppInfo.h"
 #include "ui/AboutBox.h"
@@ -110,5 +111,5 @@ private slots:
     }
 };
 
-QTEST_MAIN(TestStartup)
+TAV_TEST(TestStartup);
 #include "tst_startup.moc"

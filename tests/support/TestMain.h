@@ -1,0 +1,24 @@
+#pragma once
+// Many test classes share one executable per area. Each test file registers its
+// class with TAV_TEST (the application it needs: widgets or GUI, as the area
+// links) or TAV_TEST_GUILESS (a plain core application); the area's main runs
+// the class named by its first argument, or every class in turn.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+namespace tav::test {
+
+enum class AppKind { Guiless, Gui };
+
+bool registerTestClass(const char* name, AppKind kind, std::function<std::unique_ptr<QObject>()> make);
+
+}  // namespace tav::test
+
+#define TAV_TEST_REGISTER(Class, kind)                                                          \
+    static const bool tavTestRegistered##Class = ::tav::test::registerTestClass(               \
+        #Class, kind, [] { return std::unique_ptr<QObject>(std::make_unique<Class>()); })
+
+#define TAV_TEST(Class) TAV_TEST_REGISTER(Class, ::tav::test::AppKind::Gui)
+#define TAV_TEST_GUILESS(Class) TAV_TEST_REGISTER(Class, ::tav::test::AppKind::Guiless)
