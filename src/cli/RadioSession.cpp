@@ -39,6 +39,8 @@ bool parseRadioOptions(const QStringList& args, bool forWrite, RadioOptions& o) 
             o.skipGlobal = true;
         } else if (a == QLatin1String("--verify") && forWrite) {
             o.verify = true;
+        } else if (a == QLatin1String("--changed-only") && forWrite) {
+            o.changedOnly = true;
         } else if (a == QLatin1String("--retries")) {
             bool ok = false;
             o.retries = value(v) ? v.toInt(&ok) : 0;

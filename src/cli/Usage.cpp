@@ -37,10 +37,13 @@ const VerbUsage kUsages[] = {
     {"read", "tavctl read --port DEVICE [--labels] [--retries N] [--trace FILE] -o FILE",
      "  -o FILE        the radio file to write (replaced only when complete)\n"},
     {"write",
-     "tavctl write --port DEVICE [--labels] [--skip-global] [--verify] [--retries N] "
-     "[--trace FILE] FILE",
+     "tavctl write --port DEVICE [--labels] [--skip-global] [--changed-only] [--verify] "
+     "[--retries N] [--trace FILE] FILE",
      "  --skip-global  leave the radio's unit-wide block as it is\n"
-     "  --verify       read the radio back and compare it with FILE (exit 4 if it differs)\n"},
+     "  --changed-only read every word and label character first and write only those\n"
+     "                that differ; prints how many were written\n"
+     "  --verify       read the radio back and compare it with FILE (exit 4 if it differs;\n"
+     "                with --changed-only every word was read already: adds nothing)\n"},
     {"verify", "tavctl verify --port DEVICE [--labels] [--retries N] [--trace FILE] FILE",
      "  reads the radio and lists how it differs from FILE (exit 4 if it differs)\n"},
     {"dump", "tavctl dump FILE [--json]",

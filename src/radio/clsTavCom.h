@@ -6,8 +6,8 @@
 
 #include <QString>
 #include <array>
-#include <cstdint>
 #include <functional>
+#include <cstdint>
 #include <vector>
 
 #include "app/AppState.h"

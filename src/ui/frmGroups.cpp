@@ -493,8 +493,11 @@ void frmGroups::buildMenus() {
         addItem(config, QStringLiteral("mnuPerChanBand"), QStringLiteral("Per-Channel Bandwidth"));
     mnuPerChanPwr =
         addItem(config, QStringLiteral("mnuPerChanPwr"), QStringLiteral("Per-Channel Power"));
+    mnuChangedOnly = addItem(config, QStringLiteral("mnuChangedOnly"),
+                             QStringLiteral("Write Only Changed Data"));
     mnuPerChanBand->setCheckable(true);
     mnuPerChanPwr->setCheckable(true);
+    mnuChangedOnly->setCheckable(true);
     config->addSeparator();
     mnuSerialTrace =
         addItem(config, QStringLiteral("mnuSerialTrace"), QStringLiteral("Serial Trace"));
@@ -552,6 +555,10 @@ void frmGroups::buildMenus() {
     connect(mnuPaste, &QAction::triggered, this, &frmGroups::Paste);
     connect(mnuPerChanBand, &QAction::triggered, this, &frmGroups::mnuPerChanBand_Click);
     connect(mnuPerChanPwr, &QAction::triggered, this, &frmGroups::mnuPerChanPwr_Click);
+    connect(mnuChangedOnly, &QAction::triggered, this, [this](bool on) {
+        SetChangedOnly(on);
+        services_.settings.saveFlag(kFeatures, QStringLiteral("ChangedOnly"), on);
+    });
     connect(mnuTune, &QAction::triggered, this, &frmGroups::showTune);
     connect(mnuAbout, &QAction::triggered, this, &frmGroups::showAbout);
     connect(mnuHelp, &QAction::triggered, this, &frmGroups::showHelp);
@@ -586,6 +593,7 @@ void frmGroups::load() {
     setSerialTrace(settings.flag(kComm, QStringLiteral("Trace"), false));
     SetPerChannelPower(settings.flag(kFeatures, QStringLiteral("Power"), true));
     SetPerChannelBandwidth(settings.flag(kFeatures, QStringLiteral("Band"), true));
+    SetChangedOnly(settings.flag(kFeatures, QStringLiteral("ChangedOnly"), false));
     const int policy = settings.integer(kFeatures, QStringLiteral("Label"), 2);
     setLabelPolicy(policy >= 0 && policy <= 2 ? policy : 2);
 
@@ -849,6 +857,11 @@ void frmGroups::SetPerChannelPower(bool enable) {
     services_.state.PerChanPwrOn = enable;
     mnuPerChanPwr->setChecked(enable);
     for (QCheckBox* box : chkLoPower) box->setEnabled(enable);
+}
+
+void frmGroups::SetChangedOnly(bool enable) {
+    mnuChangedOnly->setChecked(enable);
+    radio_->setChangedOnly(enable);
 }
 
 void frmGroups::mnuPerChanBand_Click() {
