@@ -116,8 +116,12 @@ const std::vector<Verb> kVerbs = {
      {kPort,
       kLabels,
       {.name = "--skip-global", .help = "leave the radio's unit-wide block as it is"},
+      {.name = "--changed-only",
+       .help = "read every word and label character first and write only those\nthat differ; "
+               "prints how many were written"},
       {.name = "--verify",
-       .help = "read the radio back and compare it with FILE (exit 4 if it\ndiffers)"},
+       .help = "read the radio back and compare it with FILE (exit 4 if it\ndiffers; with "
+               "--changed-only\nevery word was read already: adds nothing)"},
       kRetries,
       kTrace,
       kBandwidth,

@@ -18,6 +18,7 @@ RadioOptions radioOptions(const CommandLine& cl) {
     o.labels = cl.has("--labels");
     o.skipGlobal = cl.has("--skip-global");
     o.verify = cl.has("--verify");
+    o.changedOnly = cl.has("--changed-only");
     o.retries = cl.count("--retries", 0);
     o.trace = cl.value("--trace");
     o.file = cl.value("-o", cl.operands().value(0));

@@ -24,8 +24,9 @@ struct RadioOptions {
     QString verb;
     QString port;
     bool labels = false;
-    bool skipGlobal = false;  // write only
-    bool verify = false;      // write only: read back and compare
+    bool skipGlobal = false;   // write only
+    bool verify = false;       // write only: read back and compare
+    bool changedOnly = false;  // write only: send only what the radio does not hold
     int retries = 0;
     QString trace;
     QString file;  // -o FILE for read, the operand for write and verify

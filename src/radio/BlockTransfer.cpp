@@ -43,6 +43,7 @@ void clsTavCom::endTransfer(bool zeroBar) {
 // attempt. False when the port cannot be opened or the radio does not answer;
 // the caller then gives up without a release of its own.
 bool clsTavCom::beginWriteAttempt() {
+    tally_.wordsWritten = tally_.wordsConsidered = 0;
     UnHook();
     if (CommPortError) return false;
     UnHook();

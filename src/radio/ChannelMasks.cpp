@@ -97,8 +97,8 @@ bool clsTavCom::writeBWChecked(int16_t GROUP) {
     auto& s = ctx_.state;
     s.GlobalWriteMask[static_cast<std::size_t>(address)] = 0xFF;
     s.GlobalWriteMask[static_cast<std::size_t>(address + 1)] = 0xFF;
-    return WriteEEWord(address, s.EEImage[static_cast<std::size_t>(address)],
-                       s.EEImage[static_cast<std::size_t>(address + 1)]);
+    return putWord(address, Word{s.EEImage[static_cast<std::size_t>(address)],
+                                 s.EEImage[static_cast<std::size_t>(address + 1)]});
 }
 
 void clsTavCom::SetBWMask() {
@@ -218,9 +218,9 @@ bool clsTavCom::writePowerChecked(int16_t nGroup) {
     bool ok = !lookupFailed;
     const auto [first, last] = groupRange(nGroup);
     for (int16_t g = first; g <= last; ++g) {
-        ok = WriteEEWord(static_cast<int16_t>(words + 2 * g),
-                         s.PowerMask[static_cast<std::size_t>(g)],
-                         s.PowerMask[static_cast<std::size_t>(kGroupCount + g)]) &&
+        ok = putWord(static_cast<int16_t>(words + 2 * g),
+                     Word{s.PowerMask[static_cast<std::size_t>(g)],
+                          s.PowerMask[static_cast<std::size_t>(kGroupCount + g)]}) &&
              ok;
     }
     return ok;

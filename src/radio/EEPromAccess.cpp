@@ -12,6 +12,16 @@ uint8_t commandFor(uint8_t base, int16_t address) {
 }
 // Pause before a block transfer, during which no command may start.
 constexpr int kBlockPauseMs = 500;
+
+// A word whose mask lets no bit through is neither read nor written.
+bool closedMask(const uint8_t* m) {
+    return m[0] == 0x00 && m[1] == 0x00;
+}
+// The bits the mask lets through from `wanted`, the others from `current`.
+Word merged(const Word& wanted, const Word& current, const uint8_t* m) {
+    return {static_cast<uint8_t>((wanted[0] & m[0]) | (current[0] & ~m[0])),
+            static_cast<uint8_t>((wanted[1] & m[1]) | (current[1] & ~m[1]))};
+}
 }  // namespace
 
 // ------------------------------------------------------------- words
@@ -40,25 +50,55 @@ const uint8_t* clsTavCom::writeMaskFor(int16_t address) const {
 }
 
 bool clsTavCom::WriteEEWord(int16_t address, uint8_t hi, uint8_t lo) {
+    Word w{hi, lo};
     if (const uint8_t* m = writeMaskFor(address)) {
-        const uint8_t m0 = m[0], m1 = m[1];
-        if (m0 == 0x00 && m1 == 0x00) return true;
-        if (m0 != 0xFF || m1 != 0xFF) {
+        if (closedMask(m)) return true;
+        if (m[0] != 0xFF || m[1] != 0xFF) {
             // Protected bits keep the radio's value; if it cannot be read,
             // nothing is written rather than guessing them.
             Word current{};
             if (!ReadEEWord(address, current)) return false;
-            hi = static_cast<uint8_t>((hi & m0) | (current[0] & ~m0));
-            lo = static_cast<uint8_t>((lo & m1) | (current[1] & ~m1));
+            w = merged(w, current, m);
         }
     }
+    return sendWord(address, w);
+}
+
+bool clsTavCom::sendWord(int16_t address, const Word& w) {
     send(commandFor(kWriteWord, address));
     send(static_cast<uint8_t>(address & 0xFE));
-    send(hi);
-    send(lo);
+    send(w[0]);
+    send(w[1]);
     uint8_t e0 = 0, e1 = 0;
     if (!WaitForComChar(e0)) return false;
-    return WaitForComChar(e1) && e0 == hi && e1 == lo;
+    return WaitForComChar(e1) && e0 == w[0] && e1 == w[1];
+}
+
+bool clsTavCom::putWord(int16_t address, Word w, bool lowFromRadio) {
+    const uint8_t* m = writeMaskFor(address);
+    const bool closed = m && closedMask(m);
+    if (!ChangedOnly) {
+        if (lowFromRadio) {
+            Word current{};
+            if (!ReadEEWord(address, current)) return false;
+            w[1] = current[1];
+        }
+        if (!closed) {
+            ++tally_.wordsConsidered;
+            ++tally_.wordsWritten;
+        }
+        return WriteEEWord(address, w[0], w[1]);
+    }
+    // Changed-only: the one read both decides and supplies the protected bits.
+    if (closed) return true;
+    ++tally_.wordsConsidered;
+    Word current{};
+    if (!ReadEEWord(address, current)) return false;
+    if (lowFromRadio) w[1] = current[1];
+    if (m) w = merged(w, current, m);
+    if (w == current) return true;
+    ++tally_.wordsWritten;
+    return sendWord(address, w);
 }
 
 bool clsTavCom::WriteEEByte(int16_t address, uint8_t source) {
@@ -115,17 +155,11 @@ bool clsTavCom::WriteEEBytes(int16_t start, const uint8_t* buffer, int16_t count
         const int16_t address = static_cast<int16_t>(start + i);
         const int page = address / kPageSize;
         if (page >= 0 && page < kPageCount && PageWritable[page]) {
-            Word w{buffer[i], 0};
-            if (i + 1 < count) {
-                w[1] = buffer[i + 1];
-            } else {
-                // An odd count: the byte after the block is not the caller's to
-                // change, so it goes back as the radio holds it.
-                Word current{};
-                if (!ReadEEWord(address, current)) return false;
-                w[1] = current[1];
-            }
-            if (!WriteEEWord(address, w[0], w[1])) return false;
+            // An odd count: the byte after the block is not the caller's to
+            // change, so it goes back as the radio holds it.
+            const bool last = i + 1 >= count;
+            if (!putWord(address, Word{buffer[i], last ? uint8_t{0} : buffer[i + 1]}, last))
+                return false;
         }
         ctx_.progress.setValue(address);
     }

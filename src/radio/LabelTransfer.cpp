@@ -149,22 +149,24 @@ bool clsTavCom::retrieve_label(uint8_t bank, uint8_t channel, LabelBytes& lbl) {
 
 bool clsTavCom::write_label(uint8_t bank, uint8_t channel, const LabelBytes& lbl) {
     const int a = labelAddress(bank, channel);
-    const auto high = static_cast<uint8_t>(0x68 | (a >> 8));
-    auto current = static_cast<uint8_t>(a & 0xFF);
-    for (int k = 7; k >= 0; --k) {
-        const uint8_t data = lbl[static_cast<std::size_t>(k)];
-        send(0x03);
-        send(0x01);
-        delay(4);
-        send(high);
-        delay(5);
-        send(current++);
-        delay(5);
-        ctx_.port.discardInput();
-        send(data);
-        if (!WaitForEchoChar(data)) return false;
-        delay(7);
-    }
+    for (int k = 7; k >= 0; --k)
+        if (!writeLabelChar(a + 7 - k, lbl[static_cast<std::size_t>(k)])) return false;
+    return true;
+}
+
+bool clsTavCom::writeLabelChar(int address, uint8_t data) {
+    ++tally_.labelCharsWritten;
+    send(0x03);
+    send(0x01);
+    delay(4);
+    send(static_cast<uint8_t>(0x68 | (address >> 8)));
+    delay(5);
+    send(static_cast<uint8_t>(address & 0xFF));
+    delay(5);
+    ctx_.port.discardInput();
+    send(data);
+    if (!WaitForEchoChar(data)) return false;
+    delay(7);
     return true;
 }
 
@@ -236,9 +238,8 @@ void clsTavCom::finishBankTransfer() {
     ctx_.progress.setVisible(false);
 }
 
-bool clsTavCom::transferBanks(int16_t bank, const std::function<bool(int b, int c)>& transferLabel) {
-    int16_t first = 0, last = 0;
-    if (!startBankTransfer(bank, first, last)) return false;
+bool clsTavCom::walkBanks(int16_t first, int16_t last,
+                          const std::function<bool(int b, int c)>& transferLabel) {
     int count = 0;
     for (int b = first; b <= last; ++b) {
         for (int c = 1; c <= kLabelsPerBank; ++c) {
@@ -249,6 +250,14 @@ bool clsTavCom::transferBanks(int16_t bank, const std::function<bool(int b, int 
             ctx_.progress.setValue(++count);
         }
     }
+    return true;
+}
+
+bool clsTavCom::transferBanks(int16_t bank,
+                              const std::function<bool(int b, int c)>& transferLabel) {
+    int16_t first = 0, last = 0;
+    if (!startBankTransfer(bank, first, last) || !walkBanks(first, last, transferLabel))
+        return false;
     finishBankTransfer();
     return true;
 }
@@ -268,8 +277,47 @@ bool clsTavCom::WriteLabelData(int16_t bank) {
         LabelBytes lbl{};
         for (int k = 0; k < 8; ++k)
             lbl[static_cast<std::size_t>(k)] = ctx_.state.label(b - 1, c - 1, k);
+        tally_.labelCharsConsidered += 8;
         return write_label(static_cast<uint8_t>(b), static_cast<uint8_t>(c), lbl);
     });
+}
+
+bool clsTavCom::writeChangedLabels(int16_t bank) {
+    // A Cancel left over from an earlier transfer must not stop this one.
+    ctx_.progress.EnableCancel();
+    int16_t first = 0, last = 0;
+    if (!startBankTransfer(bank, first, last)) return false;
+    PrepareLabelRead();
+    std::vector<LabelBytes> held;
+    const bool read = walkBanks(first, last, [this, &held](int b, int c) {
+        LabelBytes lbl{};
+        if (!retrieve_label(static_cast<uint8_t>(b), static_cast<uint8_t>(c), lbl)) return false;
+        held.push_back(lbl);
+        return true;
+    });
+    FinishLabelRead();
+    if (!read) return false;
+    // The bar runs a second time, over the labels compared and written.
+    ctx_.progress.setValue(0);
+    auto next = held.cbegin();
+    if (!walkBanks(first, last,
+                   [this, &next](int b, int c) { return writeLabelChanges(b, c, *next++); }))
+        return false;
+    finishBankTransfer();
+    return true;
+}
+
+// The characters of one label that the radio holds otherwise, in the order
+// write_label sends them.
+bool clsTavCom::writeLabelChanges(int b, int c, const LabelBytes& held) {
+    const int a = labelAddress(static_cast<uint8_t>(b), static_cast<uint8_t>(c));
+    tally_.labelCharsConsidered += 8;
+    for (int k = 7; k >= 0; --k) {
+        const uint8_t wanted = ctx_.state.label(b - 1, c - 1, k);
+        if (wanted != held[static_cast<std::size_t>(k)] && !writeLabelChar(a + 7 - k, wanted))
+            return false;
+    }
+    return true;
 }
 
 // ----------------------------------------------------------- whole operations
@@ -302,11 +350,14 @@ bool clsTavCom::Read_Labels(int16_t GROUP) {
 
 bool clsTavCom::Write_Labels(int16_t GROUP) {
     bool result = false;
+    tally_.labelCharsWritten = tally_.labelCharsConsidered = 0;
     if (!Hook()) return false;
     if (SetBaudrate(1)) {
         if (WriteKdEchoProg()) {
-            result = WriteLabelData(static_cast<int16_t>(GROUP + 1));
-            if (!result)
+            const auto bank = static_cast<int16_t>(GROUP + 1);
+            result = ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
+            // Only the changed-only write reads first, and its reading may be cancelled.
+            if (!result && !(ChangedOnly && cancelled()))
                 ctx_.prompter.show(QStringLiteral("Unable to upload data to radio"), QString(),
                                    MsgButtons::Ok, MsgIcon::None);
             endLabelWork();

@@ -27,6 +27,16 @@ struct LinkContext {
 using Word = std::array<uint8_t, 2>;
 using LabelBytes = std::array<uint8_t, 8>;
 
+// What the last block write and the last label write did: the words and label
+// characters sent, of those the write covers. The word counts describe the
+// last attempt of a block write, the one that decided its result.
+struct WriteTally {
+    int wordsWritten = 0;
+    int wordsConsidered = 0;
+    int labelCharsWritten = 0;
+    int labelCharsConsidered = 0;
+};
+
 class clsTavCom {
 public:
     explicit clsTavCom(const LinkContext& ctx);
@@ -35,8 +45,12 @@ public:
     clsTavCom& operator=(const clsTavCom&) = delete;
 
     // Public fields.
-    float Timeout = 0.5f;         // seconds WaitForComChar waits for a byte
-    bool CommPortError = false;   // set when OpenComm failed
+    float Timeout = 0.5f;        // seconds WaitForComChar waits for a byte
+    bool CommPortError = false;  // set when OpenComm failed
+    // Block and label writes read every word and label character they cover
+    // and send only those the radio does not hold already. The radio ends up
+    // exactly as after the full write, which is what they do when this is off.
+    bool ChangedOnly = false;
 
     // --- serial port and timing primitives
     bool OpenComm();
@@ -99,6 +113,7 @@ public:
 
     // Whether the last failed transfer was stopped by the user's Cancel.
     bool cancelled() const { return ctx_.progress.Cancelled(); }
+    const WriteTally& tally() const { return tally_; }
     const LinkContext& context() const { return ctx_; }
 
 private:
@@ -109,6 +124,12 @@ private:
     const uint8_t* writeMaskFor(int16_t address) const;
     // Progress bar set-up, Cancel enabled and the pause that opens a block transfer.
     void startBlockProgress(int16_t start, int16_t count, bool setValue);
+    // Sends a word write and checks both echoes.
+    bool sendWord(int16_t address, const Word& w);
+    // One word of a block write, the power words and the bandwidth word:
+    // written as the mode says. With `lowFromRadio` the second byte is the
+    // radio's own (a block that ends on an even address).
+    bool putWord(int16_t address, Word w, bool lowFromRadio = false);
 
     // Checked forms of the operations above whose described results are void or
     // ignored; false when an exchange with the radio failed, so a block write
@@ -130,12 +151,24 @@ private:
     void endLabelWork();
     bool startBankTransfer(int16_t bank, int16_t& first, int16_t& last);
     void finishBankTransfer();
-    // Walks every label of the requested banks with the progress bar running.
+    // Walks every label of banks first..last, the progress bar counting them;
+    // stops at the first label that fails, with the bar hidden.
+    bool walkBanks(int16_t first, int16_t last,
+                   const std::function<bool(int b, int c)>& transferLabel);
+    // The whole walk over the requested banks: checked, walked, finished.
     bool transferBanks(int16_t bank, const std::function<bool(int b, int c)>& transferLabel);
+    // One label character at label address `address`, paced and echoed as
+    // write_label sends each of its characters.
+    bool writeLabelChar(int address, uint8_t data);
+    // The changed-only label write: the labels of the banks read as
+    // Read_Labels reads them, then only the characters that differ written.
+    bool writeChangedLabels(int16_t bank);
+    bool writeLabelChanges(int b, int c, const LabelBytes& held);
 
     LinkContext ctx_;
     int16_t HookRetries = 3;
     std::array<bool, kPageCount> PageWritable{};
+    WriteTally tally_;
 };
 
 }  // namespace tav

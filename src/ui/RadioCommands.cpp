@@ -49,7 +49,12 @@ std::unique_ptr<clsTavCom> RadioCommands::makeLink(AppState& image) {
 
 clsTavCom* RadioCommands::RadioLink() {
     if (!link_) link_ = makeLink(state());
+    if (link_) link_->ChangedOnly = changedOnly_;
     return link_.get();
+}
+
+void RadioCommands::setChangedOnly(bool on) {
+    changedOnly_ = on;
 }
 
 void RadioCommands::portChanging() {

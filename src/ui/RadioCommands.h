@@ -56,6 +56,8 @@ public:
     clsTavCom* RadioLink();
     // Call before the port the link drives is closed or replaced.
     void portChanging();
+    // Whether the writes send only what the radio does not hold already.
+    void setChangedOnly(bool on);
     // The window of the last comparison; null before the first.
     frmCompare* compareWindow() const { return compare_; }
 
@@ -92,6 +94,7 @@ private:
     frmGroups& w_;
     Backups backups_;
     std::unique_ptr<clsTavCom> link_;
+    bool changedOnly_ = false;
     QPointer<frmCompare> compare_;
 };
 

@@ -89,6 +89,7 @@ void frmGroups::load() {
     setSerialTrace(settings.flag(kComm, QStringLiteral("Trace"), false));
     SetPerChannelPower(settings.flag(kFeatures, QStringLiteral("Power"), true));
     SetPerChannelBandwidth(settings.flag(kFeatures, QStringLiteral("Band"), true));
+    SetChangedOnly(settings.flag(kFeatures, QStringLiteral("ChangedOnly"), false));
     const int policy = settings.integer(kFeatures, QStringLiteral("Label"), 2);
     setLabelPolicy(policy >= 0 && policy <= 2 ? policy : 2);
 
@@ -270,6 +271,11 @@ void frmGroups::SetPerChannelPower(bool enable) {
     services_.state.PerChanPwrOn = enable;
     mnuPerChanPwr->setChecked(enable);
     for (QCheckBox* box : chkLoPower) box->setEnabled(enable);
+}
+
+void frmGroups::SetChangedOnly(bool enable) {
+    mnuChangedOnly->setChecked(enable);
+    radio_->setChangedOnly(enable);
 }
 
 void frmGroups::mnuPerChanBand_Click() {

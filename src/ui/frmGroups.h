@@ -105,7 +105,7 @@ public:
     QAction *mnuGlobals = nullptr, *mnuUndo = nullptr, *mnuAll = nullptr, *mnuRow = nullptr,
             *mnuPaste = nullptr, *mnuMove = nullptr, *mnuTune = nullptr;
     std::array<QAction*, 5> mnuCommPort{};  // 1..4; entry 0 is the virtual radio
-    QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr;
+    QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr, *mnuChangedOnly = nullptr;
     QAction *mnuSerialTrace = nullptr, *mnuTraceFile = nullptr, *mnuBackupFolder = nullptr;
     QAction *mnuAbout = nullptr, *mnuHelp = nullptr;
 
@@ -131,6 +131,8 @@ public:
     void mnuWriteCurrGroup_Click();
     void SetPerChannelBandwidth(bool enable);
     void SetPerChannelPower(bool enable);
+    // Writes read first and send only what the radio does not hold.
+    void SetChangedOnly(bool enable);
     void helpScreen(int context);
     void ValidateFrequency(double value, int column);
     // The desktop session is ending: with leave to ask, the same questions as

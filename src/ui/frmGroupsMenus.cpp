@@ -215,6 +215,18 @@ void frmGroups::buildMenus() {
          &W::mnuPerChanPwr,
          [](F w) { w.mnuPerChanPwr_Click(); },
          Checkable},
+        {Kind::Item,
+         "mnuConfig",
+         "mnuChangedOnly",
+         "Write Only Changed Data",
+         {},
+         &W::mnuChangedOnly,
+         [](F w) {
+             w.SetChangedOnly(w.mnuChangedOnly->isChecked());
+             w.services_.settings.saveFlag(kFeatures, QStringLiteral("ChangedOnly"),
+                                           w.mnuChangedOnly->isChecked());
+         },
+         Checkable},
         {Kind::Separator, "mnuConfig"},
         {Kind::Item,
          "mnuConfig",

@@ -122,6 +122,21 @@ void TestTavctlRadio::wholeRadioRoundTrip() {
         want.EEImage[words + 2 * g + 1] = changed.PowerMask[15 + g];
     }
     expectSameRadio(back, want);
+
+    // Changed only: one channel byte and one label character differ from the
+    // radio; all 884 open words of the bandwidth bytes, groups 1 to 14 and the
+    // power words, and all 1920 label characters are read.
+    changed.EEImage[3 * kPageSize + 20] ^= 0x01;
+    changed.label(2, 0, 0) ^= 0x01;
+    QVERIFY(WriteRadioFile(path("edited.tav"), changed).ok());
+    r = tavctl({"write", "--port", sim.device, "--labels", "--skip-global", "--changed-only",
+                "--verify", path("edited.tav")});
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QStringLiteral("1 of 884 words written, 1 of 1920 label characters written\n"));
+    r = tavctl({"read", "--port", sim.device, "--labels", "-o", path("back.tav")});
+    QVERIFY(ReadRadioFile(path("back.tav"), back).ok());
+    QCOMPARE(back.EEImage[3 * kPageSize + 20], changed.EEImage[3 * kPageSize + 20]);
+    QCOMPARE(back.label(2, 0, 0), changed.label(2, 0, 0));
 }
 
 void TestTavctlRadio::retriesAndFailures_data() {

@@ -102,6 +102,43 @@ private slots:
         expectReleasedAt4800(rig);
     }
 
+    void writeChangedOnly() {
+        RadioRig rig;
+        randomLabels(rig.radio.labels(), 4);
+        sim::labelImageFrom(rig.radio.labels(), rig.state.LabelImage);
+        rig.state.label(2, 0, 7) ^= 0x11;   // bank 3, slot 1, its first character
+        rig.state.label(2, 15, 0) ^= 0x22;  // bank 3, slot 16, its last character
+        rig.state.label(4, 3, 3) ^= 0x33;   // bank 5: not written
+        rig.com.ChangedOnly = true;
+        sim::LabelMemory expected = rig.radio.labels();
+        expected[sim::labelMemoryAddress(3, 1, 7)] = rig.state.label(2, 0, 7);
+        expected[sim::labelMemoryAddress(3, 16, 0)] = rig.state.label(2, 15, 0);
+
+        QVERIFY(rig.com.Write_Labels(2));
+        // After the download: the labels of bank 3 read as a label read reads
+        // them, then the two characters written, the end of label work, 4800 baud.
+        Bytes wire;
+        const auto control = [&wire](int x, int y) { append(wire, bytes({3, 0, 0x60, x, y})); };
+        control(0xF6, 0x00);
+        control(0xFE, 0x44);
+        control(0xFF, 0x10);
+        for (int a = 256; a < 384; ++a) append(wire, bytes({0x02, 0x01, 0x29, a & 0xFF}));
+        control(0xF6, 0x80);
+        control(0xFE, 0x45);
+        append(wire, bytes({0x03, 0x01, 0x69, 0x00, rig.state.label(2, 0, 7)}));
+        append(wire, bytes({0x03, 0x01, 0x69, 0x7F, rig.state.label(2, 15, 0)}));
+        append(wire, bytes({0x00, 0x00, 0xD0, 0x0D, 0x31, 0x28, 0x01}));
+        const Bytes all = rig.radio.received();
+        const long download = find(all, bytes({0xF0, 0xE1})) + 4 + 140;
+        QCOMPARE(hex(Bytes(all.begin() + download, all.end())), hex(wire));
+        QVERIFY(rig.radio.labels() == expected);
+        QCOMPARE(rig.com.tally().labelCharsWritten, 2);
+        QCOMPARE(rig.com.tally().labelCharsConsidered, 128);
+        QVERIFY(rig.prompter.shown.isEmpty());
+        QCOMPARE(rig.clock.beeps(), 1);
+        expectReleasedAt4800(rig);
+    }
+
     void writeInvalidBank() {
         RadioRig rig;
         const sim::LabelMemory before = rig.radio.labels();
@@ -170,52 +207,88 @@ private slots:
         expectReleasedAt4800(rig);
     }
 
+    void cancelStopsBetweenTries_data() {
+        QTest::addColumn<bool>("write");
+        QTest::newRow("read") << false;
+        QTest::newRow("changed-only write, while reading") << true;
+    }
+
     void cancelStopsBetweenTries() {
+        QFETCH(bool, write);
         RadioRig rig;
         rig.progress.cancelAtValue = 5;
-        QVERIFY(!rig.com.Read_Labels(-1));
+        rig.progress.cancelled = true;  // left over from an earlier transfer
+        rig.state.LabelImage.fill(0x41);
+        rig.com.ChangedOnly = true;
+        QVERIFY(!(write ? rig.com.Write_Labels(-1) : rig.com.Read_Labels(-1)));
         QVERIFY(rig.prompter.shown.isEmpty());
         QCOMPARE(rig.progress.value, 5);
         QCOMPARE(rig.radio.labelControls().size(), std::size_t{5});  // the read is still finished
+        QVERIFY(rig.radio.labels() == sim::LabelMemory{});
         expectReleasedAt4800(rig);
     }
 
     void failures_data() {
         QTest::addColumn<QString>("fault");
         QTest::addColumn<bool>("write");
+        QTest::addColumn<bool>("changedOnly");
         QTest::addColumn<QStringList>("texts");
         QTest::addColumn<bool>("released");  // the radio ends idle at 4800 baud
         const QString baud = QStringLiteral("Unable to set baud rate");
         const QString init = QStringLiteral("Transfer initialization error");
+        const QStringList toRadio{QStringLiteral("Unable to upload data to radio")};
         // The radio went to 9600 but its answer was lost: the port goes back to
         // 4800 alone, and the radio cannot hear the release.
         QTest::newRow("no answer at 9600")
-            << "drop-reply=baud:1" << false << QStringList{baud} << false;
+            << "drop-reply=baud:1" << false << false << QStringList{baud} << false;
         QTest::newRow("loader byte not echoed")
-            << "drop-echo=ram:4" << true << QStringList{init} << true;
+            << "drop-echo=ram:4" << true << false << QStringList{init} << true;
         QTest::newRow("loader byte garbled")
-            << "corrupt-echo=ram:25" << false << QStringList{init} << true;
+            << "corrupt-echo=ram:25" << false << false << QStringList{init} << true;
         // A garbled download crashes the radio: nothing answers any more.
         QTest::newRow("download garbled")
-            << "corrupt-in=loader:40" << false
+            << "corrupt-in=loader:40" << false << false
             << QStringList{QStringLiteral("Unable to upload data from radio"), baud} << false;
         QTest::newRow("label byte not echoed")
-            << "drop-echo=label:9" << true
-            << QStringList{QStringLiteral("Unable to upload data to radio")} << true;
+            << "drop-echo=label:9" << true << false << toRadio << true;
+        // Changed-only, bank 1 differs in all its 128 characters.
+        QTest::newRow("changed: a label byte unread after four tries")
+            << "drop-reply=label:2,drop-reply=label:4,drop-reply=label:6,drop-reply=label:8" << true
+            << true << toRadio << true;
+        QTest::newRow("changed: last label byte unread")
+            << "drop-reply=label:256,drop-reply=label:258,drop-reply=label:260,"
+               "drop-reply=label:262"
+            << true << true << toRadio << true;
+        for (int n : {1, 77, 128}) {
+            QTest::addRow("changed: echo %d lost", n)
+                << QStringLiteral("drop-echo=label:%1").arg(n) << true << true << toRadio << true;
+            QTest::addRow("changed: echo %d garbled", n)
+                << QStringLiteral("corrupt-echo=label:%1").arg(n) << true << true << toRadio
+                << true;
+        }
     }
 
     void failures() {
         QFETCH(QString, fault);
         QFETCH(bool, write);
+        QFETCH(bool, changedOnly);
         QFETCH(QStringList, texts);
         QFETCH(bool, released);
         RadioRig rig;
         rig.radio.setFaults(faults(fault));
+        rig.com.ChangedOnly = changedOnly;
+        rig.state.LabelImage.fill(0x41);
         QVERIFY(!(write ? rig.com.Write_Labels(0) : rig.com.Read_Labels(0)));
         QCOMPARE(rig.prompter.texts(), texts);
         if (released) expectReleasedAt4800(rig);
         QCOMPARE(rig.link.baudRate(), 4800);
         QVERIFY(!rig.link.isOpen());
+        if (!changedOnly) return;
+        // Written again, the radio ends as the full write leaves it.
+        rig.radio.setFaults({});
+        QVERIFY(rig.com.Write_Labels(0));
+        const sim::LabelMemory written = sim::labelMemoryFrom(rig.state.LabelImage);
+        QVERIFY(std::equal(written.begin(), written.begin() + 128, rig.radio.labels().begin()));
     }
 };
 

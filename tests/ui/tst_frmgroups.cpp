@@ -469,6 +469,11 @@ private slots:
         QVERIFY(!w.chkLoPower[0]->isEnabled());
         QCOMPARE(rig->settings->get(QStringLiteral("Features"), QStringLiteral("Power")),
                  QStringLiteral("False"));
+        QVERIFY(!w.mnuChangedOnly->isChecked());
+        w.mnuChangedOnly->trigger();
+        QVERIFY(w.mnuChangedOnly->isChecked());
+        QCOMPARE(rig->settings->get(QStringLiteral("Features"), QStringLiteral("ChangedOnly")),
+                 QStringLiteral("True"));
     }
 
     void portChoice_data() {

@@ -131,12 +131,18 @@ private slots:
 
     void writeRadioGlobalsQuestion_data() {
         QTest::addColumn<bool>("yes");
-        QTest::newRow("No: global block left alone") << false;
-        QTest::newRow("Yes: global window stored and written") << true;
+        QTest::addColumn<bool>("changedOnly");  // "Write Only Changed Data" stored as checked
+        QTest::newRow("No: global block left alone") << false << false;
+        QTest::newRow("Yes: global window stored and written") << true << false;
+        QTest::newRow("Yes, changed only") << true << true;
     }
     void writeRadioGlobalsQuestion() {
         QFETCH(bool, yes);
+        QFETCH(bool, changedOnly);
+        ui->settings->saveFlag(QStringLiteral("Features"), QStringLiteral("ChangedOnly"),
+                               changedOnly);
         frmGroups& w = open(1);
+        QCOMPARE(w.mnuChangedOnly->isChecked(), changedOnly);
         ui->state.GlobalsWindowOpen = true;
         int stores = 0;
         w.hooks.storeGlobals = [&] { ++stores, ui->state.EEImage[7] = 0x5A; };
@@ -156,6 +162,12 @@ private slots:
         // The shown group went out with the edit.
         QCOMPARE(ui->radio.eeprom()[128 + 16], ui->state.EEImage[128 + 16]);
         QCOMPARE(ui->radio.eeprom()[128 + 17], ui->state.EEImage[128 + 17]);
+        // The same write again: changed only, the radio is read and nothing is written.
+        const std::size_t writes = ui->radio.eepromWrites().size();
+        ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
+        w.mnuWriteAll->trigger();
+        QCOMPARE(ui->prompter.texts().last(), QStringLiteral("All groups written OK."));
+        QCOMPARE(ui->radio.eepromWrites().size() == writes, changedOnly);
     }
 
     void writeGroupSendsLabelsEvenWhenTheGroupFailed() {
