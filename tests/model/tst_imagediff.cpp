@@ -2,7 +2,7 @@
 #include <functional>
 
 #include "TestMain.h"
-#include "../files/ImageFixtures.h"
+#include "Fixtures.h"
 #include "model/ImageDiff.h"
 
 using namespace tav;
