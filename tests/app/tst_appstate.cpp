@@ -1,23 +1,35 @@
 #include <QtTest>
 
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/AppState.h"
 #include "app/Settings.h"
 
 using namespace tav;
+using namespace tav::test;
 
 class TestAppState : public QObject {
     Q_OBJECT
-    test::ScratchHome home_;
+    ScratchHome home_;
 
 private slots:
+    // Over random images, pages, addresses, masks and data: the byte becomes
+    // (old and not mask) or (data and mask), and no other byte changes.
     void writeByteChangesOnlyMaskedBits() {
-        AppState s;
-        s.EEImage[133] = 0xA5;
-        QCOMPARE(WriteByte(s, 1, 5, 0x0F, 0x3C), false);
-        QCOMPARE(int(s.EEImage[133]), 0xAC);
-        QCOMPARE(int(intRead_Addrs(s, 1, 5)), 0xAC);
+        QRandomGenerator rng(3);
+        for (quint32 seed = 1; seed <= 200; ++seed) {
+            AppState s = randomImage(seed);
+            const AppState before = s;
+            const int page = rng.bounded(16), address = rng.bounded(kPageSize);
+            const uint8_t mask = uint8_t(rng.bounded(256)), data = uint8_t(rng.bounded(256));
+            const int i = page * kPageSize + address;
+            QCOMPARE(WriteByte(s, int16_t(page), int16_t(address), mask, data), false);
+            QCOMPARE(int(s.EEImage[std::size_t(i)]), (before.EEImage[std::size_t(i)] & ~mask) | (data & mask));
+            QCOMPARE(int(intRead_Addrs(s, int16_t(page), int16_t(address))), int(s.EEImage[std::size_t(i)]));
+            AllowedBits ok;
+            QCOMPARE(strayChanges(before, s, ok.eeBits(page, address, mask)), QString());
+        }
     }
 
     void settingsDefaultsAndBadNumbers_data() {
