@@ -48,8 +48,9 @@ private slots:
                                         QRegularExpression::MultilineOption),
                      "begins");
         text.replace(QRegularExpression("^ +[0-9.]+ ", QRegularExpression::MultilineOption), "");
-        QCOMPARE(text.split('\n', Qt::SkipEmptyParts),
-                 (QStringList{"begins", "OPEN", "TX 0A", "CLOSE", "begins", "OPEN", "TX 0A", "CLOSE"}));
+        QCOMPARE(
+            text.split('\n', Qt::SkipEmptyParts),
+            (QStringList{"begins", "OPEN", "TX 0A", "CLOSE", "begins", "OPEN", "TX 0A", "CLOSE"}));
     }
 
     void unwritablePathSaysWhy() {

@@ -49,9 +49,16 @@ private slots:
         // two command bytes and the first answer: three more; then the second.
         QStringList expected{"0.000 OPEN"};
         for (int i = 0; i < 10; ++i) expected << "0.000 TX 00";
-        expected << "0.000 TX 0A" << "0.000 TX 14" << "0.000 TX 28" << "0.029 RX 40"
-                 << "0.029 TX E1" << "0.029 TX 06" << "0.035 RX 5A" << "0.037 RX 00"
-                 << "0.037 TX 01" << "0.037 CLOSE";
+        expected << "0.000 TX 0A"
+                 << "0.000 TX 14"
+                 << "0.000 TX 28"
+                 << "0.029 RX 40"
+                 << "0.029 TX E1"
+                 << "0.029 TX 06"
+                 << "0.035 RX 5A"
+                 << "0.037 RX 00"
+                 << "0.037 TX 01"
+                 << "0.037 CLOSE";
         QCOMPARE(rig.lines(), expected.replaceInStrings(QRegularExpression("^"), "    "));
     }
 

@@ -200,12 +200,15 @@ private slots:
     void csvFieldsAreQuotedWhenNeeded_data() {
         QTest::addColumn<QString>("value");
         QTest::addColumn<QString>("written");
-        QTest::newRow("plain") << "155.12000" << "155.12000";
-        QTest::newRow("empty") << "" << "";
-        QTest::newRow("trailing blank") << "Ch  1   " << "\"Ch  1   \"";
-        QTest::newRow("comma") << "A,B" << "\"A,B\"";
-        QTest::newRow("quote") << "A\"B" << "\"A\"\"B\"";
-        QTest::newRow("line break") << "A\nB" << "\"A\nB\"";
+        const auto row = [](const char* name, const char* value, const char* written) {
+            QTest::newRow(name) << QString(value) << QString(written);
+        };
+        row("plain", "155.12000", "155.12000");
+        row("empty", "", "");
+        row("trailing blank", "Ch  1   ", "\"Ch  1   \"");
+        row("comma", "A,B", "\"A,B\"");
+        row("quote", "A\"B", "\"A\"\"B\"");
+        row("line break", "A\nB", "\"A\nB\"");
     }
     void csvFieldsAreQuotedWhenNeeded() {
         QFETCH(QString, value);

@@ -22,8 +22,8 @@ public:
     QStringList log;
     QString caption = QStringLiteral("TAVEDWIN  -  TAV Editor");
     QList<std::optional<QString>> dialogAnswers;  // nullopt: cancelled
-    QList<std::pair<bool, QString>> dialogs;       // save mode, preset path
-    uint8_t editOnStore = 0;  // a pending edit that storing puts into the image
+    QList<std::pair<bool, QString>> dialogs;      // save mode, preset path
+    uint8_t editOnStore = 0;                      // a pending edit that storing puts into the image
 
     void storeShownGroup() override {
         log << "storeShownGroup";
@@ -187,10 +187,12 @@ private slots:
     void refusedOpenLeavesEverything_data() {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");  // %1: the path
-        QTest::newRow("short file") << "short.tav" << "Invalid File: %1";
-        QTest::newRow("folder") << "folder.tav"
-                                << "Invalid File: %1\rIt is a folder or a device, not a file.";
-        QTest::newRow("missing") << "missing.tav" << "Error Number 53!\rNo such file or directory";
+        const auto row = [](const char* name, const char* message) {
+            QTest::newRow(name) << QString(name) << QString(message);
+        };
+        row("short.tav", "Invalid File: %1");
+        row("folder.tav", "Invalid File: %1\rIt is a folder or a device, not a file.");
+        row("missing.tav", "Error Number 53!\rNo such file or directory");
     }
     void refusedOpenLeavesEverything() {
         QFETCH(QString, name);

@@ -15,8 +15,8 @@ struct FieldPin {
     std::function<void(Controls&, int)> set;  // selects entry n
     std::function<int(const Controls&)> get;
     std::function<void(AppState&, Controls&)> write;  // the field's own write operation
-    QStringList entries;                               // the list the control shows
-    ImageBits bits;                                    // where the field lies
+    QStringList entries;                              // the list the control shows
+    ImageBits bits;                                   // where the field lies
     QString bytes;  // "entry=hex|entry=hex|..." in list order, worked out by hand
 };
 template <typename Controls>
@@ -53,7 +53,8 @@ void checkPin(const FieldPin<Controls>& pin, const std::function<AppState(quint3
             Controls c = read(s);
             pin.set(c, n);
             pin.write(s, c);
-            QCOMPARE(byteAt(s, pin.bits) & pin.bits.mask, rows[n].section(u'=', 1).toInt(nullptr, 16));
+            QCOMPARE(byteAt(s, pin.bits) & pin.bits.mask,
+                     rows[n].section(u'=', 1).toInt(nullptr, 16));
             QCOMPARE(strayChanges(before, s, ok), QString());
             QCOMPARE(pin.get(read(s)), n);
             pin.set(c, -1);

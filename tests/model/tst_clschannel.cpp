@@ -123,11 +123,14 @@ private slots:
     void labelCells_data() {
         QTest::addColumn<QString>("text");
         QTest::addColumn<QString>("readBack");
-        QTest::newRow("short: blanks after") << "ab" << "AB      ";
-        QTest::newRow("long: rest dropped") << "ABCDEFGHIJ" << "ABCDEFGH";
-        QTest::newRow("dots share a cell") << "1.2.3.4.5.6.7.8.9" << "1.2.3.4.5.6.7.8.";
-        QTest::newRow("empty cell text") << "" << "        ";
-        QTest::newRow("unknown characters") << "A#B" << "A B     ";
+        const auto row = [](const char* name, const char* text, const char* readBack) {
+            QTest::newRow(name) << QString(text) << QString(readBack);
+        };
+        row("short: blanks after", "ab", "AB      ");
+        row("long: rest dropped", "ABCDEFGHIJ", "ABCDEFGH");
+        row("dots share a cell", "1.2.3.4.5.6.7.8.9", "1.2.3.4.5.6.7.8.");
+        row("empty cell text", "", "        ");
+        row("unknown characters", "A#B", "A B     ");
     }
     void labelCells() {
         QFETCH(QString, text);

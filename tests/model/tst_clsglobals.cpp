@@ -35,8 +35,8 @@ Pins<GlobalControls> globalPins() {
         lists::disabledEnabled(), 6, 0x01, "Disabled=00|Enabled=01");
     pin("frequency display", &clsGlobals::Write_Freq_Display, &GlobalControls::cboFreqDisplay,
         lists::disabledEnabled(), 104, 0x80, "Disabled=00|Enabled=80");
-    pin("ANI rate", &clsGlobals::Write_ANI_Rate, &GlobalControls::cboANIRate, lists::aniRates(),
-        7, 0x04, "10=00|20=04");
+    pin("ANI rate", &clsGlobals::Write_ANI_Rate, &GlobalControls::cboANIRate, lists::aniRates(), 7,
+        0x04, "10=00|20=04");
     pin("front porch", &clsGlobals::Write_Front_Porch_Time, &GlobalControls::cboPorchTime,
         lists::porchTimes(), 7, 0x03, "30=00|360=01|690=02|1020=03");
     return pins;
@@ -100,9 +100,9 @@ private slots:
         GlobalControls c;
         c.txtPassWord = text;
         clsGlobals(s, c).Write_Password();
-        QCOMPARE((QList<int>{s.EEImage[10], s.EEImage[11], s.EEImage[12], s.EEImage[13],
-                             s.EEImage[14]}),
-                 QList<int>{0x77} + bytes + QList<int>{0x77});
+        QCOMPARE(
+            (QList<int>{s.EEImage[10], s.EEImage[11], s.EEImage[12], s.EEImage[13], s.EEImage[14]}),
+            QList<int>{0x77} + bytes + QList<int>{0x77});
         QCOMPARE(readAll(s).txtPassWord, readBack);
     }
 
@@ -116,8 +116,8 @@ private slots:
             GlobalControls c = readAll(other);
             clsGlobals(s, c).Write_Globals();
             AllowedBits ok;
-            for (const auto& [address, mask] : {std::pair{6, 0xF9}, {7, 0xFF}, {11, 0xFF},
-                                                {12, 0xFF}, {13, 0xFF}, {104, 0x80}})
+            for (const auto& [address, mask] :
+                 {std::pair{6, 0xF9}, {7, 0xFF}, {11, 0xFF}, {12, 0xFF}, {13, 0xFF}, {104, 0x80}})
                 ok.eeBits(0, address, uint8_t(mask));
             QCOMPARE(strayChanges(before, s, ok), QString());
             const GlobalControls r = readAll(s);

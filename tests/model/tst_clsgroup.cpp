@@ -41,10 +41,9 @@ Pins<GroupControls> groupPins() {
                          const QStringList& entries, int address, int mask, const QString& bytes) {
         const auto [set, get] = access(m);
         const ImageBits bits =
-            address < 0 ? ImageBits{ImageBlock::LabelImage, AppState::labelIndex(kG, 15, 7),
-                                    uint8_t(mask)}
-                        : ImageBits{ImageBlock::EEImage, (kG + 1) * kPageSize + address,
-                                    uint8_t(mask)};
+            address < 0
+                ? ImageBits{ImageBlock::LabelImage, AppState::labelIndex(kG, 15, 7), uint8_t(mask)}
+                : ImageBits{ImageBlock::EEImage, (kG + 1) * kPageSize + address, uint8_t(mask)};
         pins.append({name, set, get,
                      [write](AppState& s, GroupControls& c) {
                          GroupRig r(kG);
@@ -56,8 +55,8 @@ Pins<GroupControls> groupPins() {
                      entries, bits, bytes});
     };
     const int backlight = -1;
-    pin("scan hold", &clsGroup::Write_TOT_Scan, &GroupControls::cboScan, lists::scanHoldTimes(),
-        2, 0xF0,
+    pin("scan hold", &clsGroup::Write_TOT_Scan, &GroupControls::cboScan, lists::scanHoldTimes(), 2,
+        0xF0,
         "0.0=00|0.5=10|1.0=20|1.5=30|2.0=40|2.5=50|3.0=60|3.5=70|4.0=80|4.5=90|5.0=A0|5.5=B0|"
         "6.0=C0|6.5=D0|7.0=E0|7.5=F0");
     pin("time-out", &clsGroup::Write_TOT_Scan, &GroupControls::cboTOT, lists::timeOutTimes(), 2,
@@ -75,7 +74,8 @@ Pins<GroupControls> groupPins() {
     pin("priority mode", &clsGroup::Write_Priority, &GroupControls::priMode, {"A", "B", "C", "D"},
         3, 0xC0, "A=00|B=80|C=C0|D=40");
     pin("UCG channel", &clsGroup::Write_UCG_Chan, &GroupControls::cboUCGChan, lists::ucgChannels(),
-        8, 0x0F, "OFF=00|1=01|2=02|3=03|4=04|5=05|6=06|7=07|8=08|9=09|10=0A|11=0B|12=0C|13=0D|14=0E");
+        8, 0x0F,
+        "OFF=00|1=01|2=02|3=03|4=04|5=05|6=06|7=07|8=08|9=09|10=0A|11=0B|12=0C|13=0D|14=0E");
     pin("backlight timeout", &clsGroup::Write_Group_Backlight, &GroupControls::cboBlTimeout,
         lists::backlightTimeouts(), backlight, 0x0E,
         "Always Off=00|1 Second=02|2 Seconds=04|3 Seconds=06|4 Seconds=08|5 Seconds=0A|"
@@ -89,8 +89,8 @@ Pins<GroupControls> groupPins() {
         pin(name, write, m, {"0", "1"}, address, QByteArray::fromHex(bit)[0],
             QStringLiteral("0=00|1=") + bit);
     };
-    check("priority key lockout", &clsGroup::Write_Keyboard_Lockouts,
-          &GroupControls::chkPriKeyLock, 3, "20");
+    check("priority key lockout", &clsGroup::Write_Keyboard_Lockouts, &GroupControls::chkPriKeyLock,
+          3, "20");
     check("ENT/CLR lockout", &clsGroup::Write_Keyboard_Lockouts, &GroupControls::chkENTCLRLock, 3,
           "10");
     check("UCG encode only", &clsGroup::Write_UCG_Encode, &GroupControls::chkUCGEncode, 8, "80");
@@ -130,8 +130,10 @@ void randomRows(QRandomGenerator& rng, MemoryGrid& grid) {
             1, c, QStringLiteral("%1.%2").arg(f / 100000).arg(f % 100000, 5, 10, QLatin1Char('0')));
         grid.setCellText(2, c, QStringLiteral("D%1").arg(rng.bounded(512), 3, 8, QLatin1Char('0')));
         grid.setCellText(3, c, rng.bounded(4) ? "162.55000" : "none");
-        grid.setCellText(4, c, QStringLiteral("%1.0").arg(rng.bounded(800), 3, 10, QLatin1Char('0')));
-        grid.setCellText(5, c, QStringLiteral("CH%1 %2").arg(c).arg(rng.bounded(1000)).leftJustified(8));
+        grid.setCellText(4, c,
+                         QStringLiteral("%1.0").arg(rng.bounded(800), 3, 10, QLatin1Char('0')));
+        grid.setCellText(5, c,
+                         QStringLiteral("CH%1 %2").arg(c).arg(rng.bounded(1000)).leftJustified(8));
     }
 }
 
@@ -244,7 +246,9 @@ private slots:
             for (int slot = 0; slot <= 14; ++slot)
                 for (int k = 0; k < 8; ++k) ok.labelBits(group, slot, k, 0xFF);
             ok.labelBits(group, 15, 7, 0xFF);
-            if (group <= 13) ok.add({ImageBlock::PowerMask, group, 0x3F}).add({ImageBlock::PowerMask, group + 15, 0xFF});
+            if (group <= 13)
+                ok.add({ImageBlock::PowerMask, group, 0x3F})
+                    .add({ImageBlock::PowerMask, group + 15, 0xFF});
             QCOMPARE(strayChanges(before, r.state, ok), QString());
 
             r.controls = GroupControls();

@@ -1,8 +1,8 @@
 #include <QtTest>
 #include <functional>
 
-#include "TestMain.h"
 #include "Fixtures.h"
+#include "TestMain.h"
 #include "model/ImageDiff.h"
 
 using namespace tav;

@@ -32,7 +32,8 @@ private slots:
         QTest::addColumn<int>("b2");
         QTest::addColumn<QString>("shown");
         const auto row = [](const char* name, const char* text, int b1, int b2, const char* shown) {
-            QTest::newRow(name) << QString::fromLatin1(text) << b1 << b2 << QString::fromLatin1(shown);
+            QTest::newRow(name) << QString::fromLatin1(text) << b1 << b2
+                                << QString::fromLatin1(shown);
         };
         row("155.12", "155.12", 0x55, 0x12, "155.12000");
         row("5 kHz flag", "155.12500", 0xD5, 0x12, "155.12500");
@@ -237,12 +238,12 @@ private slots:
     }
 
     void byteToBcd() {
-        const struct { int n; bool ok; int bcd; } rows[] = {
-            {0, true, 0x00}, {79, true, 0x79}, {159, true, 0xF9}, {160, false, 0x5A}, {-1, false, 0x5A}};
-        for (const auto& r : rows) {
+        // n, whether it converts, the byte (5A: left as it was)
+        const int rows[] = {0, 1, 0x00, 79, 1, 0x79, 159, 1, 0xF9, 160, 0, 0x5A, -1, 0, 0x5A};
+        for (std::size_t i = 0; i < std::size(rows); i += 3) {
             uint8_t out = 0x5A;
-            QCOMPARE(ByteToBCD(r.n, out), r.ok);
-            QCOMPARE(int(out), r.bcd);
+            QCOMPARE(ByteToBCD(rows[i], out), rows[i + 1] == 1);
+            QCOMPARE(int(out), rows[i + 2]);
         }
     }
 

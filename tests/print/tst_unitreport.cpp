@@ -19,8 +19,10 @@ AppState blankLabels() {
     return s;
 }
 
-void setGroupBytes(AppState& s, int g, const QList<std::pair<int, int>>& addressBytes) {
-    for (const auto& [a, b] : addressBytes) groupByte(s, g, a) = uint8_t(b);
+// Address, byte, address, byte, ... of group index g's page.
+void setGroupBytes(AppState& s, int g, const QList<int>& addressBytes) {
+    for (int i = 0; i + 1 < addressBytes.size(); i += 2)
+        groupByte(s, g, addressBytes[i]) = uint8_t(addressBytes[i + 1]);
 }
 
 int indexStartingWith(const QStringList& lines, const QString& start, int nth = 0) {
@@ -34,9 +36,9 @@ QString lineStartingWith(const QStringList& lines, const QString& start, int nth
 }
 
 // Texts at their columns, blanks between.
-QString placed(const QList<std::pair<int, QString>>& pieces) {
+QString placed(const QList<int>& columns, const QStringList& texts) {
     QString line;
-    for (const auto& [column, text] : pieces) line = line.leftJustified(column) + text;
+    for (int i = 0; i < columns.size(); ++i) line = line.leftJustified(columns[i]) + texts[i];
     return line;
 }
 
@@ -55,16 +57,16 @@ private slots:
         s.EEImage[13] = 0x01;
         const QString file = QStringLiteral("/home/tech/radio.tav");
         QCOMPARE(BuildUnitReport(s, file).plainLines().mid(0, 7),
-                 (QStringList{"", placed({{9, "TAV Unit Data Printout    " + file}}), "",
-                              placed({{8, "Unit Global Data"}}),
-                              placed({{9, "DTMF Dev = 5812.5    Front Porch Time = 1020    ANI "
-                                          "Rate = 20    Priority Rate = 4"}}),
-                              placed({{9, "Global Battery Saver is Inhibited    Display "
-                                          "Frequencies Only is Enabled    Per Channel Bandwidth "
-                                          "is Enabled"}}),
-                              placed({{9, "Bank Scan is Enabled      Unit Password = 0ABC01"}})}));
+                 (QStringList{"", placed({9}, {"TAV Unit Data Printout    " + file}), "",
+                              placed({8}, {"Unit Global Data"}),
+                              placed({9}, {"DTMF Dev = 5812.5    Front Porch Time = 1020    ANI "
+                                           "Rate = 20    Priority Rate = 4"}),
+                              placed({9}, {"Global Battery Saver is Inhibited    Display "
+                                           "Frequencies Only is Enabled    Per Channel Bandwidth "
+                                           "is Enabled"}),
+                              placed({9}, {"Bank Scan is Enabled      Unit Password = 0ABC01"})}));
         const QStringList zero = BuildUnitReport(AppState(), {}).plainLines();
-        QCOMPARE(zero.at(1), placed({{9, "TAV Unit Data Printout    "}}));
+        QCOMPARE(zero.at(1), placed({9}, {"TAV Unit Data Printout    "}));
         QCOMPARE(zero.at(4).trimmed(), QString("DTMF Dev = 0    Front Porch Time = 30    ANI Rate "
                                                "= 10    Priority Rate = 0.25"));
         QCOMPARE(zero.at(5).trimmed(),
@@ -76,8 +78,8 @@ private slots:
         AppState s = blankLabels();
         // Scan hold 1.5, timer 75; mode D, both keys locked, channel 14; override,
         // ANI only, ID 50FA001; saver off, UCG enabled; encode only, UCG channel 15.
-        setGroupBytes(s, 0, {{2, 0x35}, {3, 0x7D}, {4, 0xA5}, {5, 0x0F}, {6, 0xA0}, {7, 0x01},
-                             {0, 0xC0}, {8, 0x8F}});
+        setGroupBytes(s, 0,
+                      {2, 0x35, 3, 0x7D, 4, 0xA5, 5, 0x0F, 6, 0xA0, 7, 0x01, 0, 0xC0, 8, 0x8F});
         s.label(0, 15, 7) = 0x95;  // channel change, keypress, timeout 2, alpha on
         s.label(1, 15, 7) = 0x00;
         const QStringList l = BuildUnitReport(s, {}).plainLines();
@@ -102,23 +104,25 @@ private slots:
     void channelTable() {
         AppState s = blankLabels();
         // Group 2, channel 1: 155.12500 rx, D023- rx guard, 162.40500 tx, 067.0 tx guard.
-        setGroupBytes(s, 1, {{16, 0xD5}, {17, 0x12}, {18, 0xC8}, {19, 0x13}, {20, 0xE2},
-                             {21, 0x40}, {22, 0x06}, {23, 0x70}, {1, 0x01}});  // scan: channel 1
-        s.label(1, 0, 0) = 0x15;  // "A."
-        s.label(1, 0, 1) = 0x16;  // "B"
-        s.EEImage[39] = 0x01;     // narrow: channel 1
-        s.EEImage[38] = 0x20;     // narrow: channel 14
-        s.PowerMask[1] = 0x20;    // power bit: channel 14
+        setGroupBytes(s, 1,
+                      {16, 0xD5, 17, 0x12, 18, 0xC8, 19, 0x13, 20, 0xE2, 21, 0x40, 22, 0x06, 23,
+                       0x70, 1, 0x01});  // scan: channel 1
+        s.label(1, 0, 0) = 0x15;         // "A."
+        s.label(1, 0, 1) = 0x16;         // "B"
+        s.EEImage[39] = 0x01;            // narrow: channel 1
+        s.EEImage[38] = 0x20;            // narrow: channel 14
+        s.PowerMask[1] = 0x20;           // power bit: channel 14
         const QStringList l = BuildUnitReport(s, {}).plainLines();
         const int heading = indexStartingWith(l, "Chan", 1);
-        QCOMPARE(l.at(heading), placed({{8, "Chan"}, {15, "Rec Freq"}, {27, "Rec CG"},
-                                        {37, "Tx Freq"}, {49, "Tx CG"}, {59, "Label"},
-                                        {70, "Scan"}, {78, "Narrow"}, {88, "Low Power"}}));
-        QCOMPARE(l.at(heading + 1), placed({{9, "1"}, {15, "155.12500"}, {29, "D023-"},
-                                            {39, "162.40500"}, {53, "067.0"}, {63, "A.B"},
-                                            {77, "S"}, {87, "N"}}));
-        QCOMPARE(l.at(heading + 14), placed({{9, "14"}, {15, "none"}, {29, "000.0"}, {39, "none"},
-                                             {53, "000.0"}, {63, "BLANK!"}, {87, "N"}, {98, "L"}}));
+        QCOMPARE(l.at(heading), placed({8, 15, 27, 37, 49, 59, 70, 78, 88},
+                                       {"Chan", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Label",
+                                        "Scan", "Narrow", "Low Power"}));
+        QCOMPARE(l.at(heading + 1),
+                 placed({9, 15, 29, 39, 53, 63, 77, 87},
+                        {"1", "155.12500", "D023-", "162.40500", "067.0", "A.B", "S", "N"}));
+        QCOMPARE(l.at(heading + 14),
+                 placed({9, 15, 29, 39, 53, 63, 87, 98},
+                        {"14", "none", "000.0", "none", "000.0", "BLANK!", "N", "L"}));
     }
 
     void eightPagesTwoGroupsEach() {
@@ -127,7 +131,8 @@ private slots:
         auto groupsOn = [&](int page) {
             QStringList names;
             for (const ReportLine& line : r.pages[size_t(page)])
-                if (line.plainText().trimmed().startsWith("Group ")) names << line.plainText().trimmed();
+                if (line.plainText().trimmed().startsWith("Group "))
+                    names << line.plainText().trimmed();
             return names;
         };
         QCOMPARE(groupsOn(0), QStringList{"Group 1 Data"});
@@ -142,15 +147,16 @@ private slots:
         AppState s = blankLabels();
         groupByte(s, 0, 2) = 0x35;
         QString error;
-        QVERIFY2(WriteUnitReportPdf(BuildUnitReport(s, "radio.tav"), pdf, &error), qPrintable(error));
+        QVERIFY2(WriteUnitReportPdf(BuildUnitReport(s, "radio.tav"), pdf, &error),
+                 qPrintable(error));
         const QString text = pdfToText(pdf);
         if (text.isNull()) QSKIP("pdftotext is not installed");
         QCOMPARE(text.count(QLatin1Char('\f')), 8);
         QStringList lines;  // the layout keeps each printed line; runs of blanks vary
         for (const QString& l : text.split('\n')) lines << l.simplified();
-        for (const char* l : {"TAV Unit Data Printout radio.tav", "Group 15 Data",
-                              "Time Out Timer = 75 Scan Hold Time = 1.5",
-                              "14 none 000.0 none 000.0 BLANK!"})
+        for (const char* l :
+             {"TAV Unit Data Printout radio.tav", "Group 15 Data",
+              "Time Out Timer = 75 Scan Hold Time = 1.5", "14 none 000.0 none 000.0 BLANK!"})
             QVERIFY2(lines.contains(l), l);
         QVERIFY(!WriteUnitReportPdf(BuildUnitReport(s, {}), "/nonexistent/dir/x.pdf", &error));
         QVERIFY(!error.isEmpty());

@@ -5,8 +5,8 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
-#include "TestMain.h"
 #include "Fixtures.h"
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "store/ChannelTable.h"
 
@@ -117,9 +117,9 @@ private slots:
         test::ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(path(), prompter));
-        QCOMPARE(prompter.texts(),
-                 QStringList(damaged ? 1 : 0, "The working channel table was damaged and has "
-                                              "been created anew."));
+        QCOMPARE(prompter.texts(), QStringList(damaged ? 1 : 0,
+                                               "The working channel table was damaged and has "
+                                               "been created anew."));
         if (damaged)
             QVERIFY(prompter.shown[0].icon == MsgIcon::Information &&
                     prompter.shown[0].buttons == MsgButtons::Ok);
