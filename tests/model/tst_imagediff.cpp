@@ -28,26 +28,16 @@ private slots:
         };
         row("unit list field", [](AppState& s) { s.EEImage[6] ^= 0x08; },
             {"unit Priority Rate: .25 -> .5"});
-        row("unit check box", [](AppState& s) { s.EEImage[6] ^= 0x04; },
-            {"unit Per Channel Bandwidth: 0 -> 1"});
         row("unit password", [](AppState& s) { s.EEImage[13] = 0x5A; },
             {"unit Password: 000000 -> 00005A"});
-        row("display frequencies only", [](AppState& s) { s.EEImage[104] ^= 0x80; },
-            {"unit Display Frequencies Only: Disabled -> Enabled"});
         row("undecoded EEPROM byte", [](AppState& s) { s.EEImage[9] = 0x12; },
             {"byte 0x009: 0x00 -> 0x12"});
         row("undecoded bit of a decoded byte", [](AppState& s) { s.EEImage[6] ^= 0x02; },
             {"byte 0x006: 0x00 -> 0x02"});
-        row("undecoded bits of address 104", [](AppState& s) { s.EEImage[104] ^= 0x01; },
-            {"byte 0x068: 0x00 -> 0x01"});
         row("field and undecoded bit in one byte", [](AppState& s) { s.EEImage[6] ^= 0x0A; },
             {"unit Priority Rate: .25 -> .5", "byte 0x006: 0x00 -> 0x0A"});
-        row("block directory in page 0", [](AppState& s) { s.EEImage[23] = 0x80; },
-            {"byte 0x017: 0x00 -> 0x80"});
         row("group byte 8 bits 6 to 4", [](AppState& s) { groupByte(s, 1, 8) ^= 0x10; },
             {"byte 0x108: 0x00 -> 0x10"});
-        row("group address 15", [](AppState& s) { groupByte(s, 14, 15) = 0xFF; },
-            {"byte 0x78F: 0x00 -> 0xFF"});
         row("file-only element 2048", [](AppState& s) { s.EEImage[2048] = 7; },
             {"byte 0x800: 0x00 -> 0x07"});
         row("group parameter", [](AppState& s) { groupByte(s, 2, 2) = 0x35; },
@@ -72,8 +62,6 @@ private slots:
             {"power byte 0x1D: 0xFF -> 0xFE"});
         row("unused label cell", [](AppState& s) { s.label(0, 15, 0) = 0x01; },
             {"label byte 0x0F0: 0x00 -> 0x01"});
-        row("label of the sixteenth group", [](AppState& s) { s.label(15, 0, 0) = 0x01; },
-            {"label byte 0x00F: 0x00 -> 0x01"});
         // Changes the fields cannot show: the bytes still differ.
         row("priority channel 15 and 14 both read Ch 1",
             [](AppState& s) { groupByte(s, 0, 3) = 0x0E; }, {"byte 0x083: 0x00 -> 0x0E"});
