@@ -19,6 +19,41 @@ private slots:
         QVERIFY(CompareImages(AppState(), AppState()).isEmpty());
     }
 
+    // The names and keys of a listing and a comparison, in order: the unit's,
+    // a group's, a channel's; group 15's channels have no Low Power.
+    void fieldNamesAndKeys() {
+        QStringList unit, group, channel;
+        int lastChannel = 0;
+        for (const RadioField& f : ListRadioFields(defaultImage())) {
+            const QString nameKey = f.name + "=" + f.key;
+            if (f.group < 0) unit << nameKey;
+            if (f.group == 0 && f.channel < 0) group << nameKey;
+            if (f.group == 0 && f.channel == 0) channel << nameKey;
+            if (f.group == 14 && f.channel == 13) ++lastChannel;
+        }
+        QCOMPARE(unit.join(", "),
+                 "Single Tone Deviation=dtmf_deviation, Front Porch Time=front_porch_time, ANI "
+                 "Rate=ani_rate, Priority Rate=priority_rate, Global Battery "
+                 "Saver=global_battery_saver, Display Frequencies Only=display_frequencies_only, "
+                 "Per Channel Bandwidth=per_channel_bandwidth, Bank Scan=bank_scan, "
+                 "Password=password");
+        QCOMPARE(group.join(", "),
+                 "Label=label, Scan Hold Time=scan_hold_time, Time Out Timer=time_out_timer, "
+                 "ANI/ID Number=ani_id, Priority Mode=priority_mode, Priority "
+                 "Channel=priority_channel, Priority Key Lockout=priority_key_lockout, ENT/CLR Key "
+                 "Lockout=ent_clr_key_lockout, Battery Saver=battery_saver, User Code "
+                 "Guard=user_code_guard, User Code Guard Channel=ucg_channel, User Code Guard "
+                 "Encode Only=ucg_encode_only, Busy Channel Indicator=busy_channel_indicator, "
+                 "Resident ANI/DTMF=resident_ani_dtmf, Alpha Enabled=alpha_enabled, Backlight "
+                 "Timeout=backlight_timeout, Backlight on Channel Change=backlight_channel_change, "
+                 "Backlight on Scan State Change=backlight_scan_state_change, Backlight on Other "
+                 "Display=backlight_other_display, Backlight on Keypress=backlight_keypress");
+        QCOMPARE(channel.join(", "),
+                 "Rx Freq=rx_freq, Rx CG=rx_cg, Tx Freq=tx_freq, Tx CG=tx_cg, Label=label, "
+                 "Scan=scan, Narrow=narrow, Low Power=low_power");
+        QCOMPARE(lastChannel, 7);
+    }
+
     // One change in each kind of place; the lines must name exactly it.
     void oneChangeGivesExactlyItsLines_data() {
         QTest::addColumn<Change>("change");
