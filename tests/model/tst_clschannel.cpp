@@ -149,14 +149,16 @@ private slots:
 
     // Where every channel's scan, narrow-band and power bits live: the first
     // byte of each pair holds channels 8 to 13, the second channels 0 to 7.
+    // Group 15 has no power bits: its low-power boxes neither show nor change any.
     void perChannelBits_data() {
         QTest::addColumn<int>("group");
         QTest::addColumn<int>("scanPage");
         QTest::addColumn<int>("narrowAddress");  // first byte of the pair in page 0
-        QTest::addColumn<int>("powerIndex");     // first byte; the second is 15 on
+        QTest::addColumn<int>("powerIndex");     // first byte, the second 15 on; -1: none
         QTest::newRow("group 1") << 0 << 1 << 36 << 0;
         QTest::newRow("group 6") << 5 << 6 << 46 << 5;
         QTest::newRow("group 14") << 13 << 14 << 62 << 13;
+        QTest::newRow("group 15") << 14 << 15 << 64 << -1;
     }
     void perChannelBits() {
         QFETCH(int, group);
@@ -182,37 +184,25 @@ private slots:
                                          uint8_t(mask)};
                 const ImageBits narrowBits{ImageBlock::EEImage, narrowAddress + second,
                                            uint8_t(mask)};
-                const ImageBits powerBits{ImageBlock::PowerMask, powerIndex + 15 * second,
-                                          uint8_t(mask)};
+                const ImageBits powerBits{ImageBlock::PowerMask,
+                                          std::max(powerIndex, 0) + 15 * second, uint8_t(mask)};
                 AllowedBits ok;
-                ok.add(scanBits).add(narrowBits).add(powerBits);
+                ok.add(scanBits).add(narrowBits);
+                if (powerIndex >= 0) ok.add(powerBits);
                 for (int i = 0; i < 8; ++i) ok.eeBits(scanPage, 16 + 8 * chan + i, 0xFF);
                 for (int k = 0; k < 8; ++k) ok.labelBits(group, chan, k, 0xFF);
                 QCOMPARE(strayChanges(before, r.state, ok), QString());
                 QCOMPARE(bool(byteAt(r.state, scanBits) & mask), scan == 1);
                 QCOMPARE(bool(byteAt(r.state, narrowBits) & mask), narrow == 1);
                 // A set power bit is high power: the box shows low power.
-                QCOMPARE(bool(byteAt(r.state, powerBits) & mask), low == 0);
+                if (powerIndex >= 0) QCOMPARE(bool(byteAt(r.state, powerBits) & mask), low == 0);
                 r.controls = GroupControls();
+                r.controls.chkLoPower.fill(7);
                 ch.Read_Channel();
                 QCOMPARE(r.controls.chkScan[std::size_t(chan)], scan);
                 QCOMPARE(r.controls.chkNarr[std::size_t(chan)], narrow);
-                QCOMPARE(r.controls.chkLoPower[std::size_t(chan)], low);
+                QCOMPARE(r.controls.chkLoPower[std::size_t(chan)], powerIndex < 0 ? 7 : low);
             }
-    }
-
-    void lastGroupHasNoPowerBits() {
-        for (int chan = 0; chan < 14; ++chan) {
-            ChannelRig r(14, chan, randomImage(quint32(100 + chan)));
-            const AppState before = r.state;
-            clsChannel& ch = r.make();
-            r.controls.chkLoPower.fill(7);
-            ch.Read_Channel();
-            QCOMPARE(r.controls.chkLoPower[std::size_t(chan)], 7);
-            r.controls.chkLoPower.fill(chan % 2);
-            ch.Write_Lo_Power();
-            QCOMPARE(r.state.PowerMask, before.PowerMask);
-        }
     }
 };
 

@@ -193,22 +193,6 @@ private slots:
         }
     }
 
-    void hexTextToValue_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        QTest::newRow("1F") << "1F" << 31.0;
-        QTest::newRow("ABC") << "ABC" << 2748.0;
-        QTest::newRow("abc") << "abc" << 2748.0;
-        QTest::newRow("1234: too long") << "1234" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("non-hex counts 0") << "G1" << 1.0;
-    }
-    void hexTextToValue() {
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(HexTextToValue(text), value);
-    }
-
     void byteToBcd() {
         // n, whether it converts, the byte (5A: left as it was)
         const int rows[] = {0, 1, 0x00, 79, 1, 0x79, 159, 1, 0xF9, 160, 0, 0x5A, -1, 0, 0x5A};
@@ -219,27 +203,40 @@ private slots:
         }
     }
 
-    void leadingNumber_data() {
+    // The leading number of a text, and the value of a short hexadecimal text.
+    void numberTexts_data() {
+        QTest::addColumn<bool>("hex");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("value");
-        QTest::newRow("blanks and junk") << "  12.5x" << 12.5;
-        QTest::newRow("negative") << "-3" << -3.0;
-        QTest::newRow("fraction only") << ".5" << 0.5;
-        QTest::newRow("exponent") << "1e2" << 100.0;
-        QTest::newRow("bare e") << "1e" << 1.0;
-        QTest::newRow("letters") << "abc" << 0.0;
-        QTest::newRow("empty") << "" << 0.0;
-        QTest::newRow("lone point") << "." << 0.0;
-        QTest::newRow("comma") << "1,5" << 1.0;
-        QTest::newRow("sign then blank") << "- 5" << 0.0;
-        QTest::newRow("underflow") << "1e-400" << 0.0;
-        QTest::newRow("overflow") << "1e400" << qInf();
-        QTest::newRow("negative overflow") << "-1e400" << -qInf();
+        const auto hex = [](const char* text, double value) {
+            QTest::newRow(qPrintable(QStringLiteral("hex %1").arg(text)))
+                << true << QString(text) << value;
+        };
+        hex("1F", 31);
+        hex("ABC", 2748);
+        hex("abc", 2748);
+        hex("1234", 0);  // too long
+        hex("", 0);
+        hex("G1", 1);  // not a hex digit: 0
+        QTest::newRow("blanks and junk") << false << "  12.5x" << 12.5;
+        QTest::newRow("negative") << false << "-3" << -3.0;
+        QTest::newRow("fraction only") << false << ".5" << 0.5;
+        QTest::newRow("exponent") << false << "1e2" << 100.0;
+        QTest::newRow("bare e") << false << "1e" << 1.0;
+        QTest::newRow("letters") << false << "abc" << 0.0;
+        QTest::newRow("empty") << false << "" << 0.0;
+        QTest::newRow("lone point") << false << "." << 0.0;
+        QTest::newRow("comma") << false << "1,5" << 1.0;
+        QTest::newRow("sign then blank") << false << "- 5" << 0.0;
+        QTest::newRow("underflow") << false << "1e-400" << 0.0;
+        QTest::newRow("overflow") << false << "1e400" << qInf();
+        QTest::newRow("negative overflow") << false << "-1e400" << -qInf();
     }
-    void leadingNumber() {
+    void numberTexts() {
+        QFETCH(bool, hex);
         QFETCH(QString, text);
         QFETCH(double, value);
-        QCOMPARE(LeadingNumber(text), value);
+        QCOMPARE(hex ? HexTextToValue(text) : LeadingNumber(text), value);
     }
 };
 
