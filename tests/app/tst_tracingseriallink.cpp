@@ -1,12 +1,15 @@
 // The trace of a serial line: one line per event, in order, with the time
-// since the trace began, and a mark for every wait that ran out.
+// since the trace began, and a mark for every wait that ran out; the trace
+// file: a heading per session, sessions appended to the file of the day.
 
 #include <QBuffer>
+#include <QTemporaryDir>
 #include <QtTest>
 
 #include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
+#include "app/SerialTraceFile.h"
 #include "app/TracingSerialLink.h"
 #include "radio/clsTavCom.h"
 #include "sim/SimSerialLink.h"
@@ -34,7 +37,7 @@ struct TracedRig {
 };
 }  // namespace
 
-class TestTracingSerialLink : public QObject {
+class TestSerialTrace : public QObject {
     Q_OBJECT
 
 private slots:
@@ -85,7 +88,43 @@ private slots:
         QCOMPARE(rig.lines(),
                  (QStringList{"    0.000 OPEN", "    0.010 DISCARD 33 44", "    0.010 BAUD 9600"}));
     }
+
+    void pathIsTheDayInTheUserDataFolder() {
+        ScratchHome home;
+        QCOMPARE(SerialTraceFile::pathFor(QDate(2026, 12, 6)),
+                 home.path() + QStringLiteral("/data/TAVEDWIN/trace-2026-12-06.txt"));
+    }
+
+    void fileSessionsAppendWithAHeading() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sub/trace.txt"));
+        sim::VirtualClock clock(5.0);
+        sim::VirtualRadio radio;
+        sim::SimSerialLink port(radio, clock);
+        SerialTraceFile trace;
+        QString why;  // a folder is no trace file
+        QVERIFY(!trace.start(port, clock, dir.path(), QStringLiteral("x"), &why));
+        QVERIFY(!why.isEmpty() && !trace.link());
+        for (int session = 0; session < 2; ++session) {
+            QVERIFY(trace.start(port, clock, path, QStringLiteral("Virtual radio")));
+            QCOMPARE(trace.path(), path);
+            SerialLink* link = trace.link();
+            QVERIFY(link && link->open());
+            link->writeByte(0x0A);
+            link->close();
+            trace.stop();
+            QVERIFY(!trace.link() && !port.isOpen());
+        }
+        QString text = QString::fromUtf8(readFile(path));
+        text.replace(QRegularExpression("^# .*trace of Virtual radio begins.*$",
+                                        QRegularExpression::MultilineOption),
+                     "begins");
+        text.replace(QRegularExpression("^ +[0-9.]+ ", QRegularExpression::MultilineOption), "");
+        QCOMPARE(
+            text.split('\n', Qt::SkipEmptyParts),
+            (QStringList{"begins", "OPEN", "TX 0A", "CLOSE", "begins", "OPEN", "TX 0A", "CLOSE"}));
+    }
 };
 
-TAV_TEST_GUILESS(TestTracingSerialLink);
+TAV_TEST_GUILESS(TestSerialTrace);
 #include "tst_tracingseriallink.moc"
