@@ -22,8 +22,7 @@ public:
     explicit QtSerialLink(const QString& device = QString(), QObject* parent = nullptr);
     ~QtSerialLink() override;
 
-    // The device path (e.g. /dev/ttyS0, /dev/pts/3); takes effect at the next open.
-    void setDevice(const QString& device) { device_ = device; }
+    // The device path (e.g. /dev/ttyS0, /dev/pts/3).
     QString device() const { return device_; }
     // A sentence added to the reason when the device does not exist: what
     // the program offers instead.

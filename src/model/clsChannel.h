@@ -37,11 +37,9 @@ public:
     void Write_Narrow_Band();
     void Write_Scan_List();
 
-    int16_t groupIndex() const { return group_; }
     int16_t channelIndex() const { return channel_; }
     // The texts last read or written.
     const QString& rxFreqText() const { return rxFreq_; }
-    const QString& txFreqText() const { return txFreq_; }
     const QString& labelText() const { return label_; }
 
 private:

@@ -53,8 +53,6 @@ public:
     void Write_UCG_Enable();
     void Write_UCG_Chan();
 
-    int16_t groupIndex() const { return group_; }
-    int16_t page() const { return page_; }
     clsChannel& channel(int c) { return *channels_.at(std::size_t(c)); }
     const clsChannel& channel(int c) const { return *channels_.at(std::size_t(c)); }
     // The texts last handled.

@@ -24,8 +24,6 @@ public:
     void WriteChanAlpha(int16_t nGroup, int16_t nChannel);
     void WriteGroupLabel(int16_t nGroup);
 
-    int16_t groupIndex() const { return group_; }
-
 private:
     void writePair(int16_t nChannel, int offset, uint8_t first, uint8_t second);
 

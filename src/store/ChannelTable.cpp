@@ -262,10 +262,6 @@ void ChannelTable::setCellText(int column, int row, const QString& text) {
     noteChanged(column, row);
 }
 
-void ChannelTable::setCurrentCell(int column, int row) {
-    if (validCell(column, row)) emit currentCellRequested(column, row);
-}
-
 bool ChannelTable::writeThrough(int column, int row, const QString& text) {
     if (!open_) return false;
     QSqlQuery q(QSqlDatabase::database(connection_, false));

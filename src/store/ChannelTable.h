@@ -52,13 +52,11 @@ public:
     bool open(const QString& path, Prompter& prompter);
     bool isOpen() const { return open_; }
     QString path() const { return path_; }
-    QString connectionName() const { return connection_; }
     QString lastError() const { return lastError_; }
 
     // ChannelGrid: column 0 is the channel number and cannot be written.
     QString cellText(int column, int row) const override;
     void setCellText(int column, int row, const QString& text) override;
-    void setCurrentCell(int column, int row) override;
 
     // Writes between beginBatch() and the matching endBatch() go to the file
     // in one transaction and are announced with one dataChanged. Nests.
@@ -83,10 +81,6 @@ public:
     Qt::ItemFlags flags(const QModelIndex& index) const override;
     QVariant headerData(int section, Qt::Orientation orientation,
                         int role = Qt::DisplayRole) const override;
-
-signals:
-    // A codec asked for a cell to become the grid's current cell.
-    void currentCellRequested(int column, int row);
 
 private:
     // Misshapen: a tblChannel other than ours (columns, key, channel numbers,

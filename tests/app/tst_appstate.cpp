@@ -1,43 +1,48 @@
 #include <QtTest>
 
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/AppState.h"
 #include "app/Settings.h"
 
 using namespace tav;
+using namespace tav::test;
 
 class TestAppState : public QObject {
     Q_OBJECT
-    test::ScratchHome home_;
+    ScratchHome home_;
 
 private slots:
+    // Over random images, pages, addresses, masks and data: the byte becomes
+    // (old and not mask) or (data and mask), and no other byte changes.
     void writeByteChangesOnlyMaskedBits() {
-        AppState s;
-        s.EEImage[133] = 0xA5;
-        QCOMPARE(WriteByte(s, 1, 5, 0x0F, 0x3C), false);
-        QCOMPARE(int(s.EEImage[133]), 0xAC);
-        QCOMPARE(int(intRead_Addrs(s, 1, 5)), 0xAC);
+        QRandomGenerator rng(3);
+        for (quint32 seed = 1; seed <= 200; ++seed) {
+            AppState s = randomImage(seed);
+            const AppState before = s;
+            const int page = rng.bounded(16), address = rng.bounded(kPageSize);
+            const uint8_t mask = uint8_t(rng.bounded(256)), data = uint8_t(rng.bounded(256));
+            const int i = page * kPageSize + address;
+            QCOMPARE(WriteByte(s, int16_t(page), int16_t(address), mask, data), false);
+            QCOMPARE(int(s.EEImage[std::size_t(i)]),
+                     (before.EEImage[std::size_t(i)] & ~mask) | (data & mask));
+            QCOMPARE(int(intRead_Addrs(s, int16_t(page), int16_t(address))),
+                     int(s.EEImage[std::size_t(i)]));
+            AllowedBits ok;
+            QCOMPARE(strayChanges(before, s, ok.eeBits(page, address, mask)), QString());
+        }
     }
 
-    void settingsDefaultsAndBadNumbers_data() {
-        QTest::addColumn<QString>("stored");
-        QTest::addColumn<int>("expected");
-        QTest::newRow("missing") << QString() << 1;
-        QTest::newRow("number") << "3" << 3;
-        QTest::newRow("not a number") << "three" << 1;
-        QTest::newRow("out of range") << "9" << 1;
-    }
-    void settingsDefaultsAndBadNumbers() {
-        QFETCH(QString, stored);
-        QFETCH(int, expected);
-        Settings st;
-        if (!stored.isNull()) st.save("Comm", "Port", stored);
-        QCOMPARE(st.commPort(), expected);
-        st.save("Comm", "Port", "1");
-    }
-
-    void settingsLiveUnderTavedwin() {
+    void settings() {
+        // The port number: 1 when missing, not a number or out of range.
+        for (const auto& [stored, expected] :
+             {std::pair{"", 1}, {"3", 3}, {"three", 1}, {"9", 1}}) {
+            Settings st;
+            if (*stored) st.save("Comm", "Port", stored);
+            QCOMPARE(st.commPort(), expected);
+            st.save("Comm", "Port", "1");
+        }
         Settings st;
         st.saveFlag("Features", "Band", false);
         st.sync();

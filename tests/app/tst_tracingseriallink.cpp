@@ -1,11 +1,15 @@
 // The trace of a serial line: one line per event, in order, with the time
-// since the trace began, and a mark for every wait that ran out.
+// since the trace began, and a mark for every wait that ran out; the trace
+// file: a heading per session, sessions appended to the file of the day.
 
 #include <QBuffer>
+#include <QTemporaryDir>
 #include <QtTest>
 
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
+#include "app/SerialTraceFile.h"
 #include "app/TracingSerialLink.h"
 #include "radio/clsTavCom.h"
 #include "sim/SimSerialLink.h"
@@ -33,62 +37,94 @@ struct TracedRig {
 };
 }  // namespace
 
-class TestTracingSerialLink : public QObject {
+class TestSerialTrace : public QObject {
     Q_OBJECT
 
 private slots:
-    void hookAndRead();
-    void timeoutIsMarkedOnce();
-    void discardedInputShows();
+    void hookAndRead() {
+        TracedRig rig;
+        rig.radio.eeprom()[6] = 0x5A;
+        QVERIFY(rig.com.Hook());
+        Word w{};
+        QVERIFY(rig.com.ReadEEWord(6, w));
+        rig.com.UnHook();
+        // Thirteen bytes at 4800 baud, then the answer: 14 byte times. Then
+        // two command bytes and the first answer: three more; then the second.
+        QStringList expected{"0.000 OPEN"};
+        for (int i = 0; i < 10; ++i) expected << "0.000 TX 00";
+        expected << "0.000 TX 0A"
+                 << "0.000 TX 14"
+                 << "0.000 TX 28"
+                 << "0.029 RX 40"
+                 << "0.029 TX E1"
+                 << "0.029 TX 06"
+                 << "0.035 RX 5A"
+                 << "0.037 RX 00"
+                 << "0.037 TX 01"
+                 << "0.037 CLOSE";
+        QCOMPARE(rig.lines(), expected.replaceInStrings(QRegularExpression("^"), "    "));
+    }
+
+    void timeoutIsMarkedOnce() {
+        TracedRig rig;
+        QVERIFY(rig.com.Hook());
+        rig.radio.setFaults(faultPlan("silent"));
+        Word w{};
+        QVERIFY(!rig.com.ReadEEWord(0, w));
+        const QStringList lines = rig.lines();
+        QCOMPARE(lines.filter(QStringLiteral("TIMEOUT")).size(), 1);
+        QCOMPARE(lines.last(), QStringLiteral("    0.529 TIMEOUT after 500 ms"));
+    }
+
+    void discardedInputShows() {
+        TracedRig rig;
+        QVERIFY(rig.tracer.open());
+        rig.radio.transmitAt(0x33, rig.clock.now() + 0.001);
+        rig.radio.transmitAt(0x44, rig.clock.now() + 0.002);
+        rig.clock.advanceTo(rig.clock.now() + 0.01);
+        rig.tracer.discardInput();
+        rig.tracer.setBaudRate(9600);
+        QCOMPARE(rig.tracer.waitingCount(), 0);
+        QCOMPARE(rig.lines(),
+                 (QStringList{"    0.000 OPEN", "    0.010 DISCARD 33 44", "    0.010 BAUD 9600"}));
+    }
+
+    void pathIsTheDayInTheUserDataFolder() {
+        ScratchHome home;
+        QCOMPARE(SerialTraceFile::pathFor(QDate(2026, 12, 6)),
+                 home.path() + QStringLiteral("/data/TAVEDWIN/trace-2026-12-06.txt"));
+    }
+
+    void fileSessionsAppendWithAHeading() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("sub/trace.txt"));
+        sim::VirtualClock clock(5.0);
+        sim::VirtualRadio radio;
+        sim::SimSerialLink port(radio, clock);
+        SerialTraceFile trace;
+        QString why;  // a folder is no trace file
+        QVERIFY(!trace.start(port, clock, dir.path(), QStringLiteral("x"), &why));
+        QVERIFY(!why.isEmpty() && !trace.link());
+        for (int session = 0; session < 2; ++session) {
+            QVERIFY(trace.start(port, clock, path, QStringLiteral("Virtual radio")));
+            QCOMPARE(trace.path(), path);
+            SerialLink* link = trace.link();
+            QVERIFY(link && link->open());
+            link->writeByte(0x0A);
+            link->close();
+            trace.stop();
+            QVERIFY(!trace.link() && !port.isOpen());
+        }
+        QString text = QString::fromUtf8(readFile(path));
+        text.replace(QRegularExpression("^# .*trace of Virtual radio begins.*$",
+                                        QRegularExpression::MultilineOption),
+                     "begins");
+        text.replace(QRegularExpression("^ +[0-9.]+ ", QRegularExpression::MultilineOption), "");
+        QCOMPARE(
+            text.split('\n', Qt::SkipEmptyParts),
+            (QStringList{"begins", "OPEN", "TX 0A", "CLOSE", "begins", "OPEN", "TX 0A", "CLOSE"}));
+    }
 };
 
-void TestTracingSerialLink::hookAndRead() {
-    TracedRig rig;
-    rig.radio.eeprom()[6] = 0x5A;
-    QVERIFY(rig.com.Hook());
-    Word w{};
-    QVERIFY(rig.com.ReadEEWord(6, w));
-    rig.com.UnHook();
-    QStringList expected{QStringLiteral("    0.000 OPEN")};
-    for (int i = 0; i < 10; ++i) expected << QStringLiteral("    0.000 TX 00");
-    expected << QStringLiteral("    0.000 TX 0A") << QStringLiteral("    0.000 TX 14")
-             << QStringLiteral("    0.000 TX 28");
-    // Thirteen bytes at 4800 baud, then the answer: 14 byte times.
-    // Then two command bytes and the first answer: three more; then the second answer.
-    expected << QStringLiteral("    0.029 RX 40") << QStringLiteral("    0.029 TX E1")
-             << QStringLiteral("    0.029 TX 06") << QStringLiteral("    0.035 RX 5A")
-             << QStringLiteral("    0.037 RX 00") << QStringLiteral("    0.037 TX 01")
-             << QStringLiteral("    0.037 CLOSE");
-    QCOMPARE(rig.lines(), expected);
-}
-
-void TestTracingSerialLink::timeoutIsMarkedOnce() {
-    TracedRig rig;
-    QVERIFY(rig.com.Hook());
-    sim::FaultPlan silent;
-    silent.silent = true;
-    rig.radio.setFaults(silent);
-    Word w{};
-    QVERIFY(!rig.com.ReadEEWord(0, w));
-    const QStringList lines = rig.lines();
-    QCOMPARE(lines.filter(QStringLiteral("TIMEOUT")).size(), 1);
-    QVERIFY(lines.last().endsWith(QStringLiteral(" TIMEOUT after 500 ms")));
-    QCOMPARE(lines.last().left(9), QStringLiteral("    0.529"));
-}
-
-void TestTracingSerialLink::discardedInputShows() {
-    TracedRig rig;
-    QVERIFY(rig.tracer.open());
-    rig.radio.transmitAt(0x33, rig.clock.now() + 0.001);
-    rig.radio.transmitAt(0x44, rig.clock.now() + 0.002);
-    rig.clock.advanceTo(rig.clock.now() + 0.01);
-    rig.tracer.discardInput();
-    rig.tracer.setBaudRate(9600);
-    QCOMPARE(rig.tracer.waitingCount(), 0);
-    QCOMPARE(rig.lines(), (QStringList{QStringLiteral("    0.000 OPEN"),
-                                       QStringLiteral("    0.010 DISCARD 33 44"),
-                                       QStringLiteral("    0.010 BAUD 9600")}));
-}
-
-TAV_TEST_GUILESS(TestTracingSerialLink);
+TAV_TEST_GUILESS(TestSerialTrace);
 #include "tst_tracingseriallink.moc"

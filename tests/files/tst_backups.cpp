@@ -2,10 +2,10 @@
 // the content of a radio file, the newest 50 kept and other files left alone.
 
 #include <QDir>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "files/Backups.h"
@@ -15,7 +15,6 @@ using namespace tav;
 using namespace tav::test;
 
 namespace {
-
 QDateTime at(int minute, int second) {
     return QDateTime(QDate(2026, 12, 6), QTime(7, minute, second));
 }
@@ -25,11 +24,11 @@ QStringList names(const QStringList& paths) {
     for (const QString& p : paths) out << QFileInfo(p).fileName();
     return out;
 }
-
 }  // namespace
 
 class TestBackups : public QObject {
     Q_OBJECT
+    QTemporaryDir dir_;
 
 private slots:
     void defaultFolderIsInTheUserDataFolder() {
@@ -38,27 +37,19 @@ private slots:
     }
 
     void savesARadioFileNamedByKindAndTime() {
-        QTemporaryDir dir;
-        const Backups backups(dir.path() + QStringLiteral("/new/backups"));
-        AppState state;
-        for (int i = 0; i < kEEImageSize; ++i) state.EEImage[i] = uint8_t(i * 7);
-        state.LabelImage[5] = 0x42;
+        const Backups backups(dir_.filePath(QStringLiteral("new/backups")));
+        const AppState state = randomImage(3);
         QString path;
         QVERIFY(backups.save(QStringLiteral("read"), state, at(31, 5), &path).ok());
         QCOMPARE(path, backups.folder() + QStringLiteral("/read-2026-12-06_07-31-05.tav"));
-        QFile f(path);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        QCOMPARE(f.readAll(), SerializeRadioFile(state));
+        QCOMPARE(readFile(path), SerializeRadioFile(state));
     }
 
     void sameSecondGetsACounterAndKeepsTheOrder() {
-        QTemporaryDir dir;
-        const Backups backups(dir.path());
-        const AppState state;
-        QVERIFY(backups.save(QStringLiteral("write"), state, at(31, 5)).ok());
-        QVERIFY(backups.save(QStringLiteral("read"), state, at(31, 5)).ok());
-        QVERIFY(backups.save(QStringLiteral("write"), state, at(31, 5)).ok());
-        QVERIFY(backups.save(QStringLiteral("read"), state, at(30, 59)).ok());
+        const Backups backups(dir_.filePath(QStringLiteral("second")));
+        for (const char* kind : {"write", "read", "write"})
+            QVERIFY(backups.save(QString::fromLatin1(kind), AppState(), at(31, 5)).ok());
+        QVERIFY(backups.save(QStringLiteral("read"), AppState(), at(30, 59)).ok());
         QCOMPARE(
             names(backups.list()),
             (QStringList{"read-2026-12-06_07-30-59.tav", "write-2026-12-06_07-31-05.tav",
@@ -66,35 +57,25 @@ private slots:
     }
 
     void keepsTheNewestFiftyAndNothingElseIsTouched() {
-        QTemporaryDir dir;
-        const Backups backups(dir.path());
-        QFile own(dir.filePath(QStringLiteral("my-radio.tav")));
-        QVERIFY(own.open(QIODevice::WriteOnly));
-        own.close();
-        const AppState state;
+        const Backups backups(dir_.filePath(QStringLiteral("fifty")));
+        QVERIFY(QDir().mkpath(backups.folder()));
+        QVERIFY(writeFile(backups.folder() + QStringLiteral("/my-radio.tav"), "mine"));
         // Saved out of time order: the oldest by their names go, not the first saved.
         for (int i = 54; i >= 0; --i)
-            QVERIFY(backups
-                        .save(i % 2 ? QStringLiteral("read") : QStringLiteral("write"), state,
-                              at(i / 60, i % 60))
-                        .ok());
+            QVERIFY(backups.save(i % 2 ? "read" : "write", AppState(), at(i / 60, i % 60)).ok());
         const QStringList kept = names(backups.list());
         QCOMPARE(kept.size(), Backups::kKeep);
         QCOMPARE(kept.first(), QStringLiteral("read-2026-12-06_07-00-05.tav"));
         QCOMPARE(kept.last(), QStringLiteral("write-2026-12-06_07-00-54.tav"));
-        QVERIFY(own.exists());
-        QCOMPARE(QDir(dir.path()).entryList(QDir::Files).size(), Backups::kKeep + 1);
+        QCOMPARE(readFile(backups.folder() + QStringLiteral("/my-radio.tav")), QByteArray("mine"));
+        QCOMPARE(QDir(backups.folder()).entryList(QDir::Files).size(), Backups::kKeep + 1);
     }
 
     void unwritableFolderIsReported() {
-        QTemporaryDir dir;
-        QFile blocker(dir.filePath(QStringLiteral("file")));
-        QVERIFY(blocker.open(QIODevice::WriteOnly));
-        blocker.close();
-        const Backups backups(blocker.fileName() + QStringLiteral("/backups"));
+        QVERIFY(writeFile(dir_.filePath(QStringLiteral("file")), "x"));
+        const Backups backups(dir_.filePath(QStringLiteral("file/backups")));
         const RadioFileResult r = backups.save(QStringLiteral("read"), AppState(), at(0, 0));
-        QVERIFY(!r.ok());
-        QVERIFY(!r.description.isEmpty());
+        QVERIFY(!r.ok() && !r.description.isEmpty());
     }
 };
 

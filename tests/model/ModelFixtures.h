@@ -1,62 +1,67 @@
 #pragma once
-// Helpers shared by the memory-model tests: random images, and a check that
-// a write changed no bit outside the bits it is allowed to change.
+// Pins a codec's fields to bytes worked out by hand: for each entry of the
+// list a control shows, the bits the radio stores it as.
 
-#include <QRandomGenerator>
-#include <QString>
-#include <array>
+#include <QtTest>
+#include <functional>
 
-#include "app/AppState.h"
+#include "Fixtures.h"
 
 namespace tav::test {
 
-inline void randomFill(AppState& s, quint32 seed) {
-    QRandomGenerator rng(seed);
-    for (auto& b : s.EEImage) b = static_cast<uint8_t>(rng.bounded(256));
-    for (auto& b : s.LabelImage) b = static_cast<uint8_t>(rng.bounded(256));
-    for (auto& b : s.PowerMask) b = static_cast<uint8_t>(rng.bounded(256));
-}
-
-// The bits an operation may change, per byte of each table.
-struct AllowedBits {
-    std::array<uint8_t, kEEImageSize> ee{};
-    std::array<uint8_t, kLabelImageSize> label{};
-    std::array<uint8_t, kPowerMaskSize> power{};
-
-    AllowedBits& eeBits(int page, int address, uint8_t mask) {
-        ee[std::size_t(page * kPageSize + address)] |= mask;
-        return *this;
-    }
-    AllowedBits& labelBits(int group, int slot, int k, uint8_t mask) {
-        label[std::size_t(AppState::labelIndex(group, slot, k))] |= mask;
-        return *this;
-    }
+template <typename Controls>
+struct FieldPin {
+    const char* name;
+    std::function<void(Controls&, int)> set;  // selects entry n
+    std::function<int(const Controls&)> get;
+    std::function<void(AppState&, Controls&)> write;  // the field's own write operation
+    QStringList entries;                              // the list the control shows
+    ImageBits bits;                                   // where the field lies
+    QString bytes;  // "entry=hex|entry=hex|..." in list order, worked out by hand
 };
+template <typename Controls>
+using Pins = QList<FieldPin<Controls>>;
 
-template <std::size_t N>
-QString firstStrayChange(const char* table, const std::array<uint8_t, N>& before,
-                         const std::array<uint8_t, N>& after,
-                         const std::array<uint8_t, N>& allowed) {
-    for (std::size_t i = 0; i < N; ++i) {
-        const int stray = (before[i] ^ after[i]) & ~allowed[i] & 0xFF;
-        if (stray)
-            return QStringLiteral("%1[%2]: %3 -> %4 (allowed mask %5)")
-                .arg(table)
-                .arg(i)
-                .arg(before[i], 2, 16, QLatin1Char('0'))
-                .arg(after[i], 2, 16, QLatin1Char('0'))
-                .arg(allowed[i], 2, 16, QLatin1Char('0'));
-    }
-    return QString();
+template <typename Controls>
+void addPinRows(const Pins<Controls>& pins) {
+    QTest::addColumn<FieldPin<Controls>>("pin");
+    for (const auto& p : pins) QTest::newRow(p.name) << p;
 }
 
-// Empty when every change lies inside the allowed bits; else the first stray one.
-inline QString strayChanges(const AppState& before, const AppState& after, const AllowedBits& ok) {
-    QString s = firstStrayChange("EEImage", before.EEImage, after.EEImage, ok.ee);
-    if (s.isEmpty())
-        s = firstStrayChange("LabelImage", before.LabelImage, after.LabelImage, ok.label);
-    if (s.isEmpty()) s = firstStrayChange("PowerMask", before.PowerMask, after.PowerMask, ok.power);
-    return s;
+template <typename T, typename Controls>
+std::pair<std::function<void(Controls&, int)>, std::function<int(const Controls&)>> access(
+    T Controls::*m) {
+    return {[m](Controls& c, int v) { c.*m = static_cast<T>(v); },
+            [m](const Controls& c) { return static_cast<int>(c.*m); }};
+}
+
+// Each entry, written over random images whose fields all decode (`image`),
+// sets the field's bits to its byte and changes no other bit; read back
+// (`read`), it is the entry again. An unselected list (-1) stays inside its bits too.
+template <typename Controls>
+void checkPin(const FieldPin<Controls>& pin, const std::function<AppState(quint32)>& image,
+              const std::function<Controls(AppState&)>& read) {
+    const QStringList rows = pin.bytes.split(u'|');
+    QCOMPARE(pin.entries.size(), rows.size());
+    AllowedBits ok;
+    ok.add(pin.bits);
+    for (int n = 0; n < rows.size(); ++n) {
+        QCOMPARE(pin.entries[n], rows[n].section(u'=', 0, 0));
+        for (quint32 seed : {1u, 2u}) {
+            AppState s = image(seed * 100 + quint32(n));
+            const AppState before = s;
+            Controls c = read(s);
+            pin.set(c, n);
+            pin.write(s, c);
+            QCOMPARE(byteAt(s, pin.bits) & pin.bits.mask,
+                     rows[n].section(u'=', 1).toInt(nullptr, 16));
+            QCOMPARE(strayChanges(before, s, ok), QString());
+            QCOMPARE(pin.get(read(s)), n);
+            pin.set(c, -1);
+            pin.write(s, c);
+            QCOMPARE(strayChanges(before, s, ok), QString());
+        }
+    }
 }
 
 }  // namespace tav::test

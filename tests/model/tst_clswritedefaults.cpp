@@ -1,20 +1,22 @@
 #include <QtTest>
 
+#include "Fixtures.h"
 #include "TestMain.h"
-#include "ModelFixtures.h"
 #include "model/MemoryGrid.h"
-#include "model/clsGroup.h"
 #include "model/clsWriteDefaults.h"
 
 using namespace tav;
+using namespace tav::test;
 
 namespace {
-// What the main window does at start-up: defaults into all 15 groups.
-void writeAllDefaults(AppState& s, ChannelGrid* grid) {
+// Defaults written into every group of an image that held something else.
+AppState defaultsOverRandom() {
+    AppState s = randomImage(9);
     for (int16_t g = 0; g < kGroupCount; ++g) {
         s.NewGroupIndex = g;
-        clsWriteDefaults(s, grid).WriteGroup();
+        clsWriteDefaults(s).WriteGroup();
     }
+    return s;
 }
 }  // namespace
 
@@ -22,6 +24,7 @@ class TestClsWriteDefaults : public QObject {
     Q_OBJECT
 
 private slots:
+    // 162.400 MHz plus 5 kHz a channel; every other byte of the record 0.
     void channelRecordBytes_data() {
         QTest::addColumn<int>("chan");
         QTest::addColumn<int>("b1");
@@ -35,73 +38,34 @@ private slots:
         QFETCH(int, chan);
         QFETCH(int, b1);
         QFETCH(int, b2);
-        AppState s;
-        s.EEImage.fill(0xEE);
-        writeAllDefaults(s, nullptr);
+        AppState s = defaultsOverRandom();
         for (int g = 0; g < 15; ++g) {
-            const int a = (g + 1) * 128 + 16 + 8 * chan;
-            QCOMPARE(int(s.EEImage[std::size_t(a)]), b1);
-            QCOMPARE(int(s.EEImage[std::size_t(a + 1)]), b2);
-            for (int i = 2; i < 8; ++i) QCOMPARE(int(s.EEImage[std::size_t(a + i)]), 0);
+            QList<int> record;
+            for (int i = 0; i < 8; ++i) record << groupByte(s, g, 16 + 8 * chan + i);
+            QCOMPARE(record, (QList<int>{b1, b2, 0, 0, 0, 0, 0, 0}));
         }
     }
 
-    void groupsShowTheDefaults() {
-        AppState s;
-        writeAllDefaults(s, nullptr);
-        for (int16_t g = 0; g < kGroupCount; ++g) {
-            GroupControls controls;
-            MemoryGrid grid;
-            s.NewGroupIndex = g;
-            clsGroup(s, controls, grid).Read_Group();
-            for (int c = 0; c < 14; ++c) {
-                const QString freq =
-                    QStringLiteral("162.4%1").arg(c * 500, 4, 10, QLatin1Char('0'));
-                QCOMPARE(grid.cellText(1, c), freq);
-                QCOMPARE(grid.cellText(2, c), QStringLiteral("000.0"));
-                QCOMPARE(grid.cellText(3, c), QStringLiteral("none"));
-                QCOMPARE(grid.cellText(4, c), QStringLiteral("000.0"));
-                QCOMPARE(grid.cellText(5, c), QStringLiteral("Ch  %1").arg(c + 1).leftJustified(8));
-            }
-            QCOMPARE(controls.txtGroupLabel,
-                     QStringLiteral("GROUP %1").arg(g + 1).leftJustified(8));
-            QCOMPARE(controls.chkAlphaEnabled, 1);
-            QCOMPARE(controls.cboBlTimeout, 0);
-            QCOMPARE(controls.chkBlChannel + controls.chkBlKeypress + controls.chkBlOther +
-                         controls.chkBLScanState,
-                     0);
+    // The labels, and nothing but the records and the labels of the 15 groups.
+    void labelCellsAndNothingElse() {
+        const AppState s = defaultsOverRandom();
+        AllowedBits ok;
+        for (int g = 0; g < kGroupCount; ++g) {
+            for (int a = 16; a < kPageSize; ++a) ok.eeBits(g + 1, a, 0xFF);
+            for (int slot = 0; slot < 16; ++slot)
+                for (int k = 0; k < 8; ++k) ok.labelBits(g, slot, k, 0xFF);
         }
-        QCOMPARE(s.EEImage[1 * 128 + 16 + 8 * 13 + 1], uint8_t(0x46));
-    }
-
-    void labelCells() {
-        AppState s;
-        writeAllDefaults(s, nullptr);
-        // "Ch  1": C, h, blank, blank, 1, then blanks.
+        QCOMPARE(strayChanges(randomImage(9), s, ok), QString());
+        // "Ch  1": C, h, blank, blank, 1, then blanks; "GROUP 15" fills all eight.
         const QList<int> ch1{0x18, 0x5E, 0x60, 0x60, 0x02, 0x60, 0x60, 0x60};
         const QList<int> group15{0x20, 0x36, 0x30, 0x3C, 0x32, 0x60, 0x02, 0x0A};
         for (int k = 0; k < 8; ++k) {
             QCOMPARE(int(s.label(0, 0, k)), ch1[k]);
             QCOMPARE(int(s.label(14, 14, k)), group15[k]);
+            // Slot 15: zeros, then the backlight byte: alpha on, "Always Off", no triggers.
             QCOMPARE(int(s.label(5, 15, k)), k == 7 ? 1 : 0);
         }
         QCOMPARE(int(s.label(0, 14, 7)), 0x60);  // "GROUP 1" leaves one blank cell
-    }
-
-    void writesNothingElse() {
-        for (quint32 seed = 1; seed <= 5; ++seed) {
-            AppState s;
-            test::randomFill(s, seed);
-            const AppState before = s;
-            const int16_t g = int16_t(seed * 3 % 15);
-            s.NewGroupIndex = g;
-            clsWriteDefaults(s).WriteGroup();
-            test::AllowedBits ok;
-            for (int a = 16; a < 128; ++a) ok.eeBits(g + 1, a, 0xFF);
-            for (int slot = 0; slot < 16; ++slot)
-                for (int k = 0; k < 8; ++k) ok.labelBits(g, slot, k, 0xFF);
-            QCOMPARE(test::strayChanges(before, s, ok), QString());
-        }
     }
 
     void movesTheGridsCurrentCellWithoutWriting() {

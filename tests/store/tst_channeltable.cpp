@@ -5,6 +5,7 @@
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "store/ChannelTable.h"
@@ -12,9 +13,6 @@
 using namespace tav;
 
 namespace {
-
-const QString kRecreated =
-    QStringLiteral("The working channel table was damaged and has been created anew.");
 
 // A second, independent connection to a database file, as another program
 // (or a reopened editor) would see it.
@@ -45,10 +43,15 @@ private:
     QString name_;
 };
 
-QStringList oneToFourteen() {
-    QStringList n;
-    for (int i = 1; i <= 14; ++i) n << QString::number(i);
-    return n;
+// tblChannel as the editor makes it: its columns, CHAN the primary key, and
+// the rows 1 to 14 in stored order (rowid order is the primary key).
+void verifyWorkingTable(const Peek& peek) {
+    QCOMPARE(peek.column(QStringLiteral("SELECT name FROM pragma_table_info('tblChannel')")),
+             QStringList({"CHAN", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"}));
+    QCOMPARE(peek.column(QStringLiteral("SELECT pk FROM pragma_table_info('tblChannel')")),
+             QStringList({"1", "0", "0", "0", "0", "0"}));
+    QCOMPARE(peek.column(QStringLiteral("SELECT CHAN FROM tblChannel")).join(u' '),
+             QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12 13 14"));
 }
 
 }  // namespace
@@ -56,43 +59,23 @@ QStringList oneToFourteen() {
 class TestChannelTable : public QObject {
     Q_OBJECT
     test::ScratchHome home_;
-    QTemporaryDir dir_;
+    std::unique_ptr<QTemporaryDir> dir_;
     QString path(const QString& name = QStringLiteral("TavCurrent.MDB")) const {
-        return dir_.filePath(name);
+        return dir_->filePath(name);
     }
 
 private slots:
-    void cleanup() {
-        for (const QString& f :
-             QDir(dir_.path()).entryList(QDir::Files | QDir::Dirs | QDir::NoDotAndDotDot))
-            QFileInfo(dir_.filePath(f)).isDir() ? QDir(dir_.filePath(f)).removeRecursively()
-                                                : QFile::remove(dir_.filePath(f));
-    }
+    void init() { dir_ = std::make_unique<QTemporaryDir>(); }
 
     void freshFolderGetsWorkingTable() {
-        const QString p = dir_.filePath(QStringLiteral("new/folder/TavCurrent.MDB"));
+        const QString p = dir_->filePath(QStringLiteral("new/folder/TavCurrent.MDB"));
         test::ScriptedPrompter prompter;
         ChannelTable t;
-        QVERIFY(t.open(p, prompter));
-        QVERIFY(prompter.shown.isEmpty());
-        QVERIFY(t.isOpen());
+        QVERIFY(t.open(p, prompter) && t.isOpen() && prompter.shown.isEmpty());
 
-        Peek peek(p);
-        QCOMPARE(peek.column(QStringLiteral("SELECT name FROM pragma_table_info('tblChannel')")),
-                 ChannelTable::columnNames());
-        QCOMPARE(peek.column(QStringLiteral("SELECT pk FROM pragma_table_info('tblChannel')")),
-                 QStringList({"1", "0", "0", "0", "0", "0"}));
-        // Stored order, not just sorted order: rowid order is the primary key.
-        QCOMPARE(peek.column(QStringLiteral("SELECT CHAN FROM tblChannel")), oneToFourteen());
-
-        QCOMPARE(ChannelTable::columnNames(),
-                 QStringList({"CHAN", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"}));
-        for (int c = 0; c < 6; ++c)
-            QCOMPARE(t.headerData(c, Qt::Horizontal).toString(), ChannelTable::columnNames()[c]);
-        for (int r = 0; r < 14; ++r) {
-            QCOMPARE(t.cellText(0, r), QString::number(r + 1));
-            QCOMPARE(t.data(t.index(r, 0)).toInt(), r + 1);
-        }
+        verifyWorkingTable(Peek(p));
+        QCOMPARE(t.headerData(5, Qt::Horizontal).toString(), QStringLiteral("Ch Label"));
+        for (int r = 0; r < 14; ++r) QCOMPARE(t.data(t.index(r, 0)).toInt(), r + 1);
     }
 
     // Only SQLite's own verdict on the file replaces it; a tblChannel of
@@ -134,20 +117,18 @@ private slots:
         test::ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(path(), prompter));
-        QCOMPARE(prompter.shown.size(), damaged ? 1 : 0);
-        if (damaged) {
-            QCOMPARE(prompter.shown[0].text, kRecreated);
-            QCOMPARE(prompter.shown[0].icon, MsgIcon::Information);
-            QCOMPARE(prompter.shown[0].buttons, MsgButtons::Ok);
-        }
+        QCOMPARE(prompter.texts(), QStringList(damaged ? 1 : 0,
+                                               "The working channel table was damaged and has "
+                                               "been created anew."));
+        if (damaged)
+            QVERIFY(prompter.shown[0].icon == MsgIcon::Information &&
+                    prompter.shown[0].buttons == MsgButtons::Ok);
 
         t.setCellText(5, 13, QStringLiteral("LAST"));
         Peek peek(path());
         QCOMPARE(peek.column(QStringLiteral("SELECT x FROM keep")) == QStringList{"kept"},
                  !damaged);
-        QCOMPARE(peek.column(QStringLiteral("SELECT name FROM pragma_table_info('tblChannel')")),
-                 ChannelTable::columnNames());
-        QCOMPARE(peek.column(QStringLiteral("SELECT CHAN FROM tblChannel")), oneToFourteen());
+        verifyWorkingTable(peek);
         QCOMPARE(peek.column(QStringLiteral("SELECT \"Ch Label\" FROM tblChannel WHERE CHAN = 14")),
                  QStringList{"LAST"});
     }
@@ -159,19 +140,15 @@ private slots:
     }
     void unusablePlaceIsReportedNotFatal() {
         QFETCH(QString, relative);
-        QDir(dir_.path()).mkdir(QStringLiteral("folder"));
-        QFile plain(path(QStringLiteral("plain")));
-        QVERIFY(plain.open(QIODevice::WriteOnly));
-        plain.close();
+        QDir(dir_->path()).mkdir(QStringLiteral("folder"));
+        QVERIFY(test::writeFile(path(QStringLiteral("plain")), {}));
 
         test::ScriptedPrompter prompter;
         ChannelTable t;
-        QVERIFY(!t.open(path(relative), prompter));
-        QVERIFY(!t.isOpen());
-        QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(prompter.shown[0].text,
-                 QStringLiteral("The working channel table could not be opened or created: ") +
-                     path(relative));
+        QVERIFY(!t.open(path(relative), prompter) && !t.isOpen());
+        QCOMPARE(prompter.texts(),
+                 QStringList{"The working channel table could not be opened or created: " +
+                             path(relative)});
         QCOMPARE(prompter.shown[0].icon, MsgIcon::Exclamation);
         QVERIFY(!prompter.shown[0].detail.isEmpty());
         QVERIFY(QFileInfo(path(QStringLiteral("folder"))).isDir());
@@ -180,47 +157,21 @@ private slots:
         QCOMPARE(t.cellText(1, 0), QStringLiteral("155.00000"));
     }
 
-    void cellsSurviveReopening() {
-        test::ScriptedPrompter prompter;
-        {
-            ChannelTable t;
-            QVERIFY(t.open(path(), prompter));
-            t.setCellText(1, 0, QStringLiteral("162.40000"));
-            t.setCellText(2, 6, QStringLiteral("D023-"));
-            QVERIFY(t.setData(t.index(13, 5), QStringLiteral("Ch 14")));
-        }
-        ChannelTable again;
-        QVERIFY(again.open(path(), prompter));
-        QVERIFY(prompter.shown.isEmpty());
-        QCOMPARE(again.cellText(1, 0), QStringLiteral("162.40000"));
-        QCOMPARE(again.cellText(2, 6), QStringLiteral("D023-"));
-        QCOMPARE(again.data(again.index(13, 5)).toString(), QStringLiteral("Ch 14"));
-        QCOMPARE(again.cellText(3, 0), QString(""));
-    }
-
-    void channelColumnIsReadOnly() {
+    // The channel column cannot be written; any other cell reaches the file at once.
+    void channelColumnIsReadOnlyOthersAreStoredAtOnce() {
         test::ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(path(), prompter));
         QSignalSpy changed(&t, &QAbstractItemModel::dataChanged);
-        t.setCellText(0, 3, QStringLiteral("99"));
         QVERIFY(!t.setData(t.index(3, 0), 99));
-        t.setCellText(6, 0, QStringLiteral("x"));
-        t.setCellText(1, 14, QStringLiteral("x"));
-        t.setCellText(1, -1, QStringLiteral("x"));
+        for (const auto& [column, row] : {std::pair{0, 3}, {6, 0}, {1, 14}, {1, -1}})
+            t.setCellText(column, row, QStringLiteral("99"));
         QCOMPARE(changed.count(), 0);
         QCOMPARE(t.cellText(0, 3), QStringLiteral("4"));
         QVERIFY(!(t.flags(t.index(3, 0)) & Qt::ItemIsEditable));
         for (int c = 1; c < 6; ++c) QVERIFY(t.flags(t.index(3, c)) & Qt::ItemIsEditable);
-        QCOMPARE(Peek(path()).column("SELECT CHAN FROM tblChannel"), oneToFourteen());
-    }
-
-    void singleWriteIsStoredAndAnnouncedAtOnce() {
-        test::ScriptedPrompter prompter;
-        ChannelTable t;
-        QVERIFY(t.open(path(), prompter));
-        QSignalSpy changed(&t, &QAbstractItemModel::dataChanged);
         Peek peek(path());
+        verifyWorkingTable(peek);
         t.setCellText(4, 2, QStringLiteral("123.5"));
         QCOMPARE(peek.column("SELECT \"Tx CG\" FROM tblChannel WHERE CHAN = 3"),
                  QStringList{"123.5"});
@@ -228,6 +179,8 @@ private slots:
         QCOMPARE(changed[0][0].toModelIndex(), t.index(2, 4));
     }
 
+    // A batch reaches the file in one transaction, announced once; the cells
+    // are there when the table is opened again.
     void batchIsOneTransaction() {
         test::ScriptedPrompter prompter;
         ChannelTable t;
@@ -240,6 +193,7 @@ private slots:
             for (int r = 0; r < 14; ++r)
                 for (int c = 1; c < 6; ++c)
                     t.setCellText(c, r, QStringLiteral("v%1%2").arg(r).arg(c));
+            QVERIFY(t.setData(t.index(6, 2), QStringLiteral("D023-")));
             // Inside the batch nothing has reached the file yet, and every
             // cell already reads back from memory.
             QCOMPARE(peek.column(everyLabel), QStringList(14, QString("")));
@@ -252,20 +206,24 @@ private slots:
         QCOMPARE(changed.count(), 1);
         QCOMPARE(changed[0][0].toModelIndex(), t.index(0, 1));
         QCOMPARE(changed[0][1].toModelIndex(), t.index(13, 5));
+        ChannelTable again;
+        QVERIFY(again.open(path(), prompter) && prompter.shown.isEmpty());
+        QCOMPARE(again.cellText(5, 13), QStringLiteral("v135"));
+        QCOMPARE(again.data(again.index(6, 2)).toString(), QStringLiteral("D023-"));
     }
 
     void folderChoice() {
         const QString user = ChannelTable::userDataFolder();
         QVERIFY(user.startsWith(home_.path()));
         QVERIFY(user.endsWith(QStringLiteral("/TAVEDWIN")));
-        QCOMPARE(ChannelTable::chooseFolder(dir_.path(), user), dir_.path());
+        QCOMPARE(ChannelTable::chooseFolder(dir_->path(), user), dir_->path());
         QCOMPARE(ChannelTable::chooseFolder(path(QStringLiteral("missing")), user), user);
         QCOMPARE(ChannelTable::chooseFolder(QString(), user), user);
         // An installed program keeps its table in the user's folder, even as root.
         QCOMPARE(ChannelTable::chooseFolder(QStringLiteral("/usr/bin"), user), user);
         QCOMPARE(ChannelTable::chooseFolder(QStringLiteral("/opt/tavedit/bin"), user), user);
         QVERIFY(ChannelTable::defaultPath().endsWith(QStringLiteral("/TavCurrent.MDB")));
-        QVERIFY(QDir(dir_.path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
+        QVERIFY(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
 };
 
