@@ -1,6 +1,4 @@
-// The real serial-port code on pseudo-terminals, why a port could not be
-// opened (in words the user can act on), and the system clock. The
-// end-to-end tests drive the port against the simulator.
+// The real serial port on pseudo-terminals, why a port could not be opened, the system clock.
 
 #include <fcntl.h>
 #include <grp.h>
@@ -16,6 +14,7 @@
 #include "app/SystemClock.h"
 
 using namespace tav;
+using tav::test::textRows;
 
 namespace {
 // A pseudo-terminal in raw mode; its device is `name`.
@@ -40,37 +39,29 @@ class TestQtSerialLink : public QObject {
     Q_OBJECT
 
 private slots:
+    // Name|kind (0: missing, 1: no permission, 2: in use)|what is known|the reason.
     void reasons_data() {
-        QTest::addColumn<int>("kind");  // 0: missing, 1: no permission, 2: in use
-        QTest::addColumn<QString>("extra");
-        QTest::addColumn<QString>("reason");
-        const auto row = [](const char* name, int kind, const char* extra, const char* reason) {
-            QTest::newRow(name) << kind << extra << QString::fromLatin1(reason);
-        };
-        row("missing, others present", 0, "/dev/ttyS0|/dev/ttyUSB1",
-            "/dev/ttyUSB0 does not exist. Serial devices on this computer: /dev/ttyS0, "
-            "/dev/ttyUSB1.");
-        row("missing, none present", 0, "",
-            "/dev/ttyUSB0 does not exist. No serial device was found on this computer.");
-        row("denied, group known", 1, "dialout",
-            "No permission to use /dev/ttyUSB0. The members of the group \"dialout\" may use it: "
-            "add your user to that group (sudo usermod -aG dialout $USER), then log out and in "
-            "again.");
-        row("denied, root's only", 1, "root", "No permission to use /dev/ttyUSB0.");
-        row("in use, holder known", 2, "minicom (process 4242)",
-            "/dev/ttyUSB0 is in use by another program: minicom (process 4242).");
-        row("in use, holder unknown", 2, "", "/dev/ttyUSB0 is in use by another program.");
+        textRows(
+            "missing, others present|0|/dev/ttyS0,/dev/ttyUSB1|/dev/ttyUSB0 does not exist. Serial "
+            "devices on this computer: /dev/ttyS0, /dev/ttyUSB1.;"
+            "missing, none present|0||/dev/ttyUSB0 does not exist. No serial device was found on "
+            "this computer.;"
+            "denied, group known|1|dialout|No permission to use /dev/ttyUSB0. The members of the "
+            "group \"dialout\" may use it: add your user to that group (sudo usermod -aG dialout "
+            "$USER), then log out and in again.;"
+            "denied, root's only|1|root|No permission to use /dev/ttyUSB0.;"
+            "in use, holder known|2|minicom (process 4242)|/dev/ttyUSB0 is in use by another "
+            "program: minicom (process 4242).;"
+            "in use, holder unknown|2||/dev/ttyUSB0 is in use by another program.");
     }
     void reasons() {
-        QFETCH(int, kind);
-        QFETCH(QString, extra);
-        QFETCH(QString, reason);
-        const QString dev = QStringLiteral("/dev/ttyUSB0");
-        const QString made = kind == 0 ? QtSerialLink::noSuchDeviceReason(
-                                             dev, extra.split(QLatin1Char('|'), Qt::SkipEmptyParts))
-                             : kind == 1 ? QtSerialLink::permissionReason(dev, extra)
-                                         : QtSerialLink::inUseReason(dev, extra);
-        QCOMPARE(made, reason);
+        QFETCH(QStringList, row);
+        const QString dev = QStringLiteral("/dev/ttyUSB0"), extra = row[2];
+        QCOMPARE(row[1] == "0"
+                     ? QtSerialLink::noSuchDeviceReason(dev, extra.split(u',', Qt::SkipEmptyParts))
+                 : row[1] == "1" ? QtSerialLink::permissionReason(dev, extra)
+                                 : QtSerialLink::inUseReason(dev, extra),
+                 row[3]);
     }
 
     void groupOfADevice() {
@@ -82,20 +73,16 @@ private slots:
         QCOMPARE(QtSerialLink::deviceGroup(QStringLiteral("/dev/tav-no-such-port")), QString());
     }
 
-    void missingDevice_data() {
-        QTest::addColumn<QString>("device");
-        QTest::newRow("no such file") << "/dev/tav-no-such-port";
-        QTest::newRow("none configured") << "";
-    }
     void missingDevice() {
-        QFETCH(QString, device);
-        QtSerialLink port(device);
-        QVERIFY(!port.open());
-        QVERIFY(!port.isOpen() && !QtSerialLink::isPresent(device));
-        QCOMPARE(port.lastOpenFailure(), OpenFailure::NoSuchDevice);
-        QVERIFY(
-            port.lastOpenError().startsWith(device.isEmpty() ? "" : device + " does not exist."));
-        QVERIFY(!port.lastOpenError().isEmpty());
+        for (const QString& device : {QStringLiteral("/dev/tav-no-such-port"), QString()}) {
+            QtSerialLink port(device);
+            QVERIFY(!port.open());
+            QVERIFY(!port.isOpen() && !QtSerialLink::isPresent(device));
+            QCOMPARE(port.lastOpenFailure(), OpenFailure::NoSuchDevice);
+            QVERIFY(port.lastOpenError().startsWith(
+                device.isEmpty() ? "" : device + " does not exist."));
+            QVERIFY(!port.lastOpenError().isEmpty());
+        }
     }
 
     void portInUseNamesItsHolder() {

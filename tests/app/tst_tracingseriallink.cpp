@@ -1,6 +1,5 @@
-// The trace of a serial line: one line per event, in order, with the time
-// since the trace began, and a mark for every wait that ran out; the trace
-// file: a heading per session, sessions appended to the file of the day.
+// A serial line's trace: a line per event with its time, a mark per wait that ran out;
+// the trace file: a heading per session, sessions appended to the file of the day.
 
 #include <QBuffer>
 #include <QTemporaryDir>
@@ -52,16 +51,10 @@ private slots:
         // two command bytes and the first answer: three more; then the second.
         QStringList expected{"0.000 OPEN"};
         for (int i = 0; i < 10; ++i) expected << "0.000 TX 00";
-        expected << "0.000 TX 0A"
-                 << "0.000 TX 14"
-                 << "0.000 TX 28"
-                 << "0.029 RX 40"
-                 << "0.029 TX E1"
-                 << "0.029 TX 06"
-                 << "0.035 RX 5A"
-                 << "0.037 RX 00"
-                 << "0.037 TX 01"
-                 << "0.037 CLOSE";
+        expected << QString(
+                        "0.000 TX 0A|0.000 TX 14|0.000 TX 28|0.029 RX 40|0.029 TX E1|0.029 TX "
+                        "06|0.035 RX 5A|0.037 RX 00|0.037 TX 01|0.037 CLOSE")
+                        .split(u'|');
         QCOMPARE(rig.lines(), expected.replaceInStrings(QRegularExpression("^"), "    "));
     }
 

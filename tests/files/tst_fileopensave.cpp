@@ -62,8 +62,8 @@ struct Rig {
     void verifyFileError(const QString& text) {
         QCOMPARE(prompter.texts(), QStringList{text});
         QCOMPARE(prompter.shown[0].title, QStringLiteral("File Error"));
-        QCOMPARE(prompter.shown[0].icon, MsgIcon::Exclamation);
-        QCOMPARE(prompter.shown[0].buttons, MsgButtons::Ok);
+        QVERIFY(prompter.shown[0].icon == MsgIcon::Exclamation &&
+                prompter.shown[0].buttons == MsgButtons::Ok);
     }
 };
 
@@ -95,26 +95,19 @@ private slots:
         QCOMPARE(QDir(r.dir.path()).entryList(QDir::Files), QStringList{});
     }
 
-    void commandLineOpensOnlyTav_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<bool>("opens");
-        QTest::newRow("mixed case .TaV") << "unit.TaV" << true;
-        QTest::newRow("upper case") << "UNIT.TAV" << true;
-        QTest::newRow(".frq") << "unit.frq" << false;
-        QTest::newRow("no extension") << "unittav" << false;
-    }
+    void commandLineOpensOnlyTav_data() { textRows("unit.TaV|1;UNIT.TAV|1;unit.frq|0;unittav|0"); }
     void commandLineOpensOnlyTav() {
-        QFETCH(QString, name);
-        QFETCH(bool, opens);
+        QFETCH(QStringList, row);
+        const QString name = row[0];
+        const bool opens = row[1] == "1";
         Rig r;
         const QString p = r.radioFile(name, '\x42');
         const QString none;
         QCOMPARE(r.files.OpenFromCommandLine(p), opens);
-        QCOMPARE(r.state.EEImage[2048], uint8_t(opens ? 0x42 : 0));
-        QCOMPARE(r.state.PowerMask[29], uint8_t(opens ? 0x42 : 0));
-        QCOMPARE(r.files.CurrentFileName, p);
-        QCOMPARE((QStringList{r.files.ConfirmedFileName, r.files.PrintFileName, r.lastOpen()}),
-                 QStringList(3, opens ? p : none));
+        QCOMPARE(r.state.EEImage[2048] + r.state.PowerMask[29], opens ? 2 * 0x42 : 0);
+        QCOMPARE((QStringList{r.files.CurrentFileName, r.files.ConfirmedFileName,
+                              r.files.PrintFileName, r.lastOpen()}),
+                 QStringList({p}) + QStringList(3, opens ? p : none));
         QCOMPARE(r.host.caption, opens ? QStringLiteral("TAV File - ") + p + "   TAV Editor"
                                        : QStringLiteral("TAVEDWIN  -  TAV Editor"));
         if (opens) {
@@ -142,23 +135,20 @@ private slots:
         QCOMPARE(r.host.log, QStringList({"storeShownGroup", "setCaption"}));
     }
 
-    void globalsWindowTakesPart_data() {
-        QTest::addColumn<bool>("open");
-        QTest::newRow("globals window open") << true;
-        QTest::newRow("globals window closed") << false;
-    }
     void globalsWindowTakesPart() {
-        QFETCH(bool, open);
-        Rig r;
-        r.state.GlobalsWindowOpen = open;
-        r.host.dialogAnswers = {r.path("a.tav"), r.path("a.tav")};
-        QVERIFY(r.files.SaveFileAs());
-        QVERIFY(r.files.OpenFile());
-        const QString globals = open ? "storeGlobals" : "", again = open ? "redisplayGlobals" : "";
-        QCOMPARE(r.host.log, (QStringList{"storeShownGroup", globals, "setCaption",
-                                          "redisplayShownGroup", again, "setCaption"}
-                                  .filter(QRegularExpression("."))));
-        QVERIFY(!r.host.dialogs[1].first);
+        for (const bool open : {true, false}) {
+            Rig r;
+            r.state.GlobalsWindowOpen = open;
+            r.host.dialogAnswers = {r.path("a.tav"), r.path("a.tav")};
+            QVERIFY(r.files.SaveFileAs());
+            QVERIFY(r.files.OpenFile());
+            const QString globals = open ? "storeGlobals" : "",
+                          again = open ? "redisplayGlobals" : "";
+            QCOMPARE(r.host.log, (QStringList{"storeShownGroup", globals, "setCaption",
+                                              "redisplayShownGroup", again, "setCaption"}
+                                      .filter(QRegularExpression("."))));
+            QVERIFY(!r.host.dialogs[1].first);
+        }
     }
 
     void saveAsFailureKeepsTheOldFile() {
@@ -173,30 +163,24 @@ private slots:
         QVERIFY(!r.files.SaveFileAs());
         QCOMPARE(r.host.dialogs, (QList<std::pair<bool, QString>>{{true, old}}));
         r.verifyFileError(QStringLiteral("Error Number 76!\rNot a directory"));
-        QCOMPARE(r.host.caption, caption);
-        QCOMPARE(r.files.CurrentFileName, old);
-        QCOMPARE(r.lastOpen(), old);
+        QCOMPARE(r.host.caption + r.files.CurrentFileName + r.lastOpen(), caption + old + old);
         QCOMPARE(readFile(old), QByteArray(4127, '\x33'));
 
         // A later Save goes to the old path, without asking.
         QVERIFY(r.files.SaveFile());
-        QCOMPARE(r.host.dialogs.size(), 1);
-        QCOMPARE(uint8_t(readFile(old)[200]), uint8_t(0x55));
+        QCOMPARE(r.host.dialogs.size() * 1000 + uint8_t(readFile(old)[200]), 1000 + 0x55);
     }
 
+    // Name|message (%1: the path).
     void refusedOpenLeavesEverything_data() {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QString>("message");  // %1: the path
-        const auto row = [](const char* name, const char* message) {
-            QTest::newRow(name) << QString(name) << QString(message);
-        };
-        row("short.tav", "Invalid File: %1");
-        row("folder.tav", "Invalid File: %1\rIt is a folder or a device, not a file.");
-        row("missing.tav", "Error Number 53!\rNo such file or directory");
+        textRows(
+            "short.tav|Invalid File: %1;"
+            "folder.tav|Invalid File: %1\rIt is a folder or a device, not a file.;"
+            "missing.tav|Error Number 53!\rNo such file or directory");
     }
     void refusedOpenLeavesEverything() {
-        QFETCH(QString, name);
-        QFETCH(QString, message);
+        QFETCH(QStringList, row);
+        const QString name = row[0], message = row[1];
         Rig r;
         QVERIFY(writeFile(r.path("short.tav"), QByteArray(2047, '\x01')));
         QDir(r.dir.path()).mkdir("folder.tav");
@@ -208,8 +192,7 @@ private slots:
         QVERIFY(!r.files.OpenFile());
         r.verifyFileError(message.arg(r.path(name)));
         QVERIFY(r.host.log.isEmpty());  // no redisplay, no caption
-        QCOMPARE(r.state.EEImage[0], uint8_t(0x0C));
-        QCOMPARE(r.state.EEImage[2048], uint8_t(0x0C));
+        QCOMPARE(QList<int>({r.state.EEImage[0], r.state.EEImage[2048]}), QList<int>({12, 12}));
         QCOMPARE((QStringList{r.files.CurrentFileName, r.lastOpen(), r.files.PrintFileName}),
                  QStringList(3, good));
     }

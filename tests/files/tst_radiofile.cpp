@@ -33,27 +33,20 @@ private slots:
 
     // What a file reaches comes from the file; the rest keeps its value. A
     // file shorter than the EEPROM changes nothing.
-    void fileFillsWhatItReaches_data() {
-        QTest::addColumn<int>("size");
-        for (int size : {0, 2047, 2048, 3000, 4126, 5000}) QTest::addRow("%d bytes", size) << size;
-    }
     void fileFillsWhatItReaches() {
-        QFETCH(int, size);
-        const QByteArray file = SerializeRadioFile(randomImage(5)).leftJustified(size, 'x', true);
-        QVERIFY(writeFile(path("part.frq"), file));
-        const AppState before = randomImage(6);
-        AppState s = before;
-        const RadioFileResult r = ReadRadioFile(path("part.frq"), s);
-        const QByteArray now = SerializeRadioFile(s), old = SerializeRadioFile(before);
-        if (size < 2048) {
-            QCOMPARE(r.status, RadioFileResult::TooShort);
-            QCOMPARE(now, old);
-            return;
+        for (int size : {0, 2047, 2048, 3000, 4126, 5000}) {
+            const QByteArray file =
+                SerializeRadioFile(randomImage(5)).leftJustified(size, 'x', true);
+            QVERIFY(writeFile(path("part.frq"), file));
+            const AppState before = randomImage(6);
+            AppState s = before;
+            const RadioFileResult r = ReadRadioFile(path("part.frq"), s);
+            const QByteArray now = SerializeRadioFile(s), old = SerializeRadioFile(before);
+            QCOMPARE(r.status, size < 2048 ? RadioFileResult::TooShort : RadioFileResult::Ok);
+            const int reached = size < 2048 ? 0 : std::min(size, 4127);
+            QCOMPARE(now.left(reached), file.left(reached));
+            QCOMPARE(now.mid(reached), old.mid(reached));
         }
-        QVERIFY(r.ok());
-        const int reached = std::min(size, 4127);
-        QCOMPARE(now.left(reached), file.left(reached));
-        QCOMPARE(now.mid(reached), old.mid(reached));
     }
 
     void notARegularFileIsRefused() {
@@ -69,32 +62,24 @@ private slots:
         QVERIFY(QFileInfo(path("folder.tav")).isDir() && !QFileInfo(path("pipe.tav")).isFile());
     }
 
+    // Name|save|path below the folder|errno|its description.
     void platformErrors_data() {
-        QTest::addColumn<bool>("save");
-        QTest::addColumn<QString>("relative");
-        QTest::addColumn<int>("number");
-        QTest::addColumn<QString>("description");
-        const QString noEntry = QStringLiteral("No such file or directory");
-        const QString notDir = QStringLiteral("Not a directory");
-        QTest::newRow("open missing file") << false << "missing.tav" << 53 << noEntry;
-        QTest::newRow("open in missing folder") << false << "nofolder/a.tav" << 76 << noEntry;
-        QTest::newRow("open below a file") << false << "plain/a.tav" << 76 << notDir;
-        QTest::newRow("save in missing folder") << true << "nofolder/a.tav" << 76 << noEntry;
-        QTest::newRow("save below a file") << true << "plain/a.tav" << 76 << notDir;
+        textRows(
+            "open missing file|0|missing.tav|53|No such file or directory;"
+            "open in missing folder|0|nofolder/a.tav|76|No such file or directory;"
+            "open below a file|0|plain/a.tav|76|Not a directory;"
+            "save in missing folder|1|nofolder/a.tav|76|No such file or directory;"
+            "save below a file|1|plain/a.tav|76|Not a directory");
     }
     void platformErrors() {
-        QFETCH(bool, save);
-        QFETCH(QString, relative);
-        QFETCH(int, number);
-        QFETCH(QString, description);
+        QFETCH(QStringList, row);
         QVERIFY(writeFile(path("plain"), "x"));
         const AppState before = randomImage(8);
         AppState s = before;
         const RadioFileResult r =
-            save ? WriteRadioFile(path(relative), s) : ReadRadioFile(path(relative), s);
+            row[1] == "1" ? WriteRadioFile(path(row[2]), s) : ReadRadioFile(path(row[2]), s);
         QCOMPARE(r.status, RadioFileResult::SystemError);
-        QCOMPARE(r.errorNumber, number);
-        QCOMPARE(r.description, description);
+        QCOMPARE(QString::number(r.errorNumber) + "|" + r.description, row.mid(3).join("|"));
         QCOMPARE(SerializeRadioFile(s), SerializeRadioFile(before));
     }
 
@@ -112,12 +97,9 @@ private slots:
         const RadioFileResult r = WriteRadioFile(path("keep.tav"), randomImage(10));
         ::setrlimit(RLIMIT_FSIZE, &saved);
         std::signal(SIGXFSZ, previous);
-
         QCOMPARE(r.status, RadioFileResult::SystemError);
-        QCOMPARE(r.errorNumber, 61);
-        QCOMPARE(r.description, QStringLiteral("File too large"));
+        QCOMPARE(QString::number(r.errorNumber) + " " + r.description, "61 File too large");
         QCOMPARE(readFile(path("keep.tav")), old);
-        // No temporary file is left beside it.
         QCOMPARE(QDir(dir_.path()).entryList({"keep*"}, QDir::Files | QDir::Hidden),
                  QStringList{"keep.tav"});
     }

@@ -1,6 +1,5 @@
 #pragma once
-// Pins a codec's fields to bytes worked out by hand: for each entry of the
-// list a control shows, the bits the radio stores it as.
+// Pins each entry of a field's list to the bits the radio stores it as, worked out by hand.
 
 #include <QtTest>
 #include <functional>

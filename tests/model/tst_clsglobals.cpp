@@ -82,28 +82,21 @@ private slots:
         checkPin<GlobalControls>(pin, randomImage, readAll);
     }
 
+    // Text|bytes 10 to 14 over 77|read back.
     void password_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<int>>("bytes");
-        QTest::addColumn<QString>("readBack");
-        QTest::newRow("three digits padded") << "ABC" << QList<int>{0x00, 0x0A, 0xBC} << "000ABC";
-        QTest::newRow("seventh ignored") << "1234567" << QList<int>{0x12, 0x34, 0x56} << "123456";
-        QTest::newRow("empty") << "" << QList<int>{0, 0, 0} << "000000";
-        QTest::newRow("non-hex is 0") << "zz1" << QList<int>{0x00, 0x00, 0x01} << "000001";
+        textRows(
+            "ABC|77000ABC77|000ABC;1234567|7712345677|123456;|7700000077|000000;"
+            "zz1|7700000177|000001");
     }
     void password() {
-        QFETCH(QString, text);
-        QFETCH(QList<int>, bytes);
-        QFETCH(QString, readBack);
+        QFETCH(QStringList, row);
         AppState s;
         s.EEImage.fill(0x77);
         GlobalControls c;
-        c.txtPassWord = text;
+        c.txtPassWord = row[0];
         clsGlobals(s, c).Write_Password();
-        QCOMPARE(
-            (QList<int>{s.EEImage[10], s.EEImage[11], s.EEImage[12], s.EEImage[13], s.EEImage[14]}),
-            QList<int>{0x77} + bytes + QList<int>{0x77});
-        QCOMPARE(readAll(s).txtPassWord, readBack);
+        QCOMPARE(hexBytes(&s.EEImage[10], 5), row[1].toLatin1());
+        QCOMPARE(readAll(s).txtPassWord, row[2]);
     }
 
     // All fields at once: bits 2 and 1 of byte 6 and bits 6-0 of byte 104 are

@@ -89,10 +89,9 @@ Pins<GroupControls> groupPins() {
         pin(name, write, m, {"0", "1"}, address, QByteArray::fromHex(bit)[0],
             QStringLiteral("0=00|1=") + bit);
     };
-    check("priority key lockout", &clsGroup::Write_Keyboard_Lockouts, &GroupControls::chkPriKeyLock,
-          3, "20");
-    check("ENT/CLR lockout", &clsGroup::Write_Keyboard_Lockouts, &GroupControls::chkENTCLRLock, 3,
-          "10");
+    const auto kl = &clsGroup::Write_Keyboard_Lockouts;
+    check("priority key lockout", kl, &GroupControls::chkPriKeyLock, 3, "20");
+    check("ENT/CLR lockout", kl, &GroupControls::chkENTCLRLock, 3, "10");
     check("UCG encode only", &clsGroup::Write_UCG_Encode, &GroupControls::chkUCGEncode, 8, "80");
     const auto bl = &clsGroup::Write_Group_Backlight;
     check("alpha enabled", bl, &GroupControls::chkAlphaEnabled, backlight, "01");
@@ -158,52 +157,33 @@ private slots:
         checkPin<GroupControls>(pin, decodableImage, readAll);
     }
 
-    // Channel numbers past the list read as its first entry.
-    void channelNumbersOutOfRange_data() {
-        QTest::addColumn<int>("byte");
-        QTest::addColumn<int>("priority");
-        QTest::addColumn<int>("ucg");
-        QTest::newRow("all FF") << 0xFF << 0 << 0;
-        QTest::newRow("14") << 0x0E << 0 << 14;
-        QTest::newRow("13") << 0x0D << 13 << 13;
-    }
+    // Channel numbers past the list read as its first entry: byte, priority, UCG.
     void channelNumbersOutOfRange() {
-        QFETCH(int, byte);
-        QFETCH(int, priority);
-        QFETCH(int, ucg);
-        AppState s;
-        groupByte(s, kG, 3) = groupByte(s, kG, 8) = uint8_t(byte);
-        const GroupControls c = readAll(s);
-        QCOMPARE(c.cboPri1Chan, priority);
-        QCOMPARE(c.cboUCGChan, ucg);
+        for (const auto& [byte, priority, ucg] :
+             {std::tuple{0xFF, 0, 0}, {0x0E, 0, 14}, {0x0D, 13, 13}}) {
+            AppState s;
+            groupByte(s, kG, 3) = groupByte(s, kG, 8) = uint8_t(byte);
+            const GroupControls c = readAll(s);
+            QCOMPARE(QList<int>({c.cboPri1Chan, c.cboUCGChan}), QList<int>({priority, ucg}));
+        }
     }
 
+    // Text|bytes 3 to 8 over A5 (the low nibble of 4, then 5, 6, 7)|read back.
     void idNumber_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QList<int>>("bytes");  // low nibble of 4, then 5, 6, 7
-        QTest::addColumn<QString>("readBack");
-        QTest::newRow("12AB padded") << "12AB" << QList<int>{0x0, 0x00, 0x12, 0xAB} << "00012AB";
-        QTest::newRow("seven digits")
-            << "1234567" << QList<int>{0x1, 0x23, 0x45, 0x67} << "1234567";
-        QTest::newRow("eighth ignored")
-            << "ABCDEFF1" << QList<int>{0xA, 0xBC, 0xDE, 0xFF} << "ABCDEFF";
-        QTest::newRow("empty") << "" << QList<int>{0, 0, 0, 0} << "0000000";
-        QTest::newRow("non-hex is 0") << "12X4" << QList<int>{0x0, 0x00, 0x12, 0x04} << "0001204";
+        textRows(
+            "12AB|A5A00012ABA5|00012AB;1234567|A5A1234567A5|1234567;"
+            "ABCDEFF1|A5AABCDEFFA5|ABCDEFF;|A5A0000000A5|0000000;12X4|A5A0001204A5|0001204");
     }
     void idNumber() {
-        QFETCH(QString, text);
-        QFETCH(QList<int>, bytes);
-        QFETCH(QString, readBack);
+        QFETCH(QStringList, row);
         GroupRig r(6);
         r.state.EEImage.fill(0xA5);
         clsGroup& grp = r.make();
-        r.controls.txtID = text;
+        r.controls.txtID = row[0];
         grp.Write_ID_Num();
-        QCOMPARE((QList<int>{r.ee(3), r.ee(4), r.ee(5), r.ee(6), r.ee(7), r.ee(8)}),
-                 (QList<int>{0xA5, 0xA0 | bytes[0], bytes[1], bytes[2], bytes[3], 0xA5}));
+        QCOMPARE(hexBytes(&r.ee(3), 6), row[1].toLatin1());
         grp.Read_ID_Num();
-        QCOMPARE(r.controls.txtID, readBack);
-        QCOMPARE(grp.idText(), readBack);
+        QCOMPARE(r.controls.txtID + grp.idText(), row[2] + row[2]);
     }
 
     void blankGroupLabelRoundTrip() {
@@ -271,8 +251,8 @@ private slots:
         r.controls.txtID = "keep";
         r.controls.cboTOT = 9;
         grp.Read_Labels_Only();
-        QCOMPARE(r.controls.txtID + r.grid.cellText(1, 0), QStringLiteral("keepkeep"));
-        QCOMPARE(r.controls.cboTOT, 9);
+        QCOMPARE(r.controls.txtID + r.grid.cellText(1, 0) + QString::number(r.controls.cboTOT),
+                 "keepkeep9");
         QCOMPARE(r.controls.cboBlTimeout, (r.state.label(8, 15, 7) & 0x0E) >> 1);
         for (int c = 0; c < 14; ++c) QCOMPARE(r.grid.cellText(5, c), grp.channel(c).labelText());
     }

@@ -4,60 +4,31 @@
 #include "model/FrequencyCheck.h"
 
 using namespace tav;
+using tav::test::textRows;
 
 class TestFrequencyCheck : public QObject {
     Q_OBJECT
 
 private slots:
+    // Typed|verdict, an accepted entry's verdict the MHz it shows. Once on the
+    // raster, short entries are read with three digits before the point; the
+    // raster is judged as typed.
     void verdicts_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("verdict");
-        QTest::addColumn<QString>("mhz");
-        const auto row = [](const char* typed, GridFrequency::Verdict v, const char* mhz = "") {
-            QTest::newRow(typed) << QString::fromLatin1(typed) << int(v)
-                                 << QString::fromLatin1(mhz);
-        };
-        row("155025", GridFrequency::Accepted, "155.025");
-        row("1550250", GridFrequency::Accepted, "155.025");
-        row("155.00625", GridFrequency::Accepted, "155.00625");
-        row("155.0025", GridFrequency::Accepted, "155.0025");  // 2.5 kHz raster
-        row("155.12000", GridFrequency::Accepted, "155.12");
-        row("0155.1", GridFrequency::Accepted, "155.1");
-        row("143", GridFrequency::Accepted, "143");
-        row("174", GridFrequency::Accepted, "174");
-        row(" 162.4 ", GridFrequency::Accepted, "162.4");
-        row("155.003125", GridFrequency::OffRaster);
-        row("155.001", GridFrequency::OffRaster);
-        row("180", GridFrequency::OutOfBand);
-        row("142.9975", GridFrequency::OutOfBand);
-        row("174.0025", GridFrequency::OutOfBand);
-        row("50", GridFrequency::OutOfBand);
-        // Once on the raster, short entries are read with three digits before the point.
-        row("15.5", GridFrequency::Accepted, "155");
-        row("16", GridFrequency::Accepted, "160");
-        row("1.6", GridFrequency::Accepted, "160");
-        row("1.55025", GridFrequency::OffRaster);  // the raster is judged as typed
-        row("17.5", GridFrequency::OutOfBand);
-        row("0.00625", GridFrequency::OutOfBand);  // 625
-        row("0", GridFrequency::Zero);
-        row("0.00000", GridFrequency::Zero);
-        row("155.1234567", GridFrequency::TooLong);
-        row("155.0062500", GridFrequency::Accepted, "155.00625");  // trailing zeros dropped
-        row("12345678901234567890123", GridFrequency::TooLong);
-        row("abc", GridFrequency::NotNumeric);
-        row("155.1.2", GridFrequency::NotNumeric);
-        row("-155", GridFrequency::NotNumeric);
-        row("1e3", GridFrequency::NotNumeric);
-        row(".", GridFrequency::NotNumeric);
-        row("", GridFrequency::NotNumeric);
+        textRows(
+            "155025|155.025;1550250|155.025;155.00625|155.00625;155.0025|155.0025;"
+            "155.12000|155.12;0155.1|155.1;143|143;174|174; 162.4 |162.4;155.003125|OffRaster;"
+            "155.001|OffRaster;180|OutOfBand;142.9975|OutOfBand;174.0025|OutOfBand;50|OutOfBand;"
+            "15.5|155;16|160;1.6|160;1.55025|OffRaster;17.5|OutOfBand;0.00625|OutOfBand;0|Zero;"
+            "0.00000|Zero;155.1234567|TooLong;155.0062500|155.00625;"
+            "12345678901234567890123|TooLong;abc|NotNumeric;155.1.2|NotNumeric;-155|NotNumeric;"
+            "1e3|NotNumeric;.|NotNumeric;|NotNumeric");
     }
     void verdicts() {
-        QFETCH(QString, typed);
-        QFETCH(int, verdict);
-        QFETCH(QString, mhz);
-        const GridFrequency f = CheckGridFrequency(typed);
-        QCOMPARE(int(f.verdict), verdict);
-        if (verdict == GridFrequency::Accepted) QCOMPARE(f.mhz, mhz);
+        QFETCH(QStringList, row);
+        static const QStringList kVerdicts{"",        "Zero",      "NotNumeric",
+                                           "TooLong", "OffRaster", "OutOfBand"};
+        const GridFrequency f = CheckGridFrequency(row[0]);
+        QCOMPARE(f.verdict == GridFrequency::Accepted ? f.mhz : kVerdicts[f.verdict], row[1]);
     }
 };
 

@@ -1,5 +1,4 @@
 #include <QtTest>
-#include <functional>
 
 #include "Fixtures.h"
 #include "TestMain.h"
@@ -7,8 +6,6 @@
 
 using namespace tav;
 using namespace tav::test;
-using Change = std::function<void(AppState&)>;
-Q_DECLARE_METATYPE(Change)
 
 class TestImageDiff : public QObject {
     Q_OBJECT
@@ -54,102 +51,79 @@ private slots:
         QCOMPARE(lastChannel, 7);
     }
 
-    // One change in each kind of place; the lines must name exactly it.
+    // Name|change|lines: one change in each kind of place; the lines must name
+    // exactly it. A change is the table (EEImage, LabelImage, PowerMask), a hex
+    // index, then ^ (flip bits) or = (set) and a hex byte.
     void oneChangeGivesExactlyItsLines_data() {
-        QTest::addColumn<Change>("change");
-        QTest::addColumn<QStringList>("lines");
-        const auto row = [](const char* name, Change c, QStringList lines) {
-            QTest::newRow(name) << c << lines;
-        };
-        row("unit list field", [](AppState& s) { s.EEImage[6] ^= 0x08; },
-            {"unit Priority Rate: .25 -> .5"});
-        row("unit password", [](AppState& s) { s.EEImage[13] = 0x5A; },
-            {"unit Password: 000000 -> 00005A"});
-        row("undecoded EEPROM byte", [](AppState& s) { s.EEImage[9] = 0x12; },
-            {"byte 0x009: 0x00 -> 0x12"});
-        row("undecoded bit of a decoded byte", [](AppState& s) { s.EEImage[6] ^= 0x02; },
-            {"byte 0x006: 0x00 -> 0x02"});
-        row("field and undecoded bit in one byte", [](AppState& s) { s.EEImage[6] ^= 0x0A; },
-            {"unit Priority Rate: .25 -> .5", "byte 0x006: 0x00 -> 0x0A"});
-        row("group byte 8 bits 6 to 4", [](AppState& s) { groupByte(s, 1, 8) ^= 0x10; },
-            {"byte 0x108: 0x00 -> 0x10"});
-        row("file-only element 2048", [](AppState& s) { s.EEImage[2048] = 7; },
-            {"byte 0x800: 0x00 -> 0x07"});
-        row("group parameter", [](AppState& s) { groupByte(s, 2, 2) = 0x35; },
-            {"group 3 Scan Hold Time: 0.0 -> 1.5", "group 3 Time Out Timer: OFF -> 75"});
-        row("group label", [](AppState& s) { s.label(1, 14, 0) = 0x22; },  // code 17: H
-            {"group 2 Label: \"GROUP 2 \" -> \"HROUP 2 \""});
-        row("backlight bit", [](AppState& s) { s.label(0, 15, 7) ^= 0x10; },
-            {"group 1 Backlight on Keypress: 0 -> 1"});
-        row("rx frequency", [](AppState& s) { groupByte(s, 2, 16 + 8 * 4 + 1) ^= 0x01; },
-            {"group 3 channel 5 Rx Freq: 162.42000 -> 162.43000"});
-        row("tx channel guard", [](AppState& s) { groupByte(s, 0, 16 + 6) = 0x01; },
-            {"group 1 channel 1 Tx CG: 000.0 -> 010.0"});
-        row("channel label", [](AppState& s) { s.label(0, 13, 7) = 0x02; },
-            {"group 1 channel 14 Label: \"Ch  14  \" -> \"Ch  14 1\""});
-        row("scan bit of channel 14", [](AppState& s) { groupByte(s, 0, 0) ^= 0x20; },
-            {"group 1 channel 14 Scan: 0 -> 1"});
-        row("narrow bit of group 15 channel 1", [](AppState& s) { s.EEImage[65] ^= 0x01; },
-            {"group 15 channel 1 Narrow: 0 -> 1"});
-        row("power bit of group 14 channel 9", [](AppState& s) { s.PowerMask[13] ^= 0x01; },
-            {"group 14 channel 9 Low Power: 0 -> 1"});
-        row("power bit of group 15", [](AppState& s) { s.PowerMask[29] ^= 0x01; },
-            {"power byte 0x1D: 0xFF -> 0xFE"});
-        row("unused label cell", [](AppState& s) { s.label(0, 15, 0) = 0x01; },
-            {"label byte 0x0F0: 0x00 -> 0x01"});
-        // Changes the fields cannot show: the bytes still differ.
-        row("priority channel 15 and 14 both read Ch 1",
-            [](AppState& s) { groupByte(s, 0, 3) = 0x0E; }, {"byte 0x083: 0x00 -> 0x0E"});
-        row("digital code bit 3 is not examined", [](AppState& s) { groupByte(s, 0, 18) = 0x80; },
-            {"group 1 channel 1 Rx CG: 000.0 -> D000"});
-        row("no frequency either way", [](AppState& s) { groupByte(s, 0, 20) = 0xFF; },
-            {"byte 0x094: 0x00 -> 0xFF"});
+        textRows(
+            "unit list field|E006^08|unit Priority Rate: .25 -> .5;"
+            "unit password|E00D=5A|unit Password: 000000 -> 00005A;"
+            "undecoded EEPROM byte|E009=12|byte 0x009: 0x00 -> 0x12;"
+            "undecoded bit of a decoded byte|E006^02|byte 0x006: 0x00 -> 0x02;"
+            "field and undecoded bit in one byte|E006^0A|unit Priority Rate: .25 -> .5|"
+            "byte 0x006: 0x00 -> 0x0A;"
+            "group byte 8 bits 6 to 4|E108^10|byte 0x108: 0x00 -> 0x10;"
+            "file-only element 2048|E800=07|byte 0x800: 0x00 -> 0x07;"
+            "group parameter|E182=35|group 3 Scan Hold Time: 0.0 -> 1.5|"
+            "group 3 Time Out Timer: OFF -> 75;"
+            "group label|LE1=22|group 2 Label: \"GROUP 2 \" -> \"HROUP 2 \";"
+            "backlight bit|L7F0^10|group 1 Backlight on Keypress: 0 -> 1;"
+            "rx frequency|E1B1^01|group 3 channel 5 Rx Freq: 162.42000 -> 162.43000;"
+            "tx channel guard|E096=01|group 1 channel 1 Tx CG: 000.0 -> 010.0;"
+            "channel label|L7D0=02|group 1 channel 14 Label: \"Ch  14  \" -> \"Ch  14 1\";"
+            "scan bit of channel 14|E080^20|group 1 channel 14 Scan: 0 -> 1;"
+            "narrow bit of group 15 channel 1|E041^01|group 15 channel 1 Narrow: 0 -> 1;"
+            "power bit of group 14 channel 9|P0D^01|group 14 channel 9 Low Power: 0 -> 1;"
+            "power bit of group 15|P1D^01|power byte 0x1D: 0xFF -> 0xFE;"
+            "unused label cell|LF0=01|label byte 0x0F0: 0x00 -> 0x01;"
+            // Changes the fields cannot show: the bytes still differ.
+            "priority channel 15 and 14 both read Ch 1|E083=0E|byte 0x083: 0x00 -> 0x0E;"
+            "digital code bit 3 is not examined|E092=80|group 1 channel 1 Rx CG: 000.0 -> D000;"
+            "no frequency either way|E094=FF|byte 0x094: 0x00 -> 0xFF");
     }
     void oneChangeGivesExactlyItsLines() {
-        QFETCH(Change, change);
-        QFETCH(QStringList, lines);
+        QFETCH(QStringList, row);
         const AppState before = defaultImage();
         AppState after = before;
-        change(after);
-        QCOMPARE(CompareImages(before, after), lines);
+        const QString change = row[1];
+        const int at = change.mid(1, change.size() - 4).toInt(nullptr, 16);
+        const auto value = uint8_t(change.right(2).toInt(nullptr, 16));
+        uint8_t& b = change[0] == u'E'   ? after.EEImage[std::size_t(at)]
+                     : change[0] == u'L' ? after.LabelImage[std::size_t(at)]
+                                         : after.PowerMask[std::size_t(at)];
+        b = change[change.size() - 3] == u'^' ? uint8_t(b ^ value) : value;
+        QCOMPARE(CompareImages(before, after), row.mid(2));
     }
 
     // A radio read reaches the EEPROM, and the labels and power mask only
     // when they were read; the rest of the file cannot differ from it.
-    void radioComparisonCoversWhatTheReadReached_data() {
-        QTest::addColumn<bool>("labels");
-        QTest::addColumn<bool>("power");
-        QTest::addColumn<bool>("writeMask");
-        QTest::addColumn<QStringList>("lines");
+    void radioComparisonCoversWhatTheReadReached() {
         const QString eeprom = "byte 0x009: 0x00 -> 0x01";
         const QString label = "group 1 channel 1 Label: \"Ch  1   \" -> \"1h  1   \"";
         const QString power = "group 1 channel 9 Low Power: 0 -> 1";
-        QTest::newRow("EEPROM only") << false << false << false << QStringList{eeprom};
-        QTest::newRow("with labels") << true << false << false << QStringList{label, eeprom};
-        QTest::newRow("with power") << false << true << false << QStringList{power, eeprom};
-        QTest::newRow("written bits only") << false << false << true << QStringList{};
-    }
-    void radioComparisonCoversWhatTheReadReached() {
-        QFETCH(bool, labels);
-        QFETCH(bool, power);
-        QFETCH(bool, writeMask);
-        QFETCH(QStringList, lines);
-        const AppState file = defaultImage();
-        AppState radio;  // a read fills the EEPROM, and the rest only when asked
-        std::copy_n(file.EEImage.begin(), kEEPromSize, radio.EEImage.begin());
-        radio.EEImage[9] = 1;
-        if (labels) radio.LabelImage = file.LabelImage;
-        radio.label(0, 0, 0) = 0x02;
-        if (power) radio.PowerMask = file.PowerMask;
-        radio.PowerMask[0] = 0xFE;
-        RadioReach reach;
-        reach.labels = labels;
-        reach.powerMask = power;
-        if (writeMask) {
-            reach.eepromBits.assign(kEEPromSize, 0xFF);
-            reach.eepromBits[9] = 0xFE;  // the one changed bit is not writable
+        // labels read, power mask read, only the written bits compared; the lines
+        for (const auto& [labels, powerRead, writeMask, lines] :
+             {std::tuple{false, false, false, QStringList{eeprom}},
+              {true, false, false, {label, eeprom}},
+              {false, true, false, {power, eeprom}},
+              {false, false, true, {}}}) {
+            const AppState file = defaultImage();
+            AppState radio;  // a read fills the EEPROM, and the rest only when asked
+            std::copy_n(file.EEImage.begin(), kEEPromSize, radio.EEImage.begin());
+            radio.EEImage[9] = 1;
+            if (labels) radio.LabelImage = file.LabelImage;
+            radio.label(0, 0, 0) = 0x02;
+            if (powerRead) radio.PowerMask = file.PowerMask;
+            radio.PowerMask[0] = 0xFE;
+            RadioReach reach;
+            reach.labels = labels;
+            reach.powerMask = powerRead;
+            if (writeMask) {
+                reach.eepromBits.assign(kEEPromSize, 0xFF);
+                reach.eepromBits[9] = 0xFE;  // the one changed bit is not writable
+            }
+            QCOMPARE(CompareWithRadio(file, radio, reach), lines);
         }
-        QCOMPARE(CompareWithRadio(file, radio, reach), lines);
     }
 
     // Every single bit of the file shows, as a field or by address.

@@ -7,12 +7,7 @@
 #include "model/NumberText.h"
 
 using namespace tav;
-
-namespace {
-QString freqText(int32_t tenHz) {
-    return QStringLiteral("%1.%2").arg(tenHz / 100000).arg(tenHz % 100000, 5, 10, QLatin1Char('0'));
-}
-}  // namespace
+using tav::test::textRows;
 
 class TestMGlobals : public QObject {
     Q_OBJECT
@@ -24,83 +19,28 @@ private slots:
         std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     }
 
-    // Bytes worked out by hand: every escape offset (nibble A to F, with and
-    // without the sub-step flag) and every tens digit of the MHz part.
+    // Text|B1B2|shown, bytes worked out by hand: every escape offset (nibble A to
+    // F, with and without the sub-step flag) and every tens digit of the MHz
+    // part. No shown text: refused, the bytes stay as they were.
     void freqExamples_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("b1");
-        QTest::addColumn<int>("b2");
-        QTest::addColumn<QString>("shown");
-        const auto row = [](const char* name, const char* text, int b1, int b2, const char* shown) {
-            QTest::newRow(name) << QString::fromLatin1(text) << b1 << b2
-                                << QString::fromLatin1(shown);
-        };
-        row("155.12", "155.12", 0x55, 0x12, "155.12000");
-        row("5 kHz flag", "155.12500", 0xD5, 0x12, "155.12500");
-        row("112.34", "112.34", 0x12, 0x34, "112.34000");
-        row("128.765", "128.765", 0xA8, 0x76, "128.76500");
-        row("139.995", "139.995", 0xB9, 0x99, "139.99500");
-        row("179.995", "179.995", 0xF9, 0x99, "179.99500");
-        row("100.005", "100.005", 0x80, 0x00, "100.00500");
-        row("escape 625", "100.10625", 0x00, 0x1A, "100.10625");
-        row("escape 8125", "179.98125", 0xF9, 0x9A, "179.98125");
-        row("escape 1875", "143.21875", 0x43, 0x2B, "143.21875");
-        row("escape 9375", "150.39375", 0xD0, 0x3B, "150.39375");
-        row("escape 3125", "155.03125", 0x55, 0x0C, "155.03125");
-        row("escape 8750", "160.4875", 0xE0, 0x4C, "160.48750");
-        row("escape 4375", "165.54375", 0x65, 0x5D, "165.54375");
-        row("escape 1250", "162.4125", 0xE2, 0x4D, "162.41250");
-        row("escape 5625", "170.65625", 0x70, 0x6E, "170.65625");
-        row("escape 6250", "171.7625", 0xF1, 0x7E, "171.76250");
-        row("escape 6875", "172.86875", 0x72, 0x8F, "172.86875");
-        row("escape 3750", "173.9375", 0xF3, 0x9F, "173.93750");
-        row("empty", "", 0, 0, "none");
-        row("zero", "0", 0, 0, "none");
-        row("none", "none", 0, 0, "none");
-        row("trailing text", " 155.125 MHz", 0xD5, 0x12, "155.12500");
-        row("comma is no separator", "155,125", 0x55, 0x00, "155.00000");
-        row("rounded to 10 Hz", "155.124996", 0xD5, 0x12, "155.12500");
-        // Refused: the bytes stay as they were.
-        for (const char* text :
-             {"99.99", "180.0", "155.0025", "155.12501", "179.99999", "-155.125", "1e400", "50000"})
-            row(text, text, 0xAB, 0xCD, "");
+        textRows(
+            "155.12|5512|155.12000;155.12500|D512|155.12500;112.34|1234|112.34000;"
+            "128.765|A876|128.76500;139.995|B999|139.99500;179.995|F999|179.99500;"
+            "100.005|8000|100.00500;100.10625|001A|100.10625;179.98125|F99A|179.98125;"
+            "143.21875|432B|143.21875;150.39375|D03B|150.39375;155.03125|550C|155.03125;"
+            "160.4875|E04C|160.48750;165.54375|655D|165.54375;162.4125|E24D|162.41250;"
+            "170.65625|706E|170.65625;171.7625|F17E|171.76250;172.86875|728F|172.86875;"
+            "173.9375|F39F|173.93750;|0000|none;0|0000|none;none|0000|none;"
+            " 155.125 MHz|D512|155.12500;155,125|5500|155.00000;155.124996|D512|155.12500;"
+            "99.99|ABCD|;180.0|ABCD|;155.0025|ABCD|;155.12501|ABCD|;179.99999|ABCD|;"
+            "-155.125|ABCD|;1e400|ABCD|;50000|ABCD|");
     }
     void freqExamples() {
-        QFETCH(QString, text);
-        QFETCH(int, b1);
-        QFETCH(int, b2);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, row);
         uint8_t B1 = 0xAB, B2 = 0xCD;
-        QCOMPARE(FreqTextToBytes(text, B1, B2), !shown.isEmpty());
-        QCOMPARE(int(B1), b1);
-        QCOMPARE(int(B2), b2);
-        if (!shown.isEmpty()) QCOMPARE(FreqBytesToText(B1, B2), shown);
-    }
-
-    // Every frequency the format can hold survives text -> bytes -> text.
-    void everyRepresentableFrequencyRoundTrips() {
-        static const int escapes[] = {625,  8125, 1875, 9375, 3125, 8750,
-                                      4375, 1250, 5625, 6250, 6875, 3750};
-        QList<int> below100k;
-        for (int r = 0; r < 10000; r += 500) below100k << r;
-        for (int e : escapes) below100k << e;
-        QSet<int> seenBytes;
-        int count = 0;
-        for (int mhz = 0; mhz < 80; ++mhz)
-            for (int khz100 = 0; khz100 < 10; ++khz100)
-                for (int r : below100k) {
-                    const int32_t f = 10000000 + mhz * 100000 + khz100 * 10000 + r;
-                    if (f == 10000000) continue;  // 100.00000 is the pair 00 00: "none"
-                    const QString text = freqText(f);
-                    uint8_t B1 = 0, B2 = 0;
-                    if (!FreqTextToBytes(text, B1, B2)) QFAIL(qPrintable("refused " + text));
-                    if (FreqBytesToText(B1, B2) != text)
-                        QFAIL(qPrintable(text + " came back as " + FreqBytesToText(B1, B2)));
-                    seenBytes.insert(B1 * 256 + B2);
-                    ++count;
-                }
-        QCOMPARE(count, 80 * 10 * 32 - 1);
-        QCOMPARE(seenBytes.size(), count);
+        QCOMPARE(FreqTextToBytes(row[0], B1, B2), !row[2].isEmpty());
+        QCOMPARE(B1 * 256 + B2, row[1].toInt(nullptr, 16));
+        if (!row[2].isEmpty()) QCOMPARE(FreqBytesToText(B1, B2), row[2]);
     }
 
     // Every pair of well-formed frequency bytes survives bytes -> text -> bytes;
@@ -113,82 +53,46 @@ private slots:
                 const QString text = FreqBytesToText(uint8_t(b1), uint8_t(b2));
                 uint8_t B1 = 0, B2 = 0;
                 QVERIFY2(FreqTextToBytes(text, B1, B2), qPrintable(text));
-                if (B1 != b1 || B2 != b2)
-                    QFAIL(qPrintable(
-                        QStringLiteral("%1 %2 -> %3").arg(b1, 0, 16).arg(b2, 0, 16).arg(text)));
+                if (B1 != b1 || B2 != b2) QFAIL(qPrintable(text));
             }
     }
 
+    // Text|HL|shown: text -> bytes -> text; no shown text: refused, the bytes
+    // (ABCD) stay as they were; "#": decoding only.
     void channelGuardExamples_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("h");
-        QTest::addColumn<int>("l");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("D023") << "D023" << 0x88 << 0x13 << "D023";
-        QTest::newRow("D023-") << "D023-" << 0xC8 << 0x13 << "D023-";
-        QTest::newRow("d754") << "d754" << 0x89 << 0xEC << "D754";
-        QTest::newRow("digits 8 and 9 keep three bits") << "D089" << 0x88 << 0x01 << "D001";
-        QTest::newRow("67.0") << "67.0" << 0x06 << 0x70 << "067.0";
-        QTest::newRow("empty") << "" << 0 << 0 << "000.0";
-        QTest::newRow("half tenth rounds to even") << "67.05" << 0x06 << 0x70 << "067.0";
-        QTest::newRow("800 Hz reads as a code") << "800" << 0x80 << 0x00 << "D000";
-        QTest::newRow("1599.9 Hz") << "1599.9" << 0xF9 << 0x99 << "D631-";
-        // Refused: too few digits, not a digit, a sign inside, 1600 Hz, a
-        // negative tone, too large for 16 bits. The bytes stay as they were.
-        for (const char* text : {"D2", "D0x3", "D-23", "1600", "-5", "3276.8"})
-            QTest::newRow(text) << text << 0xAB << 0xCD << "";
+        textRows(
+            "D023|8813|D023;D023-|C813|D023-;d754|89EC|D754;D089|8801|D001;67.0|0670|067.0;"
+            "|0000|000.0;67.05|0670|067.0;800|8000|D000;1599.9|F999|D631-;D2|ABCD|;"
+            "D0x3|ABCD|;D-23|ABCD|;1600|ABCD|;-5|ABCD|;3276.8|ABCD|;#|FFFF|D777-;"
+            "#bit 3 not examined|8013|D023;#nibbles above 9|0ABC|01011.12");
     }
     void channelGuardExamples() {
-        QFETCH(QString, text);
-        QFETCH(int, h);
-        QFETCH(int, l);
-        QFETCH(QString, shown);
+        QFETCH(QStringList, row);
         uint8_t H = 0xAB, L = 0xCD;
-        QCOMPARE(CGTextToBytes(text, H, L), !shown.isEmpty());
-        QCOMPARE(int(H), h);
-        QCOMPARE(int(L), l);
-        if (!shown.isEmpty()) QCOMPARE(CGBytesToText(L, H), shown);
+        const int hl = row[1].toInt(nullptr, 16);
+        if (!row[0].startsWith(u'#')) {
+            QCOMPARE(CGTextToBytes(row[0], H, L), !row[2].isEmpty());
+            QCOMPARE(H * 256 + L, hl);
+        }
+        if (!row[2].isEmpty()) QCOMPARE(CGBytesToText(uint8_t(hl), uint8_t(hl >> 8)), row[2]);
     }
 
-    void channelGuardDecoding_data() {
-        QTest::addColumn<int>("l");
-        QTest::addColumn<int>("h");
-        QTest::addColumn<QString>("shown");
-        QTest::newRow("89 EC") << 0xEC << 0x89 << "D754";
-        QTest::newRow("00 00") << 0x00 << 0x00 << "000.0";
-        QTest::newRow("FF FF") << 0xFF << 0xFF << "D777-";
-        QTest::newRow("bit 3 not examined") << 0x13 << 0x80 << "D023";
-        QTest::newRow("nibbles above 9") << 0xBC << 0x0A << "01011.12";
-    }
-    void channelGuardDecoding() {
-        QFETCH(int, l);
-        QFETCH(int, h);
-        QFETCH(QString, shown);
-        QCOMPARE(CGBytesToText(uint8_t(l), uint8_t(h)), shown);
-    }
-
-    void everyDigitalCodeRoundTrips() {
-        for (int code = 0; code < 512; ++code)
-            for (bool inverted : {false, true}) {
-                const QString text = QStringLiteral("D%1%2%3%4")
-                                         .arg(code >> 6)
-                                         .arg((code >> 3) & 7)
-                                         .arg(code & 7)
-                                         .arg(inverted ? "-" : "");
-                uint8_t H = 0, L = 0;
-                QVERIFY2(CGTextToBytes(text, H, L), qPrintable(text));
-                QVERIFY2(H & 0x08, "bit 3 is always written set");
-                QCOMPARE(CGBytesToText(L, H), text);
-            }
-    }
-
-    void everyToneRoundTrips() {
-        for (int tenths = 0; tenths < 8000; ++tenths) {
-            const QString text =
-                QStringLiteral("%1.%2").arg(tenths / 10, 3, 10, QLatin1Char('0')).arg(tenths % 10);
+    // Every digital code, either polarity, and every tone survive text -> bytes -> text.
+    void everyChannelGuardRoundTrips() {
+        QStringList texts;
+        for (int code = 0; code < 1024; ++code)
+            texts << QStringLiteral("D%1%2%3%4")
+                         .arg(code >> 7 & 7)
+                         .arg(code >> 4 & 7)
+                         .arg(code >> 1 & 7)
+                         .arg(code & 1 ? "-" : "");
+        for (int t = 0; t < 8000; ++t)
+            texts << QStringLiteral("%1.%2").arg(t / 10, 3, 10, QLatin1Char('0')).arg(t % 10);
+        for (const QString& text : texts) {
             uint8_t H = 0, L = 0;
             QVERIFY2(CGTextToBytes(text, H, L), qPrintable(text));
-            QVERIFY(!(H & 0x80));
+            QVERIFY2(text[0] == u'D' ? (H & 0x88) == 0x88 : !(H & 0x80),
+                     qPrintable(text));  // bit 3 always set on codes
             if (CGBytesToText(L, H) != text) QFAIL(qPrintable(text));
         }
     }
@@ -211,40 +115,17 @@ private slots:
         }
     }
 
-    // The leading number of a text, and the value of a short hexadecimal text.
+    // Text|value: the leading number of a text; "x" first: the value of a short hex text.
     void numberTexts_data() {
-        QTest::addColumn<bool>("hex");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("value");
-        const auto hex = [](const char* text, double value) {
-            QTest::newRow(qPrintable(QStringLiteral("hex %1").arg(text)))
-                << true << QString(text) << value;
-        };
-        hex("1F", 31);
-        hex("ABC", 2748);
-        hex("abc", 2748);
-        hex("1234", 0);  // too long
-        hex("", 0);
-        hex("G1", 1);  // not a hex digit: 0
-        QTest::newRow("blanks and junk") << false << "  12.5x" << 12.5;
-        QTest::newRow("negative") << false << "-3" << -3.0;
-        QTest::newRow("fraction only") << false << ".5" << 0.5;
-        QTest::newRow("exponent") << false << "1e2" << 100.0;
-        QTest::newRow("bare e") << false << "1e" << 1.0;
-        QTest::newRow("letters") << false << "abc" << 0.0;
-        QTest::newRow("empty") << false << "" << 0.0;
-        QTest::newRow("lone point") << false << "." << 0.0;
-        QTest::newRow("comma") << false << "1,5" << 1.0;
-        QTest::newRow("sign then blank") << false << "- 5" << 0.0;
-        QTest::newRow("underflow") << false << "1e-400" << 0.0;
-        QTest::newRow("overflow") << false << "1e400" << qInf();
-        QTest::newRow("negative overflow") << false << "-1e400" << -qInf();
+        textRows(
+            "x1F|31;xABC|2748;xabc|2748;x1234|0;x|0;xG1|1;  12.5x|12.5;-3|-3;.5|0.5;"
+            "1e2|100;1e|1;abc|0;|0;.|0;1,5|1;- 5|0;1e-400|0;1e400|inf;-1e400|-inf");
     }
     void numberTexts() {
-        QFETCH(bool, hex);
-        QFETCH(QString, text);
-        QFETCH(double, value);
-        QCOMPARE(hex ? HexTextToValue(text) : LeadingNumber(text), value);
+        QFETCH(QStringList, row);
+        const double v =
+            row[0].startsWith(u'x') ? HexTextToValue(row[0].mid(1)) : LeadingNumber(row[0]);
+        QCOMPARE(v, row[1].toDouble());
     }
 };
 

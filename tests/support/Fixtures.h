@@ -23,6 +23,10 @@ AppState defaultImage();
 uint8_t& groupByte(AppState& s, int group, int address);
 // The byte `bits` names (its mask is not applied).
 uint8_t& byteAt(AppState& s, const ImageBits& bits);
+// `n` bytes from `p` as upper-case hex, e.g. "A5A0".
+inline QByteArray hexBytes(const uint8_t* p, int n) {
+    return QByteArray(reinterpret_cast<const char*>(p), n).toHex().toUpper();
+}
 
 // The bits an operation may change, per byte of each table.
 struct AllowedBits {

@@ -5,6 +5,7 @@
 // the class named by its first argument, or every class in turn.
 
 #include <QObject>
+#include <QTest>
 #include <functional>
 #include <memory>
 
@@ -12,12 +13,20 @@ namespace tav::test {
 
 enum class AppKind { Guiless, Gui };
 
-bool registerTestClass(const char* name, AppKind kind, std::function<std::unique_ptr<QObject>()> make);
+bool registerTestClass(const char* name, AppKind kind,
+                       std::function<std::unique_ptr<QObject>()> make);
+
+// A data row per "name|field|...;" of `rows`, named by its first field; QFETCH(QStringList, row).
+inline void textRows(const char* rows) {
+    QTest::addColumn<QStringList>("row");
+    for (const QString& r : QString::fromUtf8(rows).split(u';'))
+        QTest::newRow(qPrintable(r)) << r.split(u'|');
+}
 
 }  // namespace tav::test
 
-#define TAV_TEST_REGISTER(Class, kind)                                                          \
-    static const bool tavTestRegistered##Class = ::tav::test::registerTestClass(               \
+#define TAV_TEST_REGISTER(Class, kind)                                           \
+    static const bool tavTestRegistered##Class = ::tav::test::registerTestClass( \
         #Class, kind, [] { return std::unique_ptr<QObject>(std::make_unique<Class>()); })
 
 #define TAV_TEST(Class) TAV_TEST_REGISTER(Class, ::tav::test::AppKind::Gui)
