@@ -11,11 +11,11 @@
 #include "store/ChannelTable.h"
 
 using namespace tav;
+using namespace tav::test;
 
 namespace {
 
-// A second, independent connection to a database file, as another program
-// (or a reopened editor) would see it.
+// An independent connection to a database file, as another program would see it.
 class Peek {
 public:
     explicit Peek(const QString& path) : name_(QStringLiteral("peek-%1").arg(++count_)) {
@@ -58,7 +58,7 @@ void verifyWorkingTable(const Peek& peek) {
 
 class TestChannelTable : public QObject {
     Q_OBJECT
-    test::ScratchHome home_;
+    ScratchHome home_;
     std::unique_ptr<QTemporaryDir> dir_;
     QString path(const QString& name = QStringLiteral("TavCurrent.MDB")) const {
         return dir_->filePath(name);
@@ -69,7 +69,7 @@ private slots:
 
     void freshFolderGetsWorkingTable() {
         const QString p = dir_->filePath(QStringLiteral("new/folder/TavCurrent.MDB"));
-        test::ScriptedPrompter prompter;
+        ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(p, prompter) && t.isOpen() && prompter.shown.isEmpty());
 
@@ -80,29 +80,31 @@ private slots:
 
     // Only SQLite's own verdict on the file replaces it; a tblChannel of
     // another shape is made again in place, beside the file's other tables.
+    // Name|offset of a page of garbage (-1: none)|damaged|tblChannel's columns (ours:
+    // ours, with or without the key)|the CHAN numbers inserted.
     void unusableTableIsReplaced_data() {
-        QTest::addColumn<QStringList>("setup");  // SQL run on the file first
-        QTest::addColumn<int>("garbageAt");      // offset of a page of garbage; -1: none
-        QTest::addColumn<bool>("damaged");
-        const QString ours = QStringLiteral(
-            "CREATE TABLE tblChannel (CHAN INTEGER PRIMARY KEY, \"Rec Freq\", \"Rec CG\", "
-            "\"Tx Freq\", \"Tx CG\", \"Ch Label\")");
-        const QString numbered = QStringLiteral(
-            "WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i < %2) "
-            "INSERT INTO tblChannel (CHAN) SELECT i FROM n");
-        QTest::newRow("not a database") << QStringList() << 0 << true;
-        QTest::newRow("corrupt") << QStringList{ours, numbered.arg(1).arg(14)} << 4096 << true;
-        QTest::newRow("wrong columns")
-            << QStringList{"CREATE TABLE tblChannel (a, b)"} << -1 << false;
-        QTest::newRow("too few rows") << QStringList{ours, numbered.arg(1).arg(3)} << -1 << false;
-        QTest::newRow("CHAN from 0") << QStringList{ours, numbered.arg(0).arg(13)} << -1 << false;
-        QTest::newRow("CHAN not the key")
-            << QStringList{QString(ours).remove(QStringLiteral(" PRIMARY KEY"))} << -1 << false;
+        textRows(
+            "not a database|0|1||;corrupt|4096|1|key|1 14;wrong columns|-1|0|(a, b)|;"
+            "too few rows|-1|0|key|1 3;CHAN from 0|-1|0|key|0 13;CHAN not the key|-1|0|no key|");
     }
     void unusableTableIsReplaced() {
-        QFETCH(QStringList, setup);
-        QFETCH(int, garbageAt);
-        QFETCH(bool, damaged);
+        QFETCH(QStringList, row);
+        const int garbageAt = row[1].toInt();
+        const bool damaged = row[2] == "1";
+        QStringList setup;
+        if (!row[3].isEmpty())
+            setup << "CREATE TABLE tblChannel " +
+                         (row[3].startsWith(u'(')
+                              ? row[3]
+                              : "(CHAN INTEGER" + QString(row[3] == "key" ? " PRIMARY KEY" : "") +
+                                    ", \"Rec Freq\", \"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch "
+                                    "Label\")");
+        if (!row[4].isEmpty())
+            setup << QStringLiteral(
+                         "WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i "
+                         "< %2) "
+                         "INSERT INTO tblChannel (CHAN) SELECT i FROM n")
+                         .arg(row[4].section(u' ', 0, 0), row[4].section(u' ', 1));
         {
             Peek peek(path());  // tblChannel first: its rows are on page 2
             for (const QString& sql :
@@ -114,7 +116,7 @@ private slots:
             QVERIFY(f.open(QIODevice::ReadWrite) && f.seek(garbageAt));
             f.write(QByteArray(4096, 'x'));
         }
-        test::ScriptedPrompter prompter;
+        ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(path(), prompter));
         QCOMPARE(prompter.texts(), QStringList(damaged ? 1 : 0,
@@ -133,33 +135,30 @@ private slots:
                  QStringList{"LAST"});
     }
 
-    void unusablePlaceIsReportedNotFatal_data() {
-        QTest::addColumn<QString>("relative");
-        QTest::newRow("parent is a file") << QStringLiteral("plain/TavCurrent.MDB");
-        QTest::newRow("a folder") << QStringLiteral("folder");
-    }
     void unusablePlaceIsReportedNotFatal() {
-        QFETCH(QString, relative);
-        QDir(dir_->path()).mkdir(QStringLiteral("folder"));
-        QVERIFY(test::writeFile(path(QStringLiteral("plain")), {}));
+        for (const QString relative :
+             {"plain/TavCurrent.MDB", "folder"}) {  // parent a file; a folder
+            QDir(dir_->path()).mkdir(QStringLiteral("folder"));
+            QVERIFY(writeFile(path(QStringLiteral("plain")), {}));
 
-        test::ScriptedPrompter prompter;
-        ChannelTable t;
-        QVERIFY(!t.open(path(relative), prompter) && !t.isOpen());
-        QCOMPARE(prompter.texts(),
-                 QStringList{"The working channel table could not be opened or created: " +
-                             path(relative)});
-        QCOMPARE(prompter.shown[0].icon, MsgIcon::Exclamation);
-        QVERIFY(!prompter.shown[0].detail.isEmpty());
-        QVERIFY(QFileInfo(path(QStringLiteral("folder"))).isDir());
-        // The grid still works from memory.
-        t.setCellText(1, 0, QStringLiteral("155.00000"));
-        QCOMPARE(t.cellText(1, 0), QStringLiteral("155.00000"));
+            ScriptedPrompter prompter;
+            ChannelTable t;
+            QVERIFY(!t.open(path(relative), prompter) && !t.isOpen());
+            QCOMPARE(prompter.texts(),
+                     QStringList{"The working channel table could not be opened or created: " +
+                                 path(relative)});
+            QVERIFY(prompter.shown[0].icon == MsgIcon::Exclamation &&
+                    !prompter.shown[0].detail.isEmpty());
+            QVERIFY(QFileInfo(path(QStringLiteral("folder"))).isDir());
+            // The grid still works from memory.
+            t.setCellText(1, 0, QStringLiteral("155.00000"));
+            QCOMPARE(t.cellText(1, 0), QStringLiteral("155.00000"));
+        }
     }
 
     // The channel column cannot be written; any other cell reaches the file at once.
     void channelColumnIsReadOnlyOthersAreStoredAtOnce() {
-        test::ScriptedPrompter prompter;
+        ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(path(), prompter));
         QSignalSpy changed(&t, &QAbstractItemModel::dataChanged);
@@ -167,8 +166,7 @@ private slots:
         for (const auto& [column, row] : {std::pair{0, 3}, {6, 0}, {1, 14}, {1, -1}})
             t.setCellText(column, row, QStringLiteral("99"));
         QCOMPARE(changed.count(), 0);
-        QCOMPARE(t.cellText(0, 3), QStringLiteral("4"));
-        QVERIFY(!(t.flags(t.index(3, 0)) & Qt::ItemIsEditable));
+        QVERIFY(t.cellText(0, 3) == "4" && !(t.flags(t.index(3, 0)) & Qt::ItemIsEditable));
         for (int c = 1; c < 6; ++c) QVERIFY(t.flags(t.index(3, c)) & Qt::ItemIsEditable);
         Peek peek(path());
         verifyWorkingTable(peek);
@@ -182,7 +180,7 @@ private slots:
     // A batch reaches the file in one transaction, announced once; the cells
     // are there when the table is opened again.
     void batchIsOneTransaction() {
-        test::ScriptedPrompter prompter;
+        ScriptedPrompter prompter;
         ChannelTable t;
         QVERIFY(t.open(path(), prompter));
         QSignalSpy changed(&t, &QAbstractItemModel::dataChanged);
@@ -204,8 +202,8 @@ private slots:
         for (int r = 0; r < 14; ++r) expected << QStringLiteral("v%1").arg(r) + QLatin1Char('5');
         QCOMPARE(peek.column(everyLabel), expected);
         QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed[0][0].toModelIndex(), t.index(0, 1));
-        QCOMPARE(changed[0][1].toModelIndex(), t.index(13, 5));
+        QVERIFY(changed[0][0].toModelIndex() == t.index(0, 1) &&
+                changed[0][1].toModelIndex() == t.index(13, 5));
         ChannelTable again;
         QVERIFY(again.open(path(), prompter) && prompter.shown.isEmpty());
         QCOMPARE(again.cellText(5, 13), QStringLiteral("v135"));
@@ -214,14 +212,12 @@ private slots:
 
     void folderChoice() {
         const QString user = ChannelTable::userDataFolder();
-        QVERIFY(user.startsWith(home_.path()));
-        QVERIFY(user.endsWith(QStringLiteral("/TAVEDWIN")));
+        QVERIFY(user.startsWith(home_.path()) && user.endsWith(QStringLiteral("/TAVEDWIN")));
         QCOMPARE(ChannelTable::chooseFolder(dir_->path(), user), dir_->path());
-        QCOMPARE(ChannelTable::chooseFolder(path(QStringLiteral("missing")), user), user);
-        QCOMPARE(ChannelTable::chooseFolder(QString(), user), user);
-        // An installed program keeps its table in the user's folder, even as root.
-        QCOMPARE(ChannelTable::chooseFolder(QStringLiteral("/usr/bin"), user), user);
-        QCOMPARE(ChannelTable::chooseFolder(QStringLiteral("/opt/tavedit/bin"), user), user);
+        // Missing, none; an installed program keeps its table in the user's folder, even as root.
+        for (const QString& dir :
+             {path("missing"), QString(), QString("/usr/bin"), QString("/opt/tavedit/bin")})
+            QCOMPARE(ChannelTable::chooseFolder(dir, user), user);
         QVERIFY(ChannelTable::defaultPath().endsWith(QStringLiteral("/TavCurrent.MDB")));
         QVERIFY(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden).isEmpty());
     }
