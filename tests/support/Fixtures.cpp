@@ -36,15 +36,9 @@ uint8_t& groupByte(AppState& s, int group, int address) {
 
 uint8_t& byteAt(AppState& s, const ImageBits& bits) {
     const auto i = std::size_t(bits.index);
-    switch (bits.block) {
-        case ImageBlock::LabelImage:
-            return s.LabelImage[i];
-        case ImageBlock::PowerMask:
-            return s.PowerMask[i];
-        case ImageBlock::EEImage:
-            break;
-    }
-    return s.EEImage[i];
+    return bits.block == ImageBlock::LabelImage  ? s.LabelImage[i]
+           : bits.block == ImageBlock::PowerMask ? s.PowerMask[i]
+                                                 : s.EEImage[i];
 }
 
 AllowedBits& AllowedBits::eeBits(int page, int address, uint8_t mask) {
@@ -71,11 +65,8 @@ QString firstStrayChange(const char* table, const std::array<uint8_t, N>& before
     for (std::size_t i = 0; i < N; ++i)
         if ((before[i] ^ after[i]) & ~allowed[i] & 0xFF)
             return QStringLiteral("%1[%2]: %3 -> %4 (allowed mask %5)")
-                .arg(table)
-                .arg(i)
-                .arg(before[i], 2, 16, QLatin1Char('0'))
-                .arg(after[i], 2, 16, QLatin1Char('0'))
-                .arg(allowed[i], 2, 16, QLatin1Char('0'));
+                .arg(table, QString::number(i), hexBytes(&before[i], 1), hexBytes(&after[i], 1),
+                     hexBytes(&allowed[i], 1));
     return QString();
 }
 }  // namespace

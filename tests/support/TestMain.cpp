@@ -1,6 +1,4 @@
 // The main of every area's test executable: `AREA_tests [CLASS] [QTest options]`.
-// One class per process keeps each class's settings folder and singletons its
-// own, as when every class had an executable of its own.
 
 #include "TestMain.h"
 
@@ -34,7 +32,8 @@ std::map<std::string, Entry>& registry() {
 
 }  // namespace
 
-bool registerTestClass(const char* name, AppKind kind, std::function<std::unique_ptr<QObject>()> make) {
+bool registerTestClass(const char* name, AppKind kind,
+                       std::function<std::unique_ptr<QObject>()> make) {
     registry().emplace(name, Entry{kind, std::move(make)});
     return true;
 }

@@ -4,11 +4,9 @@ namespace tav::test {
 
 namespace {
 MsgResult safeAnswer(MsgButtons b) {
-    switch (b) {
-        case MsgButtons::Ok: return MsgResult::Ok;
-        case MsgButtons::YesNo: return MsgResult::No;
-        default: return MsgResult::Cancel;
-    }
+    return b == MsgButtons::Ok      ? MsgResult::Ok
+           : b == MsgButtons::YesNo ? MsgResult::No
+                                    : MsgResult::Cancel;
 }
 }  // namespace
 
@@ -24,8 +22,14 @@ QStringList ScriptedPrompter::texts() const {
     return t;
 }
 
-void ProgressRecorder::setMinimum(int v) { minimum = v; log << QStringLiteral("min=%1").arg(v); }
-void ProgressRecorder::setMaximum(int v) { maximum = v; log << QStringLiteral("max=%1").arg(v); }
+void ProgressRecorder::setMinimum(int v) {
+    minimum = v;
+    log << QStringLiteral("min=%1").arg(v);
+}
+void ProgressRecorder::setMaximum(int v) {
+    maximum = v;
+    log << QStringLiteral("max=%1").arg(v);
+}
 void ProgressRecorder::setValue(int v) {
     value = v;
     if (cancelAtValue >= 0 && v >= cancelAtValue) cancelled = true;
