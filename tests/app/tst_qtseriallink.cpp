@@ -66,9 +66,8 @@ private slots:
 
     void groupOfADevice() {
         QTemporaryFile f;
-        QVERIFY(f.open());
         const struct group* g = ::getgrgid(::getegid());
-        QVERIFY(g);
+        QVERIFY(f.open() && g);
         QCOMPARE(QtSerialLink::deviceGroup(f.fileName()), QString::fromLocal8Bit(g->gr_name));
         QCOMPARE(QtSerialLink::deviceGroup(QStringLiteral("/dev/tav-no-such-port")), QString());
     }
@@ -76,8 +75,7 @@ private slots:
     void missingDevice() {
         for (const QString& device : {QStringLiteral("/dev/tav-no-such-port"), QString()}) {
             QtSerialLink port(device);
-            QVERIFY(!port.open());
-            QVERIFY(!port.isOpen() && !QtSerialLink::isPresent(device));
+            QVERIFY(!port.open() && !port.isOpen() && !QtSerialLink::isPresent(device));
             QCOMPARE(port.lastOpenFailure(), OpenFailure::NoSuchDevice);
             QVERIFY(port.lastOpenError().startsWith(
                 device.isEmpty() ? "" : device + " does not exist."));
@@ -88,9 +86,7 @@ private slots:
     void portInUseNamesItsHolder() {
         Pty pty;
         QtSerialLink first(pty.name), second(pty.name);
-        QVERIFY(QtSerialLink::isPresent(pty.name));
-        QVERIFY(first.open());
-        QVERIFY(!second.open());
+        QVERIFY(QtSerialLink::isPresent(pty.name) && first.open() && !second.open());
         QCOMPARE(second.lastOpenFailure(), OpenFailure::InUse);
         const QString pid = QString::number(QCoreApplication::applicationPid());
         QVERIFY2(second.lastOpenError().contains(QStringLiteral("(process %1)").arg(pid)),
@@ -109,8 +105,7 @@ private slots:
         port.writeByte(0x01);
         port.waitForInput(0.2);
         port.waitForInput(0.2);
-        QCOMPARE(port.waitingCount(), 0);
-        QVERIFY(!port.isOpen());
+        QVERIFY(port.waitingCount() == 0 && !port.isOpen());
         port.writeByte(0x01);
         port.discardInput();
         QCOMPARE(int(port.readByte()), 0);
@@ -123,8 +118,7 @@ private slots:
         QTimer::singleShot(5, [&] { fired = true; });
         const double start = clock.now();
         clock.idleUntil(start + 0.05);
-        QVERIFY(fired);
-        QVERIFY(clock.now() - start >= 0.05);
+        QVERIFY(fired && clock.now() - start >= 0.05);
         clock.sleepBlocking(30);
         QVERIFY(clock.now() - start >= 0.08);
     }
