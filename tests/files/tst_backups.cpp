@@ -1,6 +1,3 @@
-// Automatic backups: names by kind and time, a counter for the same second,
-// the content of a radio file, the newest 50 kept and other files left alone.
-
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -72,7 +69,7 @@ private slots:
     void unwritableFolderIsReported() {
         QVERIFY(writeFile(dir_.filePath(QStringLiteral("file")), "x"));
         const Backups backups(dir_.filePath(QStringLiteral("file/backups")));
-        const RadioFileResult r = backups.save(QStringLiteral("read"), AppState(), at(0, 0));
+        const RadioFileResult r = backups.save("read", AppState(), at(0, 0));
         QVERIFY(!r.ok() && !r.description.isEmpty());
     }
 };
