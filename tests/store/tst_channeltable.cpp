@@ -46,10 +46,9 @@ private:
 // tblChannel as the editor makes it: its columns, CHAN the primary key, and
 // the rows 1 to 14 in stored order (rowid order is the primary key).
 void verifyWorkingTable(const Peek& peek) {
-    QCOMPARE(peek.column(QStringLiteral("SELECT name FROM pragma_table_info('tblChannel')")),
-             QStringList({"CHAN", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"}));
-    QCOMPARE(peek.column(QStringLiteral("SELECT pk FROM pragma_table_info('tblChannel')")),
-             QStringList({"1", "0", "0", "0", "0", "0"}));
+    QCOMPARE(
+        peek.column("SELECT name || '=' || pk FROM pragma_table_info('tblChannel')").join(", "),
+        "CHAN=1, Rec Freq=0, Rec CG=0, Tx Freq=0, Tx CG=0, Ch Label=0");
     QCOMPARE(peek.column(QStringLiteral("SELECT CHAN FROM tblChannel")).join(u' '),
              QStringLiteral("1 2 3 4 5 6 7 8 9 10 11 12 13 14"));
 }
@@ -78,10 +77,9 @@ private slots:
         for (int r = 0; r < 14; ++r) QCOMPARE(t.data(t.index(r, 0)).toInt(), r + 1);
     }
 
-    // Only SQLite's own verdict on the file replaces it; a tblChannel of
-    // another shape is made again in place, beside the file's other tables.
-    // Name|offset of a page of garbage (-1: none)|damaged|tblChannel's columns (ours:
-    // ours, with or without the key)|the CHAN numbers inserted.
+    // Only SQLite's own verdict on the file replaces it; a tblChannel of another shape is made
+    // again in place, beside the file's other tables. Name|offset of a page of garbage (-1:
+    // none)|damaged|tblChannel's columns (key, no key: ours, with or without the key)|CHANs.
     void unusableTableIsReplaced_data() {
         textRows(
             "not a database|0|1||;corrupt|4096|1|key|1 14;wrong columns|-1|0|(a, b)|;"
@@ -92,19 +90,16 @@ private slots:
         const int garbageAt = row[1].toInt();
         const bool damaged = row[2] == "1";
         QStringList setup;
+        const QString ours = R"(, "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Ch Label"))";
         if (!row[3].isEmpty())
-            setup << "CREATE TABLE tblChannel " +
-                         (row[3].startsWith(u'(')
-                              ? row[3]
-                              : "(CHAN INTEGER" + QString(row[3] == "key" ? " PRIMARY KEY" : "") +
-                                    ", \"Rec Freq\", \"Rec CG\", \"Tx Freq\", \"Tx CG\", \"Ch "
-                                    "Label\")");
+            setup << "CREATE TABLE tblChannel " + (row[3].startsWith(u'(') ? row[3]
+                                                   : row[3] == "key"
+                                                       ? "(CHAN INTEGER PRIMARY KEY" + ours
+                                                       : "(CHAN INTEGER" + ours);
         if (!row[4].isEmpty())
-            setup << QStringLiteral(
-                         "WITH RECURSIVE n(i) AS (SELECT %1 UNION ALL SELECT i + 1 FROM n WHERE i "
-                         "< %2) "
-                         "INSERT INTO tblChannel (CHAN) SELECT i FROM n")
-                         .arg(row[4].section(u' ', 0, 0), row[4].section(u' ', 1));
+            setup << "WITH RECURSIVE n(i) AS (SELECT " +
+                         row[4].replace(u' ', " UNION ALL SELECT i + 1 FROM n WHERE i < ") +
+                         ") INSERT INTO tblChannel (CHAN) SELECT i FROM n";
         {
             Peek peek(path());  // tblChannel first: its rows are on page 2
             for (const QString& sql :
