@@ -1,7 +1,5 @@
 #pragma once
-// Fixtures every area shares: radio images (random, as at start-up), the
-// check that a write changed no bit it may not change, whole-file reads and
-// writes, fault plans from their text form, and the text of a printed PDF.
+// Shared fixtures: radio images, the stray-bit check, whole files, fault plans, PDF text.
 
 #include <QList>
 #include <QString>

@@ -42,32 +42,22 @@ bool registerTestClass(const char* name, AppKind kind,
 
 int main(int argc, char* argv[]) {
     using namespace tav::test;
+    const bool one = argc > 1 && registry().count(argv[1]) != 0;
     std::vector<std::string> chosen;
+    for (const auto& [name, entry] : registry())
+        if (!one || name == argv[1]) chosen.push_back(name);
     std::vector<char*> args{argv[0]};
-    int first = 1;
-    if (argc > 1 && registry().count(argv[1]) != 0) {
-        chosen.emplace_back(argv[1]);
-        first = 2;
-    } else {
-        for (const auto& [name, entry] : registry()) chosen.push_back(name);
-    }
-    for (int i = first; i < argc; ++i) args.push_back(argv[i]);
+    for (int i = one ? 2 : 1; i < argc; ++i) args.push_back(argv[i]);
     int argCount = static_cast<int>(args.size());
 
     bool needsGui = false;
     for (const auto& name : chosen) needsGui |= registry().at(name).kind == AppKind::Gui;
-    std::unique_ptr<QCoreApplication> app;
-    if (needsGui) {
-        app = std::make_unique<GuiApplication>(argCount, args.data());
-        app->setAttribute(Qt::AA_Use96Dpi, true);
-    } else {
-        app = std::make_unique<QCoreApplication>(argCount, args.data());
-    }
-
+    const std::unique_ptr<QCoreApplication> app(needsGui
+                                                    ? new GuiApplication(argCount, args.data())
+                                                    : new QCoreApplication(argCount, args.data()));
+    if (needsGui) app->setAttribute(Qt::AA_Use96Dpi, true);
     int failures = 0;
-    for (const auto& name : chosen) {
-        auto testObject = registry().at(name).make();
-        failures += QTest::qExec(testObject.get(), argCount, args.data());
-    }
+    for (const auto& name : chosen)
+        failures += QTest::qExec(registry().at(name).make().get(), argCount, args.data());
     return failures;
 }

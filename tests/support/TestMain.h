@@ -1,8 +1,7 @@
 #pragma once
-// Many test classes share one executable per area. Each test file registers its
-// class with TAV_TEST (the application it needs: widgets or GUI, as the area
-// links) or TAV_TEST_GUILESS (a plain core application); the area's main runs
-// the class named by its first argument, or every class in turn.
+// One executable per area: a test class registers with TAV_TEST (a widgets or GUI
+// application, as the area links) or TAV_TEST_GUILESS; main runs the class named
+// by its first argument, or every class in turn.
 
 #include <QObject>
 #include <QTest>

@@ -22,14 +22,6 @@ QStringList ScriptedPrompter::texts() const {
     return t;
 }
 
-void ProgressRecorder::setMinimum(int v) {
-    minimum = v;
-    log << QStringLiteral("min=%1").arg(v);
-}
-void ProgressRecorder::setMaximum(int v) {
-    maximum = v;
-    log << QStringLiteral("max=%1").arg(v);
-}
 void ProgressRecorder::setValue(int v) {
     value = v;
     if (cancelAtValue >= 0 && v >= cancelAtValue) cancelled = true;
@@ -39,19 +31,8 @@ void ProgressRecorder::setVisible(bool v) {
     log << (v ? QStringLiteral("show") : QStringLiteral("hide"));
 }
 void ProgressRecorder::EnableCancel() {
-    ++enableCancelCalls;
     cancelled = false;
     log << QStringLiteral("EnableCancel");
-}
-void ProgressRecorder::ShowForm(const QString& message, bool writeOperation) {
-    formShown = true;
-    formMessage = message;
-    formWrite = writeOperation;
-    log << QStringLiteral("ShowForm:") + message;
-}
-void ProgressRecorder::HideForm() {
-    formShown = false;
-    log << QStringLiteral("HideForm");
 }
 
 ScratchHome::ScratchHome() {

@@ -1,6 +1,5 @@
 #pragma once
-// Test doubles for the ports: scripted message-box answers that record every
-// box, a progress recorder, and a per-test settings folder.
+// Port doubles: scripted message boxes, a progress recorder, a per-test settings folder.
 
 #include <QList>
 #include <QString>
@@ -34,27 +33,22 @@ public:
     QStringList texts() const;
 };
 
+// Logs every call in order, e.g. "max=30000", "EnableCancel", "ShowForm:Please Wait".
 class ProgressRecorder : public Progress {
 public:
-    int minimum = 0, maximum = 100, value = 0;
-    bool visible = false;
-    bool cancelled = false;
-    bool formShown = false;
-    QString formMessage;
-    bool formWrite = false;
-    int enableCancelCalls = 0;
-    QStringList log;  // every call, in order, e.g. "max=30000", "EnableCancel"
-    // Sets Cancelled once the bar reaches this value (-1: never).
-    int cancelAtValue = -1;
+    int value = 0;
+    bool visible = false, cancelled = false;
+    QStringList log;
+    int cancelAtValue = -1;  // Cancelled once the bar reaches this value (-1: never)
 
-    void setMinimum(int v) override;
-    void setMaximum(int v) override;
+    void setMinimum(int v) override { log << QStringLiteral("min=%1").arg(v); }
+    void setMaximum(int v) override { log << QStringLiteral("max=%1").arg(v); }
     void setValue(int v) override;
     void setVisible(bool v) override;
     void EnableCancel() override;
     bool Cancelled() const override { return cancelled; }
-    void ShowForm(const QString& message, bool writeOperation) override;
-    void HideForm() override;
+    void ShowForm(const QString& message, bool) override { log << "ShowForm:" + message; }
+    void HideForm() override { log << QStringLiteral("HideForm"); }
 };
 
 // Points XDG_CONFIG_HOME and XDG_DATA_HOME at a fresh temporary folder; call
