@@ -32,10 +32,7 @@ public:
     void storeGlobals() override { log << "storeGlobals"; }
     void redisplayGlobals() override { log << "redisplayGlobals"; }
     void redisplayShownGroup() override { log << "redisplayShownGroup"; }
-    void setCaption(const QString& text) override {
-        log << "setCaption";
-        caption = text;
-    }
+    void setCaption(const QString& text) override { log << "setCaption", caption = text; }
     bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) override {
         dialogs.append({saveMode, presetPath});
         const auto a = dialogAnswers.isEmpty() ? std::nullopt : dialogAnswers.takeFirst();
@@ -55,8 +52,7 @@ struct Rig {
     QString path(const QString& name) const { return dir.filePath(name); }
     // A radio file whose every byte is `fill`, element 2048 included.
     QString radioFile(const QString& name, char fill) {
-        writeFile(path(name), QByteArray(4127, fill));
-        return path(name);
+        return writeFile(path(name), QByteArray(4127, fill)) ? path(name) : QString();
     }
     QString lastOpen() const { return settings.get("File", "LastOpen"); }
     void verifyFileError(const QString& text) {

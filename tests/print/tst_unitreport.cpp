@@ -64,12 +64,11 @@ private slots:
                                            "is Enabled"}),
                               placed({9}, {"Bank Scan is Enabled      Unit Password = 0ABC01"})}));
         const QStringList zero = BuildUnitReport(AppState(), {}).plainLines();
-        QCOMPARE(zero.at(1), placed({9}, {"TAV Unit Data Printout    "}));
-        QCOMPARE(zero.at(4).trimmed(), QString("DTMF Dev = 0    Front Porch Time = 30    ANI Rate "
-                                               "= 10    Priority Rate = 0.25"));
-        QCOMPARE(zero.at(5).trimmed(),
-                 QString("Global Battery Saver is Enabled    Display Frequencies Only is Disabled"
-                         "    Per Channel Bandwidth is Disabled"));
+        QCOMPARE(zero.at(1) + "|" + zero.at(4).trimmed() + "|" + zero.at(5).trimmed(),
+                 placed({9}, {"TAV Unit Data Printout    |DTMF Dev = 0    Front Porch Time = 30    "
+                              "ANI Rate = 10    Priority Rate = 0.25|Global Battery Saver is "
+                              "Enabled    Display Frequencies Only is Disabled    Per Channel "
+                              "Bandwidth is Disabled"}));
     }
 
     void groupBlockLines() {
@@ -137,24 +136,11 @@ private slots:
         QVERIFY(r.pages[1].at(0).pieces.empty() && r.pages[1].at(1).pieces.empty());
     }
 
-    void pdfHasEightPagesOfTheSameText() {
-        QTemporaryDir dir;
-        const QString pdf = dir.filePath("report.pdf");
-        AppState s = blankLabels();
-        groupByte(s, 0, 2) = 0x35;
+    // The PDF's pages and text are checked through tavctl print.
+    void pdfWriteFailureSaysWhy() {
         QString error;
-        QVERIFY2(WriteUnitReportPdf(BuildUnitReport(s, "radio.tav"), pdf, &error),
-                 qPrintable(error));
-        const QString text = pdfToText(pdf);
-        if (text.isNull()) QSKIP("pdftotext is not installed");
-        QCOMPARE(text.count(QLatin1Char('\f')), 8);
-        QStringList lines;  // the layout keeps each printed line; runs of blanks vary
-        for (const QString& l : text.split('\n')) lines << l.simplified();
-        for (const char* l :
-             {"TAV Unit Data Printout radio.tav", "Group 15 Data",
-              "Time Out Timer = 75 Scan Hold Time = 1.5", "14 none 000.0 none 000.0 BLANK!"})
-            QVERIFY2(lines.contains(l), l);
-        QVERIFY(!WriteUnitReportPdf(BuildUnitReport(s, {}), "/nonexistent/dir/x.pdf", &error) &&
+        QVERIFY(!WriteUnitReportPdf(BuildUnitReport(AppState(), {}), "/nonexistent/dir/x.pdf",
+                                    &error) &&
                 !error.isEmpty());
     }
 

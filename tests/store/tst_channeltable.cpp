@@ -19,9 +19,8 @@ namespace {
 class Peek {
 public:
     explicit Peek(const QString& path) : name_(QStringLiteral("peek-%1").arg(++count_)) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db.setDatabaseName(path);
-        db.open();
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_).setDatabaseName(path);
+        QSqlDatabase::database(name_);  // opens it
     }
     ~Peek() {
         QSqlDatabase::database(name_, false).close();
@@ -144,10 +143,8 @@ private slots:
                                  path(relative)});
             QVERIFY(prompter.shown[0].icon == MsgIcon::Exclamation &&
                     !prompter.shown[0].detail.isEmpty());
-            QVERIFY(QFileInfo(path(QStringLiteral("folder"))).isDir());
-            // The grid still works from memory.
-            t.setCellText(1, 0, QStringLiteral("155.00000"));
-            QCOMPARE(t.cellText(1, 0), QStringLiteral("155.00000"));
+            t.setCellText(1, 0, QStringLiteral("155.00000"));  // the grid works from memory
+            QVERIFY(t.cellText(1, 0) == "155.00000" && QFileInfo(path("folder")).isDir());
         }
     }
 
@@ -168,8 +165,7 @@ private slots:
         t.setCellText(4, 2, QStringLiteral("123.5"));
         QCOMPARE(peek.column("SELECT \"Tx CG\" FROM tblChannel WHERE CHAN = 3"),
                  QStringList{"123.5"});
-        QCOMPARE(changed.count(), 1);
-        QCOMPARE(changed[0][0].toModelIndex(), t.index(2, 4));
+        QVERIFY(changed.count() == 1 && changed[0][0].toModelIndex() == t.index(2, 4));
     }
 
     // A batch reaches the file in one transaction, announced once; the cells
@@ -190,19 +186,15 @@ private slots:
             // Inside the batch nothing has reached the file yet, and every
             // cell already reads back from memory.
             QCOMPARE(peek.column(everyLabel), QStringList(14, QString("")));
-            QCOMPARE(t.cellText(5, 13), QStringLiteral("v135"));
-            QCOMPARE(changed.count(), 0);
+            QVERIFY(t.cellText(5, 13) == "v135" && changed.count() == 0);
         }
-        QStringList expected;
-        for (int r = 0; r < 14; ++r) expected << QStringLiteral("v%1").arg(r) + QLatin1Char('5');
-        QCOMPARE(peek.column(everyLabel), expected);
-        QCOMPARE(changed.count(), 1);
-        QVERIFY(changed[0][0].toModelIndex() == t.index(0, 1) &&
+        QCOMPARE(peek.column(everyLabel).join(u' '),
+                 "v05 v15 v25 v35 v45 v55 v65 v75 v85 v95 v105 v115 v125 v135");
+        QVERIFY(changed.count() == 1 && changed[0][0].toModelIndex() == t.index(0, 1) &&
                 changed[0][1].toModelIndex() == t.index(13, 5));
         ChannelTable again;
         QVERIFY(again.open(path(), prompter) && prompter.shown.isEmpty());
-        QCOMPARE(again.cellText(5, 13), QStringLiteral("v135"));
-        QCOMPARE(again.data(again.index(6, 2)).toString(), QStringLiteral("D023-"));
+        QCOMPARE(again.cellText(5, 13) + again.data(again.index(6, 2)).toString(), "v135D023-");
     }
 
     void folderChoice() {
