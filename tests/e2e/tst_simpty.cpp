@@ -85,8 +85,9 @@ private slots:
         QVERIFY(sim.process.waitForFinished(5000));
         QCOMPARE(sim.process.exitCode(), 1);
         // Only the first line: a sanitizer's runtime has no file left for its own work at exit.
-        QCOMPARE(sim.process.readAllStandardError().split('\n').value(0),
-                 QByteArray("tavctl sim: stopped serving: cannot wait for the line: Invalid argument"));
+        QCOMPARE(
+            sim.process.readAllStandardError().split('\n').value(0),
+            QByteArray("tavctl sim: stopped serving: cannot wait for the line: Invalid argument"));
     }
 
     // A radio that crashes into silence serves on, answering nothing; the
