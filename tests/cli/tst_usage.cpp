@@ -175,6 +175,8 @@ private slots:
             QVERIFY(!radio->device.isEmpty());
             args.replaceInStrings("DEV", radio->device);
         }
+        const QDir dir(dir_.path());
+        for (const QString& f : dir.entryList({"out.*"})) QVERIFY(QFile::remove(dir.filePath(f)));
         const Run r = tavctl(args, dir_.path());
         QCOMPARE(r.status, status);
         QStringList want = message.split('\n', Qt::SkipEmptyParts);
@@ -192,9 +194,7 @@ private slots:
                 QCOMPARE(lines[i], want[i]);
         }
         // A command that fails writes nothing.
-        const QStringList written = QDir(dir_.path()).entryList({"out.*"});
-        if (status != 0) QCOMPARE(written, QStringList());
-        for (const QString& f : written) QVERIFY(QFile::remove(dir_.filePath(f)));
+        if (status != 0) QCOMPARE(dir.entryList({"out.*"}), QStringList());
     }
 };
 
