@@ -4,12 +4,11 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
 #include "../e2e/E2eSupport.h"
-#include "../files/ImageFixtures.h"
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "files/ChannelCsv.h"
 #include "files/RadioFile.h"
@@ -46,8 +45,7 @@ QStringList lines(const QString& text) {
 }
 
 QString fileText(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? QString::fromUtf8(f.readAll()) : QString();
+    return QString::fromUtf8(readFile(path));
 }
 
 }  // namespace
@@ -114,10 +112,8 @@ private slots:
 
     // The rows change their fields; every other byte of the file stays.
     void importCsvAppliesRows() {
-        QFile csv(path("edit.csv"));
-        QVERIFY(csv.open(QIODevice::WriteOnly) && csv.write("Group,Channel,Rx Freq\n3,5,155.13\n"));
-        csv.close();
-        Run r = tavctl({"import-csv", sample_, csv.fileName(), "-o", path("edit.tav")});
+        QVERIFY(writeFile(path("edit.csv"), "Group,Channel,Rx Freq\n3,5,155.13\n"));
+        Run r = tavctl({"import-csv", sample_, path("edit.csv"), "-o", path("edit.tav")});
         QCOMPARE(r.status, 0);
         QCOMPARE(r.out, QString("1 rows read, 1 channel fields changed\n"));
         r = tavctl({"diff", sample_, path("edit.tav")});
@@ -128,8 +124,6 @@ private slots:
     // Eight pages; the longest lines fit across A4 paper, each on one line,
     // and a long file name wraps below the title rather than run off the paper.
     void printWritesThePdf() {
-        const QString pdftotext = QStandardPaths::findExecutable("pdftotext");
-        if (pdftotext.isEmpty()) QSKIP("pdftotext is not installed");
         const QString deep = "a-rather-long-folder-name-for-the-bench-files/another-level-down";
         QVERIFY(QDir(dir_.path()).mkpath(deep));
         const QString file = deep + "/north-district-repeater-fleet-radio.tav";
@@ -137,10 +131,8 @@ private slots:
         const Run r = tavctl({"print", file, "--output", "r.pdf"}, dir_.path());
         QCOMPARE(r.status, 0);
         QCOMPARE(r.err, QString());
-        QProcess p;
-        p.start(pdftotext, {"-layout", path("r.pdf"), "-"});
-        QVERIFY(p.waitForFinished(30000));
-        const QString text = QString::fromUtf8(p.readAllStandardOutput());
+        const QString text = pdfToText(path("r.pdf"));
+        if (text.isNull()) QSKIP("pdftotext is not installed");
         QCOMPARE(text.count(u'\f'), 8);
         QStringList printed;  // runs of blanks depend on the layout; the words do not
         for (const QString& l : text.split(u'\n')) printed << l.simplified();

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "../e2e/E2eSupport.h"
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "files/RadioFile.h"
 
@@ -17,14 +18,14 @@ using namespace tav::test;
 class TestUsage : public QObject {
     Q_OBJECT
 
-    QTemporaryDir dir_, runtime_;
+    QTemporaryDir dir_;
 
     // Section headings of the manual page, with groff's escaped hyphens undone.
     static QStringList manualSections() {
-        QFile f(qEnvironmentVariable("TAV_SOURCE_DIR") + "/packaging/tavctl.1");
-        if (!f.open(QIODevice::ReadOnly)) return {};
+        const QByteArray page =
+            readFile(qEnvironmentVariable("TAV_SOURCE_DIR") + "/packaging/tavctl.1");
         QStringList sections;
-        for (const QString& line : QString::fromUtf8(f.readAll()).split('\n'))
+        for (const QString& line : QString::fromUtf8(page).split('\n'))
             if (line.startsWith(".SS \""))
                 sections << line.mid(5).chopped(1).replace(QLatin1String("\\-"), "-");
         return sections;
@@ -34,18 +35,15 @@ private slots:
     void initTestCase() {
         QVERIFY(!tavctlPath().isEmpty());
         // The printout's platform would otherwise add a note of its own on stderr.
-        qputenv("XDG_RUNTIME_DIR", runtime_.path().toUtf8());
+        qputenv("XDG_RUNTIME_DIR", dir_.path().toUtf8());
         AppState other;
         other.EEImage[300] = 1;
         QVERIFY(WriteRadioFile(dir_.filePath("radio.tav"), AppState()).ok());
         QVERIFY(WriteRadioFile(dir_.filePath("other.tav"), other).ok());
-        QFile shortFile(dir_.filePath("short.tav"));
-        QVERIFY(shortFile.open(QIODevice::WriteOnly) && shortFile.write(QByteArray(100, 0)) == 100);
-        QFile csv(dir_.filePath("rows.csv")), bad(dir_.filePath("bad.csv"));
-        QVERIFY(csv.open(QIODevice::WriteOnly) &&
-                csv.write("Group,Channel,Rx Freq\n1,1,155\n") > 0);
-        QVERIFY(bad.open(QIODevice::WriteOnly) &&
-                bad.write("Group,Channel,Rx Freq,Label\n1,1,180,OK\n1,2,155,TOO LONG!\n") > 0);
+        QVERIFY(writeFile(dir_.filePath("short.tav"), QByteArray(100, 0)));
+        QVERIFY(writeFile(dir_.filePath("rows.csv"), "Group,Channel,Rx Freq\n1,1,155\n"));
+        QVERIFY(writeFile(dir_.filePath("bad.csv"),
+                          "Group,Channel,Rx Freq,Label\n1,1,180,OK\n1,2,155,TOO LONG!\n"));
         QVERIFY(QDir(dir_.path()).mkdir("folder"));
     }
 

@@ -8,6 +8,7 @@
 #include <QtTest>
 
 #include "E2eSupport.h"
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 #include "app/Settings.h"
@@ -87,9 +88,8 @@ void TestTavctlRadio::wholeRadioRoundTrip() {
     expectSameRadio(read, original);
 
     // Every trace line: time, then a transmitted or received byte, or another event.
-    QFile trace(path("read.trace"));
-    QVERIFY(trace.open(QIODevice::ReadOnly));
-    const QStringList lines = QString::fromLatin1(trace.readAll()).split('\n', Qt::SkipEmptyParts);
+    const QStringList lines =
+        QString::fromLatin1(readFile(path("read.trace"))).split('\n', Qt::SkipEmptyParts);
     const QRegularExpression shape(
         QStringLiteral("^ +\\d+\\.\\d{3} (TX [0-9A-F]{2}|RX [0-9A-F]{2}|OPEN|CLOSE|BAUD \\d+|"
                        "DISCARD( [0-9A-F]{2})+|TIMEOUT after \\d+ ms)$"));
