@@ -1,11 +1,10 @@
 #include "cli/CliProgress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 namespace tav::cli {
 
@@ -30,10 +29,6 @@ CliProgress::CliProgress(bool drawBar) : drawBar_(drawBar) {
 CliProgress::~CliProgress() {
     setVisible(false);
     std::signal(SIGINT, SIG_DFL);
-}
-
-bool CliProgress::interrupted() {
-    return gInterrupted;
 }
 
 // Unlike the dialog's button, an interrupt is never forgotten: a transfer that

@@ -25,9 +25,6 @@ public:
     void ShowForm(const QString& message, bool) override { message_ = message; }
     void HideForm() override {}
 
-    // Whether Ctrl-C was pressed since the program started.
-    static bool interrupted();
-
 private:
     void draw();
 

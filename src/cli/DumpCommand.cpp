@@ -45,9 +45,8 @@ QStringList members(const std::vector<RadioField>& fields, std::size_t& i, int g
     return out;
 }
 
-}  // namespace
-
-QByteArray RadioJson(const AppState& state) {
+// The JSON form of the whole image: two-space indents, one channel per line.
+QString radioJson(const AppState& state) {
     const std::vector<RadioField> fields = ListRadioFields(state);
     std::size_t i = 0;
     const QString in1(2, u' '), in2(4, u' '), in3(6, u' '), in4(8, u' ');
@@ -73,8 +72,10 @@ QByteArray RadioJson(const AppState& state) {
                in2 + u'}' + (g + 1 < kGroupCount ? QStringLiteral(",\n") : QStringLiteral("\n"));
     }
     out += in1 + QStringLiteral("]\n}\n");
-    return out.toUtf8();
+    return out;
 }
+
+}  // namespace
 
 int runDump(const CommandLine& cl) {
     const QString& path = cl.operands()[0];
@@ -82,7 +83,7 @@ int runDump(const CommandLine& cl) {
     if (!loadImageFile(cl.verb(), path, state)) return kFileError;
     QTextStream out(stdout);
     if (cl.has("--json")) {
-        out << QString::fromUtf8(RadioJson(state));
+        out << radioJson(state);
         return kOk;
     }
     for (const QString& line : BuildUnitReport(state, path).plainLines()) out << line << '\n';

@@ -6,17 +6,10 @@
 //                                 "channels": [{"channel": 1, "rx_freq": ..., ...}]}]}
 //   Check boxes are true/false; group 15's channels have "low_power": null.
 
-#include <QByteArray>
-
-#include "app/AppState.h"
-
 namespace tav::cli {
 
 class CommandLine;
 
 int runDump(const CommandLine& cl);
-
-// The JSON form of the whole image (UTF-8, two-space indents, one channel per line).
-QByteArray RadioJson(const AppState& state);
 
 }  // namespace tav::cli

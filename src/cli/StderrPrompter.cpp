@@ -6,8 +6,7 @@
 
 namespace tav::cli {
 
-StderrPrompter::StderrPrompter(int retries, QTextStream* out)
-    : retries_(retries), ownStream_(stderr), out_(out ? *out : ownStream_) {}
+StderrPrompter::StderrPrompter(int retries) : retries_(retries), out_(stderr) {}
 
 MsgResult StderrPrompter::show(const QString& text, const QString& title, MsgButtons buttons,
                                MsgIcon, const QString& detail) {

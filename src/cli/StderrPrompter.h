@@ -12,16 +12,14 @@ namespace tav::cli {
 
 class StderrPrompter : public Prompter {
 public:
-    explicit StderrPrompter(int retries = 0, QTextStream* out = nullptr);
+    explicit StderrPrompter(int retries = 0);
 
     MsgResult show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon,
                    const QString& detail = QString()) override;
-    int retriesLeft() const { return retries_; }
 
 private:
     int retries_;
-    QTextStream ownStream_;
-    QTextStream& out_;
+    QTextStream out_;
 };
 
 }  // namespace tav::cli

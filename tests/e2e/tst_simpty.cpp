@@ -5,12 +5,11 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include <QTemporaryFile>
 #include <QtTest>
 #include <csignal>
 
-#include "TestMain.h"
 #include "E2eSupport.h"
+#include "TestMain.h"
 #include "TestSupport.h"
 #include "app/QtSerialLink.h"
 #include "app/SystemClock.h"
@@ -31,12 +30,6 @@ struct Link {
     explicit Link(const QString& path) : port(path) {}
 };
 
-QByteArray imageBytes(int size) {
-    QByteArray b(size, 0);
-    for (int i = 0; i < size; ++i) b[i] = char((i * 13 + (i >> 7)) & 0xFF);
-    return b;
-}
-
 }  // namespace
 
 class TestSimPty : public QObject {
@@ -44,47 +37,6 @@ class TestSimPty : public QObject {
 
 private slots:
     void initTestCase() { QVERIFY2(!tavctlPath().isEmpty(), "TAVCTL is not set"); }
-
-    void readsAndWritesTheLoadedImage() {
-        QTemporaryFile image;
-        QVERIFY(image.open());
-        const QByteArray content = imageBytes(kEEImageSize + 6184);  // a whole radio file
-        image.write(content);
-        image.flush();
-
-        Simulator sim({QStringLiteral("--image"), image.fileName()});
-        QVERIFY(sim.device.startsWith(QLatin1String("/dev/")));
-        Link link(sim.device);
-        QVERIFY(link.com.Hook());
-        std::array<uint8_t, kEEPromSize> buf{};
-        QVERIFY(link.com.ReadEEBytes(0, buf.data(), kEEPromSize));
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(buf.data()), kEEPromSize),
-                 content.left(kEEPromSize));
-
-        // Page 5 unconfigured: the word goes out whole; page 0 offset 6 is merged.
-        QVERIFY(link.com.WriteEEWord(0x2A0, 0x12, 0x34));
-        QVERIFY(link.com.WriteEEWord(6, 0xFF, 0x00));
-        Word w{};
-        QVERIFY(link.com.ReadEEWord(6, w));
-        QCOMPARE(int(w[0]), 0xF9 | (uint8_t(content[6]) & 0x06));
-        QCOMPARE(int(w[1]), 0x00);
-        link.com.UnHook();
-
-        // A second session on the same device sees what the first one wrote.
-        QVERIFY(link.com.Hook());
-        QVERIFY(link.com.ReadEEWord(0x2A0, w));
-        QCOMPARE(int(w[0]), 0x12);
-        QCOMPARE(int(w[1]), 0x34);
-        link.com.UnHook();
-        QVERIFY(link.prompter.shown.isEmpty());
-    }
-
-    void rejectedIdentity() {
-        Simulator sim({QStringLiteral("--id"), QStringLiteral("0x43")});
-        Link link(sim.device);
-        QVERIFY(!link.com.Hook());
-        QCOMPARE(link.prompter.texts(), QStringList{QStringLiteral("Error Hooking to Radio.")});
-    }
 
     // The simulator dies in the middle of a full read: the read fails within
     // the usual timeouts and the link reports the port it can no longer open.
@@ -133,8 +85,9 @@ private slots:
         QVERIFY(sim.process.waitForFinished(5000));
         QCOMPARE(sim.process.exitCode(), 1);
         // Only the first line: a sanitizer's runtime has no file left for its own work at exit.
-        QCOMPARE(sim.process.readAllStandardError().split('\n').value(0),
-                 QByteArray("tavctl sim: stopped serving: cannot wait for the line: Invalid argument"));
+        QCOMPARE(
+            sim.process.readAllStandardError().split('\n').value(0),
+            QByteArray("tavctl sim: stopped serving: cannot wait for the line: Invalid argument"));
     }
 
     // A radio that crashes into silence serves on, answering nothing; the
