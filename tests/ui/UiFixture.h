@@ -34,6 +34,12 @@ inline QString boxLine(const ShownBox& b) {
         .join(QStringLiteral(" | "));
 }
 
+inline QStringList boxLines(const QList<ShownBox>& shown) {
+    QStringList lines;
+    for (const ShownBox& b : shown) lines << boxLine(b);
+    return lines;
+}
+
 class BeepClock : public Clock {
 public:
     int beeps = 0;
