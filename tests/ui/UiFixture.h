@@ -2,11 +2,8 @@
 // A main window built headless from test doubles: scripted message boxes, a
 // clock that counts beeps, settings and the channel table in a scratch folder.
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QtTest>
+#include <QtWidgets>
 #include <functional>
 #include <memory>
 
@@ -23,6 +20,16 @@
 #include "ui/frmGroups.h"
 
 namespace tav::test {
+
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write");
+}
 
 // A shown box as one line, "text | title | buttons | icon", to compare whole.
 inline QString boxLine(const ShownBox& b) {
@@ -93,6 +100,15 @@ struct UiRig {
     std::unique_ptr<frmGroups> w;
 
     UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
+    ~UiRig() { closeWindow(); }
+    // Closes the window, not saving, before what it talks to goes.
+    void closeWindow() {
+        if (!w) return;
+        prompter.answers = {MsgResult::No};  // "Save before exit?"
+        prompter.onShow = nullptr;
+        w->close();
+        w.reset();
+    }
 
     EditorServices services(const QStringList& arguments = {}) {
         EditorServices s(state, *settings, prompter, clockOverride ? *clockOverride : clock);
@@ -111,8 +127,10 @@ struct UiRig {
         return s;
     }
 
-    frmGroups& open(const QStringList& arguments = {}) {
-        w = std::make_unique<frmGroups>(services(arguments));
+    frmGroups& open(const QStringList& arguments = {}) { return open(services(arguments)); }
+    frmGroups& open(EditorServices s) {
+        w = std::make_unique<frmGroups>(std::move(s));
+        w->show();
         return *w;
     }
 
@@ -154,20 +172,14 @@ struct RadioUiRig : UiRig {
         radio.eeprom() = sim::defaultImage();
         radio.labels() = sim::defaultLabels();
     }
-    ~RadioUiRig() {
-        if (!w) return;
-        prompter.answers = {MsgResult::No};  // "Save before exit?"
-        prompter.onShow = nullptr;
-        w->close();
-        w.reset();  // before the radio its link talks to
-    }
+    ~RadioUiRig() { closeWindow(); }  // before the radio its link talks to
     frmGroups& openOnRadio(int labelPolicy) {
         settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);
         settings->saveFlag(QStringLiteral("Comm"), QStringLiteral("Virtual"), true);
         clockOverride = &vclock;
         EditorServices s = services();
         s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, vclock); };
-        w = std::make_unique<frmGroups>(std::move(s));
+        open(std::move(s));
         w->radio().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(7, 31, 5)); };
         return *w;
     }
