@@ -1,6 +1,6 @@
 #pragma once
-// A main window built headless from test doubles: scripted message boxes, a
-// clock that counts beeps, settings and the channel table in a scratch folder.
+// A main window built headless from test doubles: scripted message boxes, the
+// virtual clock, settings and the channel table in a scratch folder.
 
 #include <QtTest>
 #include <QtWidgets>
@@ -8,9 +8,6 @@
 #include <memory>
 
 #include "TestSupport.h"
-#include "app/AppState.h"
-#include "app/Settings.h"
-#include "sim/FaultPlan.h"
 #include "sim/RadioImage.h"
 #include "sim/SimSerialLink.h"
 #include "sim/VirtualClock.h"
@@ -47,16 +44,6 @@ inline QStringList boxLines(const QList<ShownBox>& shown) {
     return lines;
 }
 
-class BeepClock : public Clock {
-public:
-    int beeps = 0;
-    double t = 0;
-    double now() override { return t; }
-    void idleUntil(double deadline) override { t = std::max(t, deadline); }
-    void sleepBlocking(int ms) override { t += ms / 1000.0; }
-    void beep() override { ++beeps; }
-};
-
 // Scripted answers that can also look at the program while a box is up.
 class WatchingPrompter : public ScriptedPrompter {
 public:
@@ -66,22 +53,6 @@ public:
         if (onShow) onShow(text);
         return ScriptedPrompter::show(text, title, buttons, icon, detail);
     }
-    QStringList titles() const {
-        QStringList t;
-        for (const ShownBox& b : shown) t << b.title;
-        return t;
-    }
-};
-
-// Counts printouts instead of sending them to a printer.
-class CountingPrintService : public PrintService {
-public:
-    using PrintService::PrintService;
-    int printed = 0;
-
-protected:
-    bool printersAvailable() const override { return false; }
-    bool preview(QWidget*, const UnitReport&) override { return ++printed, true; }
 };
 
 struct UiRig {
@@ -89,14 +60,10 @@ struct UiRig {
     AppState state;
     std::unique_ptr<Settings> settings;
     WatchingPrompter prompter;
-    BeepClock clock;
-    // The clock the window gets instead of `clock`, when set.
-    Clock* clockOverride = nullptr;
+    sim::VirtualClock clock{100.0};
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;
     QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
-    std::shared_ptr<CountingPrintService> printer =
-        std::make_shared<CountingPrintService>(prompter);
     std::unique_ptr<frmGroups> w;
 
     UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
@@ -111,7 +78,7 @@ struct UiRig {
     }
 
     EditorServices services(const QStringList& arguments = {}) {
-        EditorServices s(state, *settings, prompter, clockOverride ? *clockOverride : clock);
+        EditorServices s(state, *settings, prompter, clock);
         s.arguments = QStringList{QStringLiteral("tavedwin")} + arguments;
         s.deviceExists = [](const QString&) { return false; };
         auto* table = new ChannelTable;
@@ -123,7 +90,6 @@ struct UiRig {
             chosen = dialogAnswers.takeFirst();
             return true;
         };
-        s.printService = printer;
         return s;
     }
 
@@ -165,7 +131,6 @@ inline sim::FaultPlan faults(const QString& text) {
 
 // The window on the in-process virtual radio, which runs on the virtual clock.
 struct RadioUiRig : UiRig {
-    sim::VirtualClock vclock{100.0};
     sim::VirtualRadio radio;
 
     RadioUiRig() {
@@ -176,9 +141,8 @@ struct RadioUiRig : UiRig {
     frmGroups& openOnRadio(int labelPolicy) {
         settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);
         settings->saveFlag(QStringLiteral("Comm"), QStringLiteral("Virtual"), true);
-        clockOverride = &vclock;
         EditorServices s = services();
-        s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, vclock); };
+        s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, clock); };
         open(std::move(s));
         w->radio().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(7, 31, 5)); };
         return *w;
