@@ -50,7 +50,7 @@ private slots:
                          "Information",
                          "1 channel rows applied, 1 fields changed. | Import Channels | Ok | "
                          "Information"}));
-        QCOMPARE(ui.cell(1, 1), QStringLiteral("155.13000"));
+        QCOMPARE(ui.cell(1, 1), "155.13000");
         QCOMPARE(redisplays, 2);
     }
 
@@ -66,7 +66,7 @@ private slots:
         w.mnuImportCsv->trigger();
         w.mnuExportCsv->trigger();
         QVERIFY(sameImage(ui.state, before));
-        QCOMPARE(ui.cell(1, 0), QStringLiteral("155.02500"));
+        QCOMPARE(ui.cell(1, 0), "155.02500");
         QCOMPARE(boxLines(ui.prompter.shown),
                  (QStringList{"The CSV file was not imported; nothing was changed. | Import "
                               "Channels | Ok | Exclamation",

@@ -33,7 +33,7 @@ private slots:
     // stored and the new one shown.
     void switchingStoresTheGroupLeftAndShowsTheNewOne() {
         frmGroups& w = rig->open();
-        QCOMPARE(rig->cell(1, 0), QStringLiteral("162.40000"));
+        QCOMPARE(rig->cell(1, 0), "162.40000");
         rig->setCell(1, 0, QStringLiteral("155.02500"));
         rig->setCell(5, 2, QStringLiteral("HELLO"));
         w.txtID->setText(QStringLiteral("12AB"));
@@ -43,8 +43,8 @@ private slots:
         const auto& ee = rig->state.EEImage;
         QCOMPARE((QList<int>{ee[128 + 16], ee[128 + 17], ee[128 + 7]}),
                  (QList<int>{b[0], b[1], 0xAB}));
-        QCOMPARE(rig->cell(1, 0), QStringLiteral("162.40000"));  // group 4's defaults
-        QCOMPARE(w.txtGroupLabel->text(), QStringLiteral("GROUP 4 "));
+        QCOMPARE(rig->cell(1, 0), "162.40000");  // group 4's defaults
+        QCOMPARE(w.txtGroupLabel->text(), "GROUP 4 ");
         rig->selectGroup(0);
         QCOMPARE((QStringList{rig->cell(1, 0), rig->cell(5, 2), w.txtID->text()}),
                  (QStringList{"155.02500", "HELLO   ", "00012AB"}));
@@ -166,9 +166,9 @@ private slots:
         rig->goTo(2, 3);
         w.UndoArmed = true;  // as a click in the grid does
         rig->type(QStringLiteral("D023"));
-        QCOMPARE(rig->cell(2, 3), QStringLiteral("D023"));
+        QCOMPARE(rig->cell(2, 3), "D023");
         w.mnuUndo->trigger();
-        QCOMPARE(rig->cell(2, 3), QStringLiteral("000.0"));
+        QCOMPARE(rig->cell(2, 3), "000.0");
         rig->goTo(5, 1);
         w.UndoArmed = true;
         rig->type(QStringLiteral("X"));
@@ -194,7 +194,7 @@ private slots:
         QCOMPARE(QGuiApplication::clipboard()->text(), row);
         rig->goTo(1, 10);
         w.mnuPaste->trigger();
-        QCOMPARE(rig->cell(0, 10), QStringLiteral("11"));
+        QCOMPARE(rig->cell(0, 10), "11");
         for (int c = 1; c < 6; ++c) QCOMPARE(rig->cell(c, 10), rig->cell(c, 2));
         QVERIFY(w.chkScan[10]->isChecked() && w.chkNarr[10]->isChecked());
         QVERIFY(!w.chkLoPower[10]->isChecked());
@@ -205,7 +205,7 @@ private slots:
         }
         QCOMPARE(rig->prompter.texts(),
                  QStringList(2, QStringLiteral("No record has been selected to the clipboard")));
-        QCOMPARE(rig->cell(1, 0), QStringLiteral("162.40000"));
+        QCOMPARE(rig->cell(1, 0), "162.40000");
         w.mnuAll->trigger();
         rig->selectGroup(5);
         for (int r = 0; r < 14; ++r) rig->setCell(1, r, QStringLiteral("150.00000"));
@@ -308,7 +308,7 @@ private slots:
         rig->dialogAnswers = {rig->home.path() + QStringLiteral("/no/such/folder/x.tav")};
         rig->prompter.answers = {MsgResult::Yes, MsgResult::Ok};
         QVERIFY(!w.close());  // the save failed
-        QCOMPARE(rig->prompter.shown.last().title, QStringLiteral("File Error"));
+        QCOMPARE(rig->prompter.shown.last().title, "File Error");
         const QString good = rig->home.path() + QStringLiteral("/saved.tav");
         rig->dialogAnswers = {good};
         rig->prompter.answers = {MsgResult::Yes};
@@ -405,7 +405,7 @@ private slots:
         EditorServices s = rig->services();
         s.openPort = [&ports](int p) { return ports.make(p); };
         rig->open(std::move(s)).mnuReadGlobal->trigger();
-        QCOMPARE(rig->prompter.texts().value(0), QStringLiteral("Unable to open Comm Port"));
+        QCOMPARE(rig->prompter.texts().value(0), "Unable to open Comm Port");
         QCOMPARE(rig->prompter.shown[0].detail,
                  QtSerialLink::noSuchDeviceReason(device, QtSerialLink::presentDevices()) +
                      " Config \u2192 Virtual radio lets you try the editor without a radio.");

@@ -73,12 +73,14 @@ private slots:
     }
     void cleanup() { ui.reset(); }
 
-    // The label policy chosen in the menu, its question, and the messages
-    // in their order: labels come before groups. Labels: r read from the
-    // radio, w written to it, - left alone, x the command cancelled (nothing
-    // sent, nothing changed, no backup).
+    // The label policy chosen in the menu, its question (Cancel, the safe
+    // answer, when none is scripted), and the messages in their order: labels
+    // come before groups. Labels of the shown group: r read from the radio, w
+    // written to it, - left alone, x the command cancelled (nothing sent,
+    // nothing changed, no backup).
     void labelPolicy_data() {
         QTest::addColumn<int>("policy");
+        QTest::addColumn<int>("group");
         QTest::addColumn<QString>("command");
         QTest::addColumn<Answers>("answers");
         QTest::addColumn<QStringList>("boxes");
@@ -93,23 +95,26 @@ private slots:
         const QString writeAsk = "Write Labels to Radio | TAV Editor | YesNoCancel | Question";
         const QString groupsRead = box("All groups read OK.", "Read Radio");
         const QString groupsWritten = box("All groups written OK.", "Write Radio");
-        const Answers cancel{MsgResult::Cancel}, ok{MsgResult::Ok},
-            okYes{MsgResult::Ok, MsgResult::Yes};
+        const Answers ok{MsgResult::Ok}, okYes{MsgResult::Ok, MsgResult::Yes};
         const auto row = [](const char* name, int policy, const char* command, Answers answers,
-                            QStringList boxes, int dialogs, char labels) {
-            QTest::newRow(name) << policy << command << answers << boxes << dialogs << labels;
+                            QStringList boxes, int dialogs, char labels, int group = 0) {
+            QTest::newRow(name) << policy << group << command << answers << boxes << dialogs
+                                << labels;
         };
-        row("ask, read radio", 2, "mnuRead", cancel, {readAsk}, 0, 'x');
-        row("ask, read group", 2, "mnuReadGroup", cancel, {readAsk}, 0, 'x');
-        row("ask, write radio", 2, "mnuWriteAll",
-            {MsgResult::Ok, MsgResult::Yes, MsgResult::Cancel}, {sure, globals, writeAsk}, 0, 'x');
-        row("ask, write group", 2, "mnuWriteGroup", {MsgResult::Ok, MsgResult::Cancel},
-            {sure, writeAsk}, 0, 'x');
-        row("ask, compare", 2, "mnuCompare", cancel, {readAsk}, 0, 'x');
+        row("ask, read radio", 2, "mnuRead", {}, {readAsk}, 0, 'x');
+        row("ask, read group", 2, "mnuReadGroup", {}, {readAsk}, 0, 'x');
+        row("ask, write radio", 2, "mnuWriteAll", okYes, {sure, globals, writeAsk}, 0, 'x');
+        row("ask, write group", 2, "mnuWriteGroup", ok, {sure, writeAsk}, 0, 'x');
+        row("ask, compare", 2, "mnuCompare", {}, {readAsk}, 0, 'x');
         row("always, read radio", 0, "mnuRead", {},
             {box("All labels read OK.", "Read Labels"), groupsRead}, 2, 'r');
         row("always, write radio", 0, "mnuWriteAll", okYes,
             {sure, globals, box("All labels written OK.", "Write Labels"), groupsWritten}, 1, 'w');
+        // Labels are a transfer of their own: they go even when the group did not.
+        row("always, write group 15", 0, "mnuWriteGroup", ok,
+            {sure, box("Group not configured for channel data.", "WRITE GROUP"),
+             box("Write Group Failed"), box("Group 15 labels written OK.", "Write Labels")},
+            1, 'w', 14);
         row("never, read radio", 1, "mnuRead", {}, {groupsRead}, 1, '-');
         row("never, read group", 1, "mnuReadGroup", {}, {}, 1, '-');
         row("never, read globals", 1, "mnuReadGlobal", {}, {}, 0, '-');
@@ -118,6 +123,7 @@ private slots:
     }
     void labelPolicy() {
         QFETCH(int, policy);
+        QFETCH(int, group);
         QFETCH(QString, command);
         QFETCH(Answers, answers);
         QFETCH(char, labels);
@@ -125,6 +131,7 @@ private slots:
         w.mnuLabelConfig[policy]->trigger();
         QCOMPARE(ui->settings->get(QStringLiteral("Features"), QStringLiteral("Label")),
                  QString::number(policy));
+        ui->selectGroup(group);
         ui->radio.labels() = sim::labelMemoryFrom(distinctLabels());
         const AppState before = ui->state;
         ui->prompter.answers = answers;
@@ -132,10 +139,10 @@ private slots:
         QTEST(boxLines(ui->prompter.shown), "boxes");
         QTEST(dialogShows.shows, "dialogs");
         QCOMPARE(ui->radio.received().empty(), labels == 'x');
-        QCOMPARE(radioHasLabels(*ui, 0, kGroupCount - 1), labels == 'r' || labels == 'w');
+        QCOMPARE(radioHasLabels(*ui, group, group), labels == 'r' || labels == 'w');
         QCOMPARE(ui->state.LabelImage == before.LabelImage, labels != 'r');
         QCOMPARE(ui->radio.labelControls().empty(), labels != 'r');
-        if (labels == 'r') QCOMPARE(ui->cell(5, 0), QStringLiteral("G1C1    "));
+        if (labels == 'r') QCOMPARE(ui->cell(5, 0), "G1C1    ");
         if (labels == 'x') QVERIFY(ui->state.EEImage == before.EEImage);
         // One backup of each transfer, of the editor's image as it then was.
         QCOMPARE(backups().size(), labels == 'x' ? 0 : 1);
@@ -184,38 +191,36 @@ private slots:
         ui->setCell(1, 0, QStringLiteral("155.02500"));
         w.StoreCurrentGroup();
         const auto before = ui->state.EEImage;
-        const bool pasteBefore = w.mnuPaste->isEnabled();
         // The radio's group 1 differs, and the read breaks off in group 4.
         ui->radio.eeprom()[128 + 16] = static_cast<uint8_t>(before[128 + 16] ^ 0xFF);
         ui->radio.setFaults(faults(QStringLiteral("drop-reply=eeprom:600")));
-        const QList<QAction*> guarded{w.mnuRead,         w.mnuWriteAll,       w.mnuWriteGroup,
-                                      w.mnuCompare,      w.mnuOpen,           w.mnuImportCsv,
-                                      w.mnuLabelRdRadio, w.mnuLabelConfig[0], w.mnuCommPort[1],
-                                      w.mnuSerialTrace,  w.mnuUndo,           w.mnuTune,
-                                      w.mnuExit};
-        const QList<QWidget*> widgets{w.cboCurrentGroup, w.Grid, w.txtID, w.chkScan[0], &other};
-        QStringList seen;
-        bool closedMidway = true;
+        const QStringList guarded =
+            QStringLiteral(
+                "mnuRead mnuWriteAll mnuWriteGroup mnuCompare mnuOpen mnuImportCsv mnuLabelRdRadio "
+                "mnuLabelConfig_0 mnuCommPort_1 mnuSerialTrace mnuUndo mnuTune mnuExit "
+                "cboCurrentGroup Grid txtID chkAlphaEnabled other")
+                .split(u' ');
+        const auto enabled = [&] {
+            QStringList on;
+            for (const QString& name : guarded)
+                if (QObject* o = name == "other" ? &other : w.findChild<QObject*>(name))
+                    if (o->property("enabled").toBool()) on << name;
+            return on;
+        };
+        QStringList during{QStringLiteral("no message")};
         ui->prompter.onShow = [&](const QString&) {
-            for (QAction* a : guarded)
-                if (a->isEnabled()) seen << a->objectName();
-            for (QWidget* x : widgets)
-                if (x->isEnabled()) seen << x->objectName();
-            if (!w.Prog1->isEnabled() || !w.mnuAbout->isEnabled()) seen << QStringLiteral("spared");
-            if (!w.transferRunning()) seen << QStringLiteral("not running");
-            closedMidway = w.close();
+            during = enabled();
+            if (!w.Prog1->isEnabled() || !w.mnuAbout->isEnabled())
+                during << QStringLiteral("spared");
+            if (!w.transferRunning() || w.close()) during << QStringLiteral("not running");
         };
         action(command)->trigger();
         QCOMPARE(ui->prompter.texts(), QStringList{QStringLiteral("Error reading radio")});
-        QCOMPARE(seen, QStringList{});
-        QVERIFY(!closedMidway && !w.transferRunning());
-        for (QAction* a : guarded)
-            if (a != w.mnuUndo) QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        QCOMPARE(w.mnuPaste->isEnabled(), pasteBefore);
-        for (QWidget* x : widgets) QVERIFY(x->isEnabled());
-        QVERIFY(ui->state.EEImage == before);
+        QCOMPARE(during, QStringList{});
+        QCOMPARE(enabled(), guarded);
+        QVERIFY(!w.transferRunning() && ui->state.EEImage == before);
         w.displayGroupMemory();
-        QCOMPARE(ui->cell(1, 0), QStringLiteral("155.02500"));
+        QCOMPARE(ui->cell(1, 0), "155.02500");
         QVERIFY(backups().isEmpty() && !w.radio().compareWindow());
     }
 
@@ -234,7 +239,6 @@ private slots:
         ui->setCell(1, 3, QStringLiteral("151.00000"));  // shown, not yet stored
         ui->prompter.answers = {MsgResult::Ok, yes ? MsgResult::Yes : MsgResult::No};
         w.mnuWriteAll->trigger();
-        QCOMPARE(ui->prompter.texts(), (QStringList{kSure, kGlobals, "All groups written OK."}));
         QCOMPARE(stores, yes ? 1 : 0);
         QCOMPARE(int(ui->radio.eeprom()[7]), yes ? 0x5A : 0x11);
         bool globalWords = false;
@@ -245,27 +249,11 @@ private slots:
         QVERIFY(backups().value(0).endsWith(QStringLiteral("/write-2026-12-06_07-31-05.tav")));
         const QByteArray backup = readFile(backups().value(0));
         QCOMPARE(backup, SerializeRadioFile(ui->state));
-        char freq[2];
-        QVERIFY(FreqTextToBytes("151.00000", reinterpret_cast<uint8_t&>(freq[0]),
-                                reinterpret_cast<uint8_t&>(freq[1])));
+        uint8_t b[2];
+        QVERIFY(FreqTextToBytes("151.00000", b[0], b[1]));
         const int at = 128 + 16 + 3 * 8;  // Rec Freq of channel 4
-        QCOMPARE(backup.mid(at, 2), QByteArray(freq, 2));
-        QCOMPARE(QByteArray(reinterpret_cast<const char*>(&ui->radio.eeprom()[at]), 2),
-                 QByteArray(freq, 2));
-    }
-
-    void writeGroupSendsLabelsEvenWhenTheGroupFailed() {
-        frmGroups& w = open(0);
-        ui->selectGroup(14);  // group 15: not configured for channel data
-        ui->setCell(5, 0, QStringLiteral("HELLO"));
-        ui->prompter.answers = {MsgResult::Ok};
-        w.mnuWriteGroup->trigger();
-        QCOMPARE(ui->prompter.texts(),
-                 (QStringList{kSure, "Group not configured for channel data.", "Write Group Failed",
-                              "Group 15 labels written OK."}));
-        QCOMPARE(ui->prompter.shown.last().title, QStringLiteral("Write Labels"));
-        QVERIFY(radioHasLabels(*ui, 14, 14));
-        QCOMPARE(ShownLabelText(ui->state, 14, 0), QStringLiteral("HELLO   "));
+        QCOMPARE(backup.mid(at, 2), QByteArray(reinterpret_cast<char*>(b), 2));
+        QCOMPARE(ui->radio.eeprom()[at], b[0]);
     }
 
     void serialTraceGoesToTheDataFolder() {
