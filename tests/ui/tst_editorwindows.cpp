@@ -37,18 +37,6 @@ private slots:
         rig.reset();
     }
 
-    void saveStoresTheOpenWindowsValues() {
-        rig->dialogAnswers = {rig->home.path() + "/radio.tav"};
-        frmGroups& w = openBoth();
-        QCOMPARE(windows->globals()->parentWidget(), static_cast<QWidget*>(&w));
-        QVERIFY(rig->state.GlobalsWindowOpen);
-        QTRY_VERIFY(!windows->globals()->readPending());
-        windows->globals()->txtPassWord->setText("ABCDEF");
-        w.mnuSave->trigger();
-        QCOMPARE((QList<int>{rig->state.EEImage[11], rig->state.EEImage[13]}),
-                 (QList<int>{0xAB, 0xEF}));
-    }
-
     // Every way out asks both questions once; Cancel at the second keeps
     // both windows open and the program running.
     void exitAsksAboutTheGlobalsAndCancelKeepsBothWindows_data() {
@@ -60,7 +48,12 @@ private slots:
     void exitAsksAboutTheGlobalsAndCancelKeepsBothWindows() {
         QFETCH(Exit, way);
         frmGroups& w = openBoth();
+        QCOMPARE(windows->globals()->parentWidget(), static_cast<QWidget*>(&w));
         QTRY_VERIFY(!windows->globals()->readPending());
+        windows->globals()->txtPassWord->setText("ABCDEF");
+        rig->dialogAnswers = {rig->home.path() + "/radio.tav"};
+        w.mnuSave->trigger();  // stores the open window's values
+        QCOMPARE((QList<int>{rig->state.EEImage[11], rig->state.EEImage[13]}), (QList{0xAB, 0xEF}));
         // Returns whether the program may end.
         const auto leave = [&] {
             if (way == Exit::Menu) w.mnuExit->trigger();

@@ -1,9 +1,10 @@
-// The progress dialog and the bar, driven through the progress port as a
-// transfer drives them: placement, Cancel's availability, and what Cancel
-// does for reads and for writes.
+// The desktop side of the ports: the progress dialog and bar, driven as a
+// transfer drives them (placement, Cancel's availability, what Cancel does
+// for reads and for writes), and the message box.
 
 #include "TestMain.h"
 #include "UiFixture.h"
+#include "ui/QtPrompter.h"
 #include "ui/WindowPlacement.h"
 #include "ui/frmProc.h"
 
@@ -28,7 +29,6 @@ private slots:
         QFETCH(QList<MsgResult>, answers);
         prompter.answers = answers;
         QWidget owner;
-        owner.setGeometry(200, 150, 400, 300);
         owner.show();
         QProgressBar bar(&owner);
         frmProc dialog(&owner, prompter);
@@ -61,5 +61,28 @@ private slots:
     }
 };
 
+class TestQtPrompter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTextTitleAndDetail() {
+        QStringList seen;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen << box->text() << box->windowTitle() << box->informativeText()
+                 << QString::number(box->buttons().size());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(
+            QtPrompter().show("Unable to open Comm Port", "COMM ERROR", MsgButtons::Ok,
+                              MsgIcon::None, "/dev/ttyUSB0 does not exist.\rSerial devices: none"),
+            MsgResult::Ok);
+        QCOMPARE(seen, (QStringList{"Unable to open Comm Port", "COMM ERROR",
+                                    "/dev/ttyUSB0 does not exist.\nSerial devices: none", "1"}));
+    }
+};
+
 TAV_TEST(TestFrmProc);
+TAV_TEST(TestQtPrompter);
 #include "tst_frmproc.moc"
