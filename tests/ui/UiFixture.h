@@ -4,8 +4,6 @@
 
 #include <QtTest>
 #include <QtWidgets>
-#include <functional>
-#include <memory>
 
 #include "TestSupport.h"
 #include "sim/RadioImage.h"
@@ -28,19 +26,15 @@ inline void writeFile(const QString& path, const QByteArray& bytes) {
     if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write");
 }
 
-// A shown box as one line, "text | title | buttons | icon", to compare whole.
-inline QString boxLine(const ShownBox& b) {
+// The shown boxes, each as one line "text | title | buttons | icon", to compare whole.
+inline QStringList boxLines(const QList<ShownBox>& shown) {
     static const char* const buttons[] = {"Ok", "OkCancel", "RetryCancel", "YesNo", "YesNoCancel"};
     static const char* const icons[] = {"None", "Information", "Exclamation", "Question",
                                         "Critical"};
-    return QStringList{b.text, b.title, QLatin1String(buttons[int(b.buttons)]),
-                       QLatin1String(icons[int(b.icon)])}
-        .join(QStringLiteral(" | "));
-}
-
-inline QStringList boxLines(const QList<ShownBox>& shown) {
     QStringList lines;
-    for (const ShownBox& b : shown) lines << boxLine(b);
+    for (const ShownBox& b : shown)
+        lines << QStringList{b.text, b.title, buttons[int(b.buttons)], icons[int(b.icon)]}.join(
+            " | ");
     return lines;
 }
 

@@ -9,14 +9,9 @@ using namespace tav;
 
 namespace {
 
-struct Rig {
-    QTemporaryDir dir;
-    Settings settings{dir.filePath("TAVEDWIN.ini")};
-    AppState state;
-    test::ScriptedPrompter prompter;
-    sim::VirtualClock clock;
+struct Rig : test::UiRig {
     QWidget owner;
-    frmGlobals* win = new frmGlobals(state, settings, prompter, clock, &owner);
+    frmGlobals* win = new frmGlobals(state, *settings, prompter, clock, &owner);
 
     // Opens the window and lets the opening pause run out.
     void open() {
@@ -44,7 +39,7 @@ private slots:
         QCOMPARE(r.win->txtPassWord->text(), QString("381902"));
         QCoreApplication::processEvents();
         QVERIFY(!r.win->readPending());
-        QCOMPARE(r.clock.now(), 1.0);
+        QCOMPARE(r.clock.now(), 101.0);  // the pause, on the clock
         frmGlobals& w = *r.win;
         QCOMPARE(w.cboDTMFDev->currentText(), QString("5812.5"));
         QCOMPARE(w.cboBattSave->currentText(), QString("Inhibit"));
@@ -115,7 +110,7 @@ private slots:
         QCOMPARE(r.state.EEImage[11] == 0x12 && r.state.EEImage[13] == 0x56, stored);
         QCOMPARE(r.win->isVisible(), !closed);
         QCOMPARE(r.state.GlobalsWindowOpen, !closed);
-        QCOMPARE(r.settings.contains("Position", "GlobalTop"), closed);
+        QCOMPARE(r.settings->contains("Position", "GlobalTop"), closed);
         if (!closed) QCOMPARE(r.win->txtPassWord->text(), QString("123456"));
         if (closed) r.open();  // opened again, it shows the image
         QCOMPARE(r.win->txtPassWord->text(), QString(stored || !closed ? "123456" : "000000"));

@@ -228,7 +228,6 @@ private slots:
         QTest::newRow("eight fields") << QStringLiteral("1\t2\t3\t4\t5\t6\t0\t0\r") << 1 << false;
         QTest::newRow("check value 2")
             << QStringLiteral("1\t2\t3\t4\t5\t6\t0\t2\t0\r") << 1 << false;
-        QTest::newRow("prose") << QStringLiteral("Hello there, world.\r") << 1 << false;
     }
     void rowShape() {
         QFETCH(QString, text);

@@ -17,7 +17,6 @@ AppState numberedPages() {
     return s;
 }
 
-// The origin of pages 0 to 6.
 QList<int> pageOrder(const AppState& s) {
     QList<int> order;
     for (int p = 0; p < 7; ++p) order << s.EEImage[p * kPageSize];
@@ -63,24 +62,19 @@ private slots:
                  fromTo);
     }
 
-    // Modal; Tab goes from the source to the target to OK; the initial texts move 15 to 1.
+    // Modal, and placed before it shows; its first texts move 15 to 1.
     void showCentredRunsModalUntilOk() {
         AppState s = numberedPages();
         test::ScriptedPrompter prompter;
         frmMove dlg(s, prompter, {});
-        QList<QWidget*> focus;
+        QWidget* modal = nullptr;
         QTimer::singleShot(0, &dlg, [&] {
-            focus << QApplication::activeModalWidget();
-            if (QTest::qWaitForWindowActive(&dlg)) dlg.cboFromBank->setFocus();
-            for (int i = 0; i < 2 && QApplication::focusWidget(); ++i) {
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-                focus << QApplication::focusWidget();
-            }
-            if (focus.last() == dlg.btnMoveOK) QTest::keyClick(dlg.btnMoveOK, Qt::Key_Space);
+            modal = QApplication::activeModalWidget();
+            QTest::mouseClick(dlg.btnMoveOK, Qt::LeftButton);
             if (dlg.isVisible()) dlg.reject();  // a failure, not a hang
         });
         dlg.showCentred();
-        QCOMPARE(focus, (QList<QWidget*>{&dlg, dlg.cboToBank, dlg.btnMoveOK}));
+        QCOMPARE(modal, &dlg);
         QCOMPARE(pageOrder(s).mid(0, 3), (QList<int>{0, 15, 1}));
     }
 };

@@ -55,9 +55,7 @@ private slots:
         QVERIFY(!dialog.isVisible());
         progress.setMaximum(30000);
         progress.setValue(1234);
-        progress.setVisible(true);
-        QCOMPARE((QList<int>{bar.maximum(), bar.value(), bar.isHidden()}),
-                 (QList<int>{30000, 1234, 0}));
+        QCOMPARE((QList<int>{bar.maximum(), bar.value()}), (QList<int>{30000, 1234}));
     }
 };
 

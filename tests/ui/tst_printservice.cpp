@@ -11,11 +11,8 @@ using namespace tav;
 
 namespace {
 
-class NoPrinters : public PrintService {
-public:
+struct NoPrinters : PrintService {
     using PrintService::PrintService;
-
-protected:
     bool printersAvailable() const override { return false; }
 };
 

@@ -18,9 +18,6 @@ class TestStartup : public QObject {
         rig->w = Main(rig->services());
         return *rig->w;
     }
-    QString setting(const char* key) {
-        return rig->settings->get(QStringLiteral("Position"), QLatin1String(key));
-    }
 
 private slots:
     void init() { rig = std::make_unique<UiRig>(); }
@@ -68,7 +65,10 @@ private slots:
         if (state == 0) QCOMPARE(w.pos(), QPoint(200, 100));
         if (state == 0) w.move(300, 60);
         rig->closeWindow();
-        QTEST((QStringList{setting("GroupTop"), setting("GroupLeft"), setting("State")}), "stored");
+        QStringList stored;
+        for (const char* key : {"GroupTop", "GroupLeft", "State"})
+            stored << rig->settings->get("Position", key);
+        QTEST(stored, "stored");
     }
 
     void aboutBox() {
@@ -78,8 +78,7 @@ private slots:
         for (const QString& v : AboutBox::systemInfoViewers())
             if (!QStandardPaths::findExecutable(v).isEmpty()) QSKIP("a system viewer is installed");
         box.cmdSysInfo->click();
-        QCOMPARE(prompter.texts(),
-                 QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+        QCOMPARE(prompter.texts(), QStringList{"System Information Is Unavailable At This Time"});
     }
 };
 
