@@ -157,7 +157,7 @@ private slots:
         if (next == "click")
             QTest::mouseClick(w.Grid->viewport(), Qt::LeftButton, {}, centre(1, 5));
         if (next == "typing") rig->type(QStringLiteral("X"), Qt::Key(0));
-        if (next == "check box") QTest::mouseClick(w.chkScan[4], Qt::LeftButton);
+        if (next == "check box") QTest::keyClick(w.chkScan[4], Qt::Key_Space);
         QVERIFY(w.Grid->selectionModel()->selectedIndexes().size() <= 1);
     }
 
