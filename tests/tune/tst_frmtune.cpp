@@ -1,17 +1,8 @@
 // The tuning window against the virtual radio: the exact words it reads and
 // writes, its refusals while hooking, the focus moves and the failures.
 
-#include <QDialog>
-#include <QLabel>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QtTest>
-
 #include "../ui/UiFixture.h"
 #include "TestMain.h"
-#include "sim/SimSerialLink.h"
-#include "sim/VirtualClock.h"
-#include "sim/VirtualRadio.h"
 #include "tune/TuneBox.h"
 #include "tune/frmTune.h"
 
@@ -21,44 +12,38 @@ using Writes = QList<QList<int>>;  // {address, hi, lo} per word write
 
 namespace {
 
-// The virtual clock, with a way to act from inside a wait (as the user would
-// while the window serves its event loop).
-class ActingClock : public Clock {
-public:
-    explicit ActingClock(sim::VirtualClock& c) : c_(c) {}
-    // Runs `act` once, on the first pass of a wait at which `when` holds.
-    void actWhen(std::function<bool()> when, std::function<void()> act) {
-        when_ = std::move(when);
-        act_ = std::move(act);
-    }
-    double now() override { return c_.now(); }
+// The virtual clock, acting once from inside a wait, as a user would while
+// the window serves its event loop.
+struct ActingClock : sim::VirtualClock {
+    std::function<bool()> when;
+    std::function<void()> act;
     void idleUntil(double deadline) override {
-        c_.idleUntil(deadline);
-        if (act_ && when_()) std::exchange(act_, nullptr)();
+        VirtualClock::idleUntil(deadline);
+        if (act && when()) std::exchange(act, nullptr)();
     }
-    void sleepBlocking(int ms) override { c_.sleepBlocking(ms); }
-    void beep() override { c_.beep(); }
-
-private:
-    sim::VirtualClock& c_;
-    std::function<bool()> when_;
-    std::function<void()> act_;
 };
 
-const Bytes kHookAttempt{0, 0, 0, 0, 0, 0x0A, 0x14, 0x28};
+// `n` hook attempts, then what the radio received after them.
+Bytes hooked(int n, const Bytes& then) {
+    Bytes out;
+    for (int i = 0; i < n; ++i) out.insert(out.end(), {0, 0, 0, 0, 0, 0x0A, 0x14, 0x28});
+    out.insert(out.end(), then.begin(), then.end());
+    return out;
+}
+
+// Hook, the word holding the slope, the power word, release.
+const Bytes kRead = hooked(1, {0xE1, 0x04, 0xE1, 0x08, 0x01});
 
 struct Bench {
     AppState state;
     sim::VirtualRadio radio;
-    sim::VirtualClock vclock;
-    ActingClock clock{vclock};
+    ActingClock clock;
     sim::SimSerialLink port{radio, clock};
     test::ScriptedPrompter prompter;
     NullProgress progress;
     std::unique_ptr<frmTune> win;
 
     Bench() {
-        radio.eeprom()[4] = 0x77;  // shares a word with the slope byte
         radio.eeprom()[5] = 0x80;
         radio.eeprom()[8] = 0x3F * 4;
         radio.eeprom()[9] = 0x20 * 4 + 3;  // low bits are not part of the setting
@@ -68,48 +53,30 @@ struct Bench {
     // Opens the window; its activation reads the radio.
     bool open() {
         win = std::make_unique<frmTune>(ctx());
-        win->show();
-        win->activateWindow();
-        if (!QTest::qWaitForWindowActive(win.get())) return false;
+        return activate(win.get()) && !win->isBusy();
+    }
+    bool activate(QWidget* w) {
+        w->show();
+        w->activateWindow();
+        const bool active = QTest::qWaitForWindowActive(w);
         QCoreApplication::sendPostedEvents(win.get(), QEvent::MetaCall);
-        return !win->isBusy();
+        return active;
     }
     QPushButton* button(const char* name) { return win->findChild<QPushButton*>(name); }
     QString text(int box) { return win->box(box)->editWin()->text(); }
-    QStringList texts() { return {text(0), text(1), text(2)}; }
-    Writes writes() const {
-        Writes w;
-        for (const sim::EEWrite& e : radio.eepromWrites()) w.append({e.address, e.hi, e.lo});
-        return w;
-    }
     // Sends a key where the user's keyboard would: to the window's focus.
-    void type(char key) {
-        QWidget* target = win->focusWidget() ? win->focusWidget() : win.get();
-        QTest::keyClick(target, key);
-    }
+    void type(char key) { QTest::keyClick(win->focusWidget(), key); }
     // Acts while the radio link waits for the answer to the n-th hook request
     // since the records were last cleared.
     void duringHookAttempt(int n, std::function<void()> act) {
-        clock.actWhen(
-            [this, n] {
-                const Bytes in = radio.received();
-                return std::count(in.begin(), in.end(), uint8_t{0x28}) == n;
-            },
-            std::move(act));
+        clock.when = [this, n] {
+            const Bytes in = radio.received();
+            return std::count(in.begin(), in.end(), uint8_t{0x28}) == n;
+        };
+        clock.act = std::move(act);
     }
-    void focusBox(int i) {
-        win->box(i)->setFocus();
-        QCOMPARE(int(win->selectedBox()), i);
-    }
+    void focusBox(int i) { win->box(i)->setFocus(); }
 };
-
-// `n` hook attempts, then what the radio received after them.
-Bytes hooked(int n, const Bytes& then) {
-    Bytes out;
-    for (int i = 0; i < n; ++i) out.insert(out.end(), kHookAttempt.begin(), kHookAttempt.end());
-    out.insert(out.end(), then.begin(), then.end());
-    return out;
-}
 
 }  // namespace
 
@@ -117,77 +84,65 @@ class TestFrmTune : public QObject {
     Q_OBJECT
 
 private slots:
-    void opensWithARead() {
+    void readsOnOpeningAndBackFromAnotherWindow() {
         Bench b;
         QVERIFY(b.open());
-        QCOMPARE(b.texts(), (QStringList{"80", "3F", "20"}));
-        // Hook, the word holding the slope, the power word, release.
-        QCOMPARE(b.radio.received(), hooked(1, {0xE1, 0x04, 0xE1, 0x08, 0x01}));
-        QVERIFY(b.writes().isEmpty());
-        QCOMPARE(b.radio.state(), sim::VirtualRadio::State::Idle);
-        QVERIFY(!b.button("cmdCancel")->isEnabled());
+        QCOMPARE((QStringList{b.text(0), b.text(1), b.text(2)}), (QStringList{"80", "3F", "20"}));
+        QCOMPARE(b.radio.received(), kRead);
         QVERIFY(b.prompter.shown.isEmpty());
+        b.radio.eeprom()[5] = 0x42;
+        QDialog box;  // a message box of the window's own: no new read
+        box.setModal(true);
+        QWidget mainWindow;
+        b.radio.clearRecords();
+        for (QWidget* other : {static_cast<QWidget*>(&box), &mainWindow}) {
+            QVERIFY(b.activate(other));
+            other->hide();
+            QVERIFY(b.activate(b.win.get()));
+        }
+        QCOMPARE(b.radio.received(), kRead);
+        QCOMPARE(b.text(0), QStringLiteral("42"));
     }
 
-    void plusMinusWritesTheSelectedValue_data() {
-        QTest::addColumn<int>("slope");
+    // + and - write the selected box at once; Write Data (w) all three, also
+    // with an echo lost (e). Either power box writes both power bytes; the
+    // slope byte keeps its neighbour as the radio holds it.
+    void writes_data() {
         QTest::addColumn<int>("box");
         QTest::addColumn<char>("key");
         QTest::addColumn<QString>("shown");
         QTest::addColumn<Writes>("writes");
-        // Either power box writes both power bytes; the slope byte keeps its neighbour.
-        QTest::newRow("box 1 + on 3F") << 0x80 << 1 << '+' << "00" << Writes{{8, 0x00, 0x80}};
-        QTest::newRow("box 2 - on 20") << 0x80 << 2 << '-' << "1F" << Writes{{8, 0xFC, 0x7C}};
-        QTest::newRow("box 0 + on 80") << 0x80 << 0 << '+' << "81" << Writes{{4, 0x77, 0x81}};
-        QTest::newRow("box 0 - on 00") << 0x00 << 0 << '-' << "FF" << Writes{{4, 0x77, 0xFF}};
+        QTest::addColumn<QString>("message");
+        const Writes all{{4, 0x5A, 0x80}, {8, 0xFC, 0x80}};
+        QTest::newRow("box 1 + on 3F") << 1 << '+' << "00" << Writes{{8, 0, 0x80}} << "";
+        QTest::newRow("box 2 - on 20") << 2 << '-' << "1F" << Writes{{8, 0xFC, 0x7C}} << "";
+        QTest::newRow("box 0 + on 80") << 0 << '+' << "81" << Writes{{4, 0x5A, 0x81}} << "";
+        QTest::newRow("Write Data") << 0 << 'w' << "80" << all << "";
+        QTest::newRow("echo lost")
+            << 0 << 'e' << "80" << all << "Error writing to radio | TAV Tune | Ok | Exclamation";
     }
-    void plusMinusWritesTheSelectedValue() {
+    void writes() {
         QFETCH(int, box);
         QFETCH(char, key);
         Bench b;
-        QFETCH(int, slope);
-        b.radio.eeprom()[5] = uint8_t(slope);
         QVERIFY(b.open());
         b.focusBox(box);
-        b.radio.clearRecords();
-        b.type(key);
-        QTEST(b.text(box), "shown");
-        QTEST(b.writes(), "writes");
-        QCOMPARE(b.radio.state(), sim::VirtualRadio::State::Idle);
-        QCOMPARE(b.radio.received().back(), uint8_t{0x01});
-        QVERIFY(b.win->box(box)->editWin()->hasFocus());
-        QVERIFY(b.prompter.shown.isEmpty());
-    }
-
-    void writeDataWritesSlopeByteAndPowerWord() {
-        Bench b;
-        QVERIFY(b.open());
-        b.win->box(0)->setValue(0x12);
-        b.win->box(1)->setValue(0x05);
-        b.win->box(2)->setValue(0x3A);
         b.radio.eeprom()[4] = 0x5A;  // changed on the radio since the read
+        if (key == 'e') b.radio.setFaults(test::faults("drop-echo=2"));  // of the slope word
         b.radio.clearRecords();
-        b.button("cmdWrite")->click();
-        QCOMPARE(b.writes(), (Writes{{4, 0x5A, 0x12}, {8, 0x14, 0xE8}}));
-        QCOMPARE(int(b.radio.eeprom()[4]), 0x5A);
-        // The tuning addresses are write-protected again afterwards.
-        for (int at : {5, 8, 9}) QCOMPARE(int(b.state.GlobalWriteMask[at]), 0);
-        QVERIFY(b.prompter.shown.isEmpty());
-    }
-
-    void failedWriteIsReported() {
-        Bench b;
-        QVERIFY(b.open());
-        sim::FaultPlan faults;
-        faults.dropEcho = 2;  // the second byte of the slope word's echo
-        b.radio.setFaults(faults);
-        b.button("cmdWrite")->click();
-        QCOMPARE(b.prompter.shown.size(), 1);
-        QCOMPARE(test::boxLine(b.prompter.shown.first()),
-                 "Error writing to radio | TAV Tune | Ok | Exclamation");
-        QCOMPARE(int(b.state.GlobalWriteMask[5]), 0);
+        if (key == 'w' || key == 'e')
+            b.button("cmdWrite")->click();
+        else
+            b.type(key);
+        QTEST(b.text(box), "shown");
+        Writes writes;
+        for (const sim::EEWrite& e : b.radio.eepromWrites()) writes.append({e.address, e.hi, e.lo});
+        QTEST(writes, "writes");
+        QTEST(test::boxLines(b.prompter.shown).join(u'\n'), "message");
+        // Released, and the tuning addresses write-protected again.
         QCOMPARE(b.radio.received().back(), uint8_t{0x01});
-        QVERIFY(!b.win->isHooked());
+        for (int at : {5, 8, 9}) QCOMPARE(int(b.state.GlobalWriteMask[at]), 0);
+        QVERIFY(b.win->box(box)->editWin()->hasFocus());
     }
 
     // The hook attempts go on without limit while the radio is silent. What
@@ -195,24 +150,20 @@ private slots:
     // closes and drops the link.
     void actingWhileHooking_data() {
         QTest::addColumn<QString>("act");
-        QTest::addColumn<int>("attempts");
-        QTest::newRow("Cancel") << "cancel" << 3;
-        QTest::newRow("+ then Cancel") << "plus" << 3;
-        QTest::newRow("Exit") << "exit" << 2;
+        QTest::newRow("Cancel") << "cancel";
+        QTest::newRow("+ then Cancel") << "plus";
+        QTest::newRow("Exit") << "exit";
     }
     void actingWhileHooking() {
         QFETCH(QString, act);
-        QFETCH(int, attempts);
         Bench b;
         QVERIFY(b.open());
         b.focusBox(1);
-        sim::FaultPlan silent;
-        silent.silent = true;
-        b.radio.setFaults(silent);
+        b.radio.setFaults(test::faults("silent"));
         b.radio.clearRecords();
+        auto* status = b.win->findChild<QLabel*>("lblStatus");
         bool busyShown = false;
         b.duringHookAttempt(2, [&] {
-            auto* status = b.win->findChild<QLabel*>("lblStatus");
             busyShown = status->text() == QStringLiteral("Attempting to hook TAV Radio") &&
                         b.button("cmdCancel")->isEnabled() && !b.button("cmdRead")->isEnabled() &&
                         !b.button("cmdWrite")->isEnabled() && b.win->box(0)->Locked();
@@ -222,7 +173,7 @@ private slots:
         });
         b.button("cmdRead")->click();
         QVERIFY(busyShown);
-        const Bytes sent = hooked(attempts, {0x01});  // then the release
+        const Bytes sent = hooked(act == "exit" ? 2 : 3, {0x01});  // then the release
         QCOMPARE(b.radio.received(), sent);
         QVERIFY(b.prompter.shown.isEmpty());
         if (act == "exit") {
@@ -235,69 +186,41 @@ private slots:
         QCOMPARE(b.text(1), QStringLiteral("3F"));
         QCOMPARE(int(b.win->selectedBox()), 1);
         QVERIFY(b.button("cmdRead")->isEnabled() && !b.button("cmdCancel")->isEnabled());
-        QVERIFY(!b.win->box(2)->Locked());
-        QVERIFY(b.win->findChild<QLabel*>("lblStatus")->text().isEmpty());
+        QVERIFY(!b.win->box(2)->Locked() && status->text().isEmpty());
     }
 
-    void leaveMovesBetweenBoxes_data() {
-        QTest::addColumn<int>("from");
-        QTest::addColumn<QList<int>>("keys");
-        QTest::addColumn<int>("to");
-        QTest::newRow("up in box 0") << 0 << QList<int>{Qt::Key_Up} << 0;
-        QTest::newRow("down in box 2") << 2 << QList<int>{Qt::Key_Down} << 2;
-        QTest::newRow("down in box 0") << 0 << QList<int>{Qt::Key_Down} << 1;
-        QTest::newRow("right off the end of box 1")
-            << 1 << QList<int>{Qt::Key_End, Qt::Key_Right} << 2;
-        QTest::newRow("left off the start of box 1")
-            << 1 << QList<int>{Qt::Key_Home, Qt::Key_Left} << 0;
-    }
-    void leaveMovesBetweenBoxes() {
-        QFETCH(int, from);
-        QFETCH(QList<int>, keys);
-        QFETCH(int, to);
+    // Up and Down, and Left or Right off either end of the digits, move to
+    // the next box; editing alone never talks to the radio.
+    void keysMoveBetweenBoxes() {
         Bench b;
         QVERIFY(b.open());
-        b.focusBox(from);
         b.radio.clearRecords();
-        for (int k : keys) QTest::keyClick(b.win->box(from)->editWin(), Qt::Key(k));
-        QVERIFY(b.win->box(to)->editWin()->hasFocus());
-        QCOMPARE(int(b.win->selectedBox()), to);
-        QVERIFY(b.radio.received().empty());  // editing alone never talks to the radio
+        const auto up = Qt::Key_Up, down = Qt::Key_Down, left = Qt::Key_Left, right = Qt::Key_Right,
+                   home = Qt::Key_Home, end = Qt::Key_End;
+        const QList<std::tuple<int, QList<Qt::Key>, int>> moves{{0, {up}, 0},
+                                                                {2, {down}, 2},
+                                                                {1, {up}, 0},
+                                                                {1, {down}, 2},
+                                                                {1, {end, right}, 2},
+                                                                {1, {home, left}, 0},
+                                                                {1, {home, right, left}, 1},
+                                                                {1, {home, right, right}, 1}};
+        for (const auto& [from, keys, to] : moves) {
+            b.focusBox(from);
+            for (Qt::Key k : keys) QTest::keyClick(b.win->box(from)->editWin(), k);
+            QVERIFY(b.win->box(to)->editWin()->hasFocus());
+            QCOMPARE(int(b.win->selectedBox()), to);
+        }
+        QVERIFY(b.radio.received().empty());
     }
 
     void portThatWillNotOpen() {
         Bench b;
         b.port.setOpenFailure(OpenFailure::NoSuchDevice);
         frmTune win(b.ctx());
-        QCOMPARE(b.prompter.shown.size(), 1);
-        QCOMPARE(test::boxLine(b.prompter.shown.first()),
-                 "Unable to open Comm Port | COMM ERROR | Ok | None");
+        QCOMPARE(test::boxLines(b.prompter.shown),
+                 QStringList{"Unable to open Comm Port | COMM ERROR | Ok | None"});
         QCOMPARE(b.prompter.shown.first().detail, b.port.lastOpenError());  // why, as elsewhere
-    }
-
-    void readsAgainWhenActivatedFromAnotherWindow() {
-        Bench b;
-        QVERIFY(b.open());
-        const auto backTo = [&](QWidget& other) {
-            b.radio.clearRecords();
-            other.show();
-            other.activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(&other));
-            other.hide();
-            b.win->activateWindow();
-            QVERIFY(QTest::qWaitForWindowActive(b.win.get()));
-            QCoreApplication::sendPostedEvents(b.win.get(), QEvent::MetaCall);
-        };
-        b.radio.eeprom()[5] = 0x42;
-        QDialog box;  // a message box of the window's own: no new read
-        box.setModal(true);
-        backTo(box);
-        QVERIFY(b.radio.received().empty());
-        QCOMPARE(b.text(0), QStringLiteral("80"));
-        QWidget mainWindow;
-        backTo(mainWindow);
-        QCOMPARE(b.radio.received(), hooked(1, {0xE1, 0x04, 0xE1, 0x08, 0x01}));
-        QCOMPARE(b.text(0), QStringLiteral("42"));
     }
 };
 

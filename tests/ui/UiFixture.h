@@ -1,19 +1,11 @@
 #pragma once
-// A main window built headless from test doubles: scripted message boxes, a
-// clock that counts beeps, settings and the channel table in a scratch folder.
+// A main window built headless from test doubles: scripted message boxes, the
+// virtual clock, settings and the channel table in a scratch folder.
 
-#include <QApplication>
-#include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
 #include <QtTest>
-#include <functional>
-#include <memory>
+#include <QtWidgets>
 
 #include "TestSupport.h"
-#include "app/AppState.h"
-#include "app/Settings.h"
-#include "sim/FaultPlan.h"
 #include "sim/RadioImage.h"
 #include "sim/SimSerialLink.h"
 #include "sim/VirtualClock.h"
@@ -24,25 +16,27 @@
 
 namespace tav::test {
 
-// A shown box as one line, "text | title | buttons | icon", to compare whole.
-inline QString boxLine(const ShownBox& b) {
+inline QByteArray readFile(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline void writeFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write");
+}
+
+// The shown boxes, each as one line "text | title | buttons | icon", to compare whole.
+inline QStringList boxLines(const QList<ShownBox>& shown) {
     static const char* const buttons[] = {"Ok", "OkCancel", "RetryCancel", "YesNo", "YesNoCancel"};
     static const char* const icons[] = {"None", "Information", "Exclamation", "Question",
                                         "Critical"};
-    return QStringList{b.text, b.title, QLatin1String(buttons[int(b.buttons)]),
-                       QLatin1String(icons[int(b.icon)])}
-        .join(QStringLiteral(" | "));
+    QStringList lines;
+    for (const ShownBox& b : shown)
+        lines << QStringList{b.text, b.title, buttons[int(b.buttons)], icons[int(b.icon)]}.join(
+            " | ");
+    return lines;
 }
-
-class BeepClock : public Clock {
-public:
-    int beeps = 0;
-    double t = 0;
-    double now() override { return t; }
-    void idleUntil(double deadline) override { t = std::max(t, deadline); }
-    void sleepBlocking(int ms) override { t += ms / 1000.0; }
-    void beep() override { ++beeps; }
-};
 
 // Scripted answers that can also look at the program while a box is up.
 class WatchingPrompter : public ScriptedPrompter {
@@ -53,22 +47,6 @@ public:
         if (onShow) onShow(text);
         return ScriptedPrompter::show(text, title, buttons, icon, detail);
     }
-    QStringList titles() const {
-        QStringList t;
-        for (const ShownBox& b : shown) t << b.title;
-        return t;
-    }
-};
-
-// Counts printouts instead of sending them to a printer.
-class CountingPrintService : public PrintService {
-public:
-    using PrintService::PrintService;
-    int printed = 0;
-
-protected:
-    bool printersAvailable() const override { return false; }
-    bool preview(QWidget*, const UnitReport&) override { return ++printed, true; }
 };
 
 struct UiRig {
@@ -76,20 +54,25 @@ struct UiRig {
     AppState state;
     std::unique_ptr<Settings> settings;
     WatchingPrompter prompter;
-    BeepClock clock;
-    // The clock the window gets instead of `clock`, when set.
-    Clock* clockOverride = nullptr;
+    sim::VirtualClock clock{100.0};
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;
     QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
-    std::shared_ptr<CountingPrintService> printer =
-        std::make_shared<CountingPrintService>(prompter);
     std::unique_ptr<frmGroups> w;
 
     UiRig() : settings(std::make_unique<Settings>(home.path() + QStringLiteral("/tav.ini"))) {}
+    ~UiRig() { closeWindow(); }
+    // Closes the window, not saving, before what it talks to goes.
+    void closeWindow() {
+        if (!w) return;
+        prompter.answers = {MsgResult::No};  // "Save before exit?"
+        prompter.onShow = nullptr;
+        w->close();
+        w.reset();
+    }
 
     EditorServices services(const QStringList& arguments = {}) {
-        EditorServices s(state, *settings, prompter, clockOverride ? *clockOverride : clock);
+        EditorServices s(state, *settings, prompter, clock);
         s.arguments = QStringList{QStringLiteral("tavedwin")} + arguments;
         s.deviceExists = [](const QString&) { return false; };
         auto* table = new ChannelTable;
@@ -101,12 +84,13 @@ struct UiRig {
             chosen = dialogAnswers.takeFirst();
             return true;
         };
-        s.printService = printer;
         return s;
     }
 
-    frmGroups& open(const QStringList& arguments = {}) {
-        w = std::make_unique<frmGroups>(services(arguments));
+    frmGroups& open(const QStringList& arguments = {}) { return open(services(arguments)); }
+    frmGroups& open(EditorServices s) {
+        w = std::make_unique<frmGroups>(std::move(s));
+        w->show();
         return *w;
     }
 
@@ -141,27 +125,19 @@ inline sim::FaultPlan faults(const QString& text) {
 
 // The window on the in-process virtual radio, which runs on the virtual clock.
 struct RadioUiRig : UiRig {
-    sim::VirtualClock vclock{100.0};
     sim::VirtualRadio radio;
 
     RadioUiRig() {
         radio.eeprom() = sim::defaultImage();
         radio.labels() = sim::defaultLabels();
     }
-    ~RadioUiRig() {
-        if (!w) return;
-        prompter.answers = {MsgResult::No};  // "Save before exit?"
-        prompter.onShow = nullptr;
-        w->close();
-        w.reset();  // before the radio its link talks to
-    }
+    ~RadioUiRig() { closeWindow(); }  // before the radio its link talks to
     frmGroups& openOnRadio(int labelPolicy) {
         settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);
         settings->saveFlag(QStringLiteral("Comm"), QStringLiteral("Virtual"), true);
-        clockOverride = &vclock;
         EditorServices s = services();
-        s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, vclock); };
-        w = std::make_unique<frmGroups>(std::move(s));
+        s.openPort = [this](int) { return std::make_unique<sim::SimSerialLink>(radio, clock); };
+        open(std::move(s));
         w->radio().now = [] { return QDateTime(QDate(2026, 12, 6), QTime(7, 31, 5)); };
         return *w;
     }

@@ -1,5 +1,5 @@
-#include <QSessionManager>
-#include <QtTest>
+// The main window reaches the global parameters window through its menu; the
+// file commands store it while it is open, and every way out asks it.
 
 #include "TestMain.h"
 #include "UiFixture.h"
@@ -13,12 +13,18 @@ namespace {
 enum class Exit { Menu, CloseBox, SessionEnd };
 }
 
-// The main window reaches the global parameters window through its menu, and
-// the file commands store and redisplay it only while it is open.
 class TestEditorWindows : public QObject {
     Q_OBJECT
     std::unique_ptr<UiRig> rig;
     std::unique_ptr<EditorWindows> windows;
+
+    // The main window with the global parameters window open and read.
+    frmGroups& openBoth() {
+        frmGroups& w = rig->open();
+        windows->attach(w);
+        w.mnuGlobals->trigger();
+        return w;
+    }
 
 private slots:
     void init() {
@@ -31,28 +37,6 @@ private slots:
         rig.reset();
     }
 
-    void globalParametersOpensTheWindowOwnedByTheMainWindow() {
-        frmGroups& w = rig->open();
-        windows->attach(w);
-        QVERIFY(!windows->globals());
-        w.mnuGlobals->trigger();
-        QVERIFY(windows->globals());
-        QVERIFY(rig->state.GlobalsWindowOpen);
-        QCOMPARE(windows->globals()->parentWidget(), static_cast<QWidget*>(&w));
-    }
-
-    void saveStoresTheOpenWindowsValues() {
-        rig->dialogAnswers = {rig->home.path() + "/radio.tav"};
-        frmGroups& w = rig->open();
-        windows->attach(w);
-        w.mnuGlobals->trigger();
-        QTRY_VERIFY(!windows->globals()->readPending());
-        windows->globals()->txtPassWord->setText("ABCDEF");
-        w.mnuSave->trigger();
-        QCOMPARE(int(rig->state.EEImage[11]), 0xAB);
-        QCOMPARE(int(rig->state.EEImage[13]), 0xEF);
-    }
-
     // Every way out asks both questions once; Cancel at the second keeps
     // both windows open and the program running.
     void exitAsksAboutTheGlobalsAndCancelKeepsBothWindows_data() {
@@ -63,31 +47,25 @@ private slots:
     }
     void exitAsksAboutTheGlobalsAndCancelKeepsBothWindows() {
         QFETCH(Exit, way);
-        frmGroups& w = rig->open();
-        windows->attach(w);
-        w.show();
-        w.mnuGlobals->trigger();
+        frmGroups& w = openBoth();
+        QCOMPARE(windows->globals()->parentWidget(), static_cast<QWidget*>(&w));
         QTRY_VERIFY(!windows->globals()->readPending());
+        windows->globals()->txtPassWord->setText("ABCDEF");
+        rig->dialogAnswers = {rig->home.path() + "/radio.tav"};
+        w.mnuSave->trigger();  // stores the open window's values
+        QCOMPARE((QList<int>{rig->state.EEImage[11], rig->state.EEImage[13]}), (QList{0xAB, 0xEF}));
         // Returns whether the program may end.
         const auto leave = [&] {
-            switch (way) {
-                case Exit::Menu:
-                    w.mnuExit->trigger();
-                    return !w.isVisible();
-                case Exit::CloseBox:
-                    return w.close();
-                case Exit::SessionEnd:
-                    return w.sessionEnding(true);
-            }
-            return false;
+            if (way == Exit::Menu) w.mnuExit->trigger();
+            if (way == Exit::Menu) return !w.isVisible();
+            return way == Exit::CloseBox ? w.close() : w.sessionEnding(true);
         };
         const QStringList bothQuestions{"Save before exit?", "Save Global Parameters?"};
         rig->prompter.answers = {MsgResult::No, MsgResult::Cancel};
         QVERIFY(!leave());
         QTest::qWait(20);  // nothing more is asked once the event loop runs
         QCOMPARE(rig->prompter.texts(), bothQuestions);
-        QVERIFY(w.isVisible() && windows->globals()->isVisible());
-        QVERIFY(rig->state.GlobalsWindowOpen);
+        QVERIFY(w.isVisible() && windows->globals()->isVisible() && rig->state.GlobalsWindowOpen);
         rig->prompter.shown.clear();
         rig->prompter.answers = {MsgResult::No, MsgResult::No};
         QVERIFY(leave());
@@ -98,9 +76,7 @@ private slots:
     // A session manager that gives no leave to ask gets no question, and the
     // windows stay as they are.
     void sessionEndWithoutLeaveToAskAsksNothing() {
-        frmGroups& w = rig->open();
-        windows->attach(w);
-        w.show();
+        frmGroups& w = openBoth();
         auto* manager = qApp->findChild<QSessionManager*>();
         QVERIFY(manager && !manager->allowsInteraction());
         emit qApp->commitDataRequest(*manager);

@@ -1,12 +1,10 @@
-// The progress dialog: its placement, the Cancel button's availability, and
-// what Cancel does for reads and for writes; and the bar it drives with it.
-
-#include <QProgressBar>
-#include <QPushButton>
-#include <QtTest>
+// The desktop side of the ports: the progress dialog and bar, driven as a
+// transfer drives them (placement, Cancel's availability, what Cancel does
+// for reads and for writes), and the message box.
 
 #include "TestMain.h"
 #include "UiFixture.h"
+#include "ui/QtPrompter.h"
 #include "ui/WindowPlacement.h"
 #include "ui/frmProc.h"
 
@@ -17,88 +15,72 @@ class TestFrmProc : public QObject {
     Q_OBJECT
 
 private slots:
-    void showFormPlacesAndResets() {
-        ScriptedPrompter prompter;
-        QWidget owner;
-        owner.setGeometry(200, 150, 400, 300);
-        owner.show();
-        frmProc dialog(&owner, prompter);
-        dialog.Cancelled = true;
-        dialog.ShowForm(QStringLiteral("Please Wait - Reading Radio"), false);
-        QVERIFY(!dialog.Cancelled);
-        QVERIFY(!dialog.CancelButton->isEnabled());
-        QVERIFY(dialog.isVisible());
-        const QPoint expected = owner.frameGeometry().topLeft() +
-                                QPoint(twipsToScreenPixels(500), twipsToScreenPixels(500));
-        QCOMPARE(dialog.pos(), expected);
-        // Cancel before EnableCancel is not possible.
-        dialog.CancelButton->click();
-        QVERIFY(!dialog.Cancelled);
-        dialog.HideForm();
-        QVERIFY(!dialog.isVisible());
-    }
-
     void cancel_data() {
         QTest::addColumn<bool>("write");
         QTest::addColumn<QList<MsgResult>>("answers");
         QTest::addColumn<bool>("cancelled");
-        QTest::addColumn<int>("questions");
-        QTest::newRow("read: at once") << false << QList<MsgResult>{} << true << 0;
-        QTest::newRow("write: Yes") << true << QList<MsgResult>{MsgResult::Yes} << true << 1;
-        QTest::newRow("write: No") << true << QList<MsgResult>{MsgResult::No} << false << 1;
+        QTest::newRow("read: at once") << false << QList<MsgResult>{} << true;
+        QTest::newRow("write: Yes") << true << QList<MsgResult>{MsgResult::Yes} << true;
+        QTest::newRow("write: No") << true << QList<MsgResult>{MsgResult::No} << false;
     }
     void cancel() {
         QFETCH(bool, write);
-        QFETCH(QList<MsgResult>, answers);
-        QFETCH(bool, cancelled);
-        QFETCH(int, questions);
         ScriptedPrompter prompter;
+        QFETCH(QList<MsgResult>, answers);
         prompter.answers = answers;
         QWidget owner;
-        frmProc dialog(&owner, prompter);
-        dialog.ShowForm(QStringLiteral("Please Wait - Writing Radio"), write);
-        dialog.EnableCancel();
-        QVERIFY(dialog.CancelButton->isEnabled());
-        dialog.CancelButton->click();
-        QCOMPARE(dialog.Cancelled, cancelled);
-        QCOMPARE(prompter.shown.size(), questions);
-        if (questions) {
-            QCOMPARE(
-                boxLine(prompter.shown.first()),
-                "Warning:\rCancelling a write operation may leave the radio in an "
-                "unpredictable state.\rAre you sure you want to cancel? |  | YesNo | Question");
-        }
-        // Escape acts as the button, and never just hides the dialog.
-        QTest::keyClick(&dialog, Qt::Key_Escape);
-        QVERIFY(dialog.isVisible());
-        // A new operation starts uncancelled.
-        dialog.ShowForm(QStringLiteral("again"), false);
-        QVERIFY(!dialog.Cancelled);
-    }
-
-    void portDrivesBarAndDialog() {
-        ScriptedPrompter prompter;
-        QWidget owner;
+        owner.show();
         QProgressBar bar(&owner);
         frmProc dialog(&owner, prompter);
         WindowProgress progress(&bar, &dialog);
-        progress.setMinimum(0);
-        progress.setMaximum(30000);
-        progress.setValue(1234);
-        progress.setVisible(true);
-        QCOMPARE(bar.maximum(), 30000);
-        QCOMPARE(bar.value(), 1234);
-        QVERIFY(!bar.isHidden());
-        progress.ShowForm(QStringLiteral("Please Wait - Reading Radio"), false);
+        dialog.Cancelled = true;  // left from the operation before
+        progress.ShowForm(QStringLiteral("Please Wait - Writing Radio"), write);
+        QVERIFY(dialog.isVisible() && !progress.Cancelled());
+        const int offset = twipsToScreenPixels(500);
+        QCOMPARE(dialog.pos(), owner.frameGeometry().topLeft() + QPoint(offset, offset));
+        dialog.CancelButton->click();  // not yet enabled
+        QVERIFY(!progress.Cancelled());
         progress.EnableCancel();
         dialog.CancelButton->click();
-        QVERIFY(progress.Cancelled());
-        progress.EnableCancel();
+        QTEST(progress.Cancelled(), "cancelled");
+        const QString question =
+            "Warning:\rCancelling a write operation may leave the radio in an unpredictable "
+            "state.\rAre you sure you want to cancel? |  | YesNo | Question";
+        QCOMPARE(boxLines(prompter.shown), write ? QStringList{question} : QStringList{});
+        QTest::keyClick(&dialog, Qt::Key_Escape);  // acts as the button, never just hides
+        QVERIFY(dialog.isVisible());
+        progress.EnableCancel();  // a new stage starts uncancelled
         QVERIFY(!progress.Cancelled());
         progress.HideForm();
         QVERIFY(!dialog.isVisible());
+        progress.setMaximum(30000);
+        progress.setValue(1234);
+        QCOMPARE((QList<int>{bar.maximum(), bar.value()}), (QList<int>{30000, 1234}));
+    }
+};
+
+class TestQtPrompter : public QObject {
+    Q_OBJECT
+
+private slots:
+    void showsTextTitleAndDetail() {
+        QStringList seen;
+        QTimer::singleShot(0, this, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            seen << box->text() << box->windowTitle() << box->informativeText()
+                 << QString::number(box->buttons().size());
+            box->button(QMessageBox::Ok)->click();
+        });
+        QCOMPARE(
+            QtPrompter().show("Unable to open Comm Port", "COMM ERROR", MsgButtons::Ok,
+                              MsgIcon::None, "/dev/ttyUSB0 does not exist.\rSerial devices: none"),
+            MsgResult::Ok);
+        QCOMPARE(seen, (QStringList{"Unable to open Comm Port", "COMM ERROR",
+                                    "/dev/ttyUSB0 does not exist.\nSerial devices: none", "1"}));
     }
 };
 
 TAV_TEST(TestFrmProc);
+TAV_TEST(TestQtPrompter);
 #include "tst_frmproc.moc"

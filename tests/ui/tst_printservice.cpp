@@ -1,13 +1,7 @@
-#include <QApplication>
-#include <QDialogButtonBox>
-#include <QFile>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
-#include <QPrinter>
-#include <QPushButton>
-#include <QTemporaryDir>
-#include <QtTest>
+// Printing on a computer without printers: to the file Print Setup chose, or
+// into the preview. What the pages hold is the printout's own test.
+
+#include <QtPrintSupport>
 
 #include "TestMain.h"
 #include "UiFixture.h"
@@ -17,35 +11,16 @@ using namespace tav;
 
 namespace {
 
-// A computer with or without printers, whose preview only counts its uses.
-class BenchPrintService : public PrintService {
-public:
+struct NoPrinters : PrintService {
     using PrintService::PrintService;
-    bool printers = false;
-    int previews = 0;
-    int previewPages = 0;
-
-protected:
-    bool printersAvailable() const override { return printers; }
-    bool preview(QWidget*, const UnitReport& report) override {
-        ++previews;
-        previewPages = int(report.pages.size());
-        return false;
-    }
+    bool printersAvailable() const override { return false; }
 };
 
-class PreviewOpener : public PrintService {
-public:
-    using PrintService::PrintService;
-    bool open(const UnitReport& r) { return preview(nullptr, r); }
-};
-
-// Runs `check` on the modal dialog that `open` brings up, then rejects it.
+// Runs `check` on the modal dialog that comes up next, then rejects it.
 template <typename Dialog>
 void onModal(std::function<void(Dialog*)> check) {
     QTimer::singleShot(0, [check] {
-        auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget());
-        if (d) check(d);
+        if (auto* d = qobject_cast<Dialog*>(QApplication::activeModalWidget())) check(d);
         for (QWidget* w : QApplication::topLevelWidgets())
             if (auto* dlg = qobject_cast<QDialog*>(w); dlg && dlg->isVisible()) dlg->reject();
     });
@@ -57,78 +32,53 @@ class TestPrintService : public QObject {
     Q_OBJECT
 
 private slots:
-    void printsOnTheSessionPrinter() {
+    void printsToTheChosenFile_data() {
+        QTest::addColumn<QString>("file");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("written") << "printout.pdf"
+                                 << "";
+        QTest::newRow("folder missing")
+            << "/nonexistent/folder/printout.pdf"
+            << "The printout could not be written to the file \"/nonexistent/folder/printout.pdf\"."
+               " |  | Ok | Exclamation";
+    }
+    void printsToTheChosenFile() {
+        QFETCH(QString, file);
+        QFETCH(QString, message);
         QTemporaryDir dir;
         test::ScriptedPrompter prompter;
-        BenchPrintService service(prompter);
-        const QString pdf = dir.filePath("printout.pdf");
-        // As Print Setup leaves it when the user prints to a file.
-        service.printer().setOutputFileName(pdf);
-        QVERIFY(service.PrintUnitData(nullptr, AppState(), "radio.tav"));
-        QVERIFY(prompter.shown.isEmpty());
-        QCOMPARE(service.previews, 0);
-        // What the pages hold is the printout's own test.
-        QFile file(pdf);
-        QVERIFY(file.open(QIODevice::ReadOnly) && file.read(5) == "%PDF-");
+        NoPrinters service(prompter);
+        const QString path = file.startsWith(u'/') ? file : dir.filePath(file);
+        service.printer().setOutputFileName(path);  // as Print Setup leaves it
+        QCOMPARE(service.PrintUnitData(nullptr, AppState(), "radio.tav"), message.isEmpty());
+        QCOMPARE(test::boxLines(prompter.shown).join(u'\n'), message);
+        QCOMPARE(test::readFile(path).left(5), message.isEmpty() ? "%PDF-" : "");
     }
 
-    void failingPrinterIsReported() {
+    // Print Setup shows the session's printer; with no file chosen and no
+    // printer, Print shows the whole printout in the preview.
+    void printSetupThenThePreview() {
         test::ScriptedPrompter prompter;
-        BenchPrintService service(prompter);
-        service.printer().setOutputFileName("/nonexistent/folder/printout.pdf");
-        QVERIFY(!service.PrintUnitData(nullptr, AppState(), QString()));
-        QCOMPARE(prompter.shown.size(), 1);
-        QCOMPARE(test::boxLine(prompter.shown.first()),
-                 "The printout could not be written to the file "
-                 "\"/nonexistent/folder/printout.pdf\". |  | Ok | Exclamation");
-        QVERIFY(!prompter.shown.first().detail.isEmpty());
-    }
-
-    void noPrinterOffersThePreview() {
-        test::ScriptedPrompter prompter;
-        BenchPrintService service(prompter);
-        QVERIFY(!service.PrintUnitData(nullptr, AppState(), QString()));
-        QCOMPARE(service.previews, 1);
-        QCOMPARE(service.previewPages, 8);
-        QVERIFY(prompter.shown.isEmpty());
-    }
-
-    void previewShowsTheWholePrintout() {
-        test::ScriptedPrompter prompter;
-        int pages = -1;
-        QString title;
-        onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
-            title = d->windowTitle();
-            if (auto* view = d->findChild<QPrintPreviewWidget*>()) {
-                view->updatePreview();
-                pages = view->pageCount();
-            }
-        });
-        // Called directly: whether this computer has a printer does not matter here.
-        PreviewOpener opener(prompter);
-        opener.printer().setOutputFormat(QPrinter::PdfFormat);
-        QVERIFY(!opener.open(BuildUnitReport(AppState(), QString())));
-        QCOMPARE(pages, 8);
-        QVERIFY(title.contains("no printer"));
-    }
-
-    void printSetupIsTheSessionPrintersDialog() {
-        test::ScriptedPrompter prompter;
-        PrintService service(prompter);
-        QPrinter* printer = &service.printer();
-        QString title, ok;
-        QPrinter* shownFor = nullptr;
+        NoPrinters service(prompter);
+        QStringList seen;
         onModal<QPrintDialog>([&](QPrintDialog* d) {
-            title = d->windowTitle();
-            shownFor = d->printer();
-            if (auto* box = d->findChild<QDialogButtonBox*>())
-                ok = box->button(QDialogButtonBox::Ok)->text();
+            QCOMPARE(d->printer(), &service.printer());
+            seen << d->windowTitle()
+                 << d->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->text();
         });
         service.PrintSetup(nullptr);
-        QCOMPARE(title, QString("Print Setup"));
-        QCOMPARE(ok, QString("OK"));
-        QCOMPARE(shownFor, printer);
-        QCOMPARE(&service.printer(), printer);  // kept for the session
+        onModal<QPrintPreviewDialog>([&](QPrintPreviewDialog* d) {
+            auto* view = d->findChild<QPrintPreviewWidget*>();
+            view->updatePreview();
+            seen << d->windowTitle() << QString::number(view->pageCount());
+        });
+        service.printer().setOutputFormat(QPrinter::PdfFormat);
+        QVERIFY(!service.PrintUnitData(nullptr, AppState(), QString()));
+        QCOMPARE(seen, (QStringList{"Print Setup", "OK",
+                                    "Unit Data Printout - no printer is installed; Print saves a "
+                                    "PDF file",
+                                    "8"}));
+        QVERIFY(prompter.shown.isEmpty());
     }
 };
 

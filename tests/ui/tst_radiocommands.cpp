@@ -1,9 +1,5 @@
-// The Radio menu against the virtual radio on the virtual clock: label
-// decisions, confirmations, restore after a failed read, the order of the
-// messages, the commands disabled while a transfer runs, the automatic backups
-// and the serial trace.
-
-#include <QMainWindow>
+// The Radio menu against the virtual radio on the virtual clock: its questions
+// and messages, the transfer guard, restores, backups and the serial trace.
 
 #include "TestMain.h"
 #include "UiFixture.h"
@@ -40,21 +36,14 @@ std::array<uint8_t, kLabelImageSize> distinctLabels() {
     return s.LabelImage;
 }
 
-// Whether the radio holds the editor's labels of groups first..last (0-based).
-bool radioHasLabels(RadioUiRig& ui, int first, int last) {
+// Whether the radio holds the editor's labels of group g (0-based).
+bool radioHasLabels(RadioUiRig& ui, int g) {
     std::array<uint8_t, kLabelImageSize> inRadio{};
     sim::labelImageFrom(ui.radio.labels(), inRadio);
-    for (int g = first; g <= last; ++g)
-        for (int slot = 0; slot < 16; ++slot)
-            for (int k = 0; k < 8; ++k)
-                if (inRadio[AppState::labelIndex(g, slot, k)] != ui.state.label(g, slot, k))
-                    return false;
+    for (int i = 0; i < 16 * 8; ++i)
+        if (inRadio[AppState::labelIndex(g, i / 8, i % 8)] != ui.state.label(g, i / 8, i % 8))
+            return false;
     return true;
-}
-
-QByteArray fileBytes(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 }  // namespace
@@ -80,262 +69,196 @@ private slots:
     }
     void cleanup() { ui.reset(); }
 
-    void cancelAtLabelQuestionTouchesNothing_data() {
+    // The label policy chosen in the menu, its question (Cancel, the safe
+    // answer, when none is scripted), and the messages in their order: labels
+    // come before groups. Labels of the shown group: r read from the radio, w
+    // written to it, - left alone, x the command cancelled (nothing sent,
+    // nothing changed, no backup).
+    void labelPolicy_data() {
+        QTest::addColumn<int>("policy");
+        QTest::addColumn<int>("group");
         QTest::addColumn<QString>("command");
         QTest::addColumn<Answers>("answers");
-        QTest::addColumn<QStringList>("texts");
-        const QString read = QStringLiteral("Read Labels from Radio");
-        const QString write = QStringLiteral("Write Labels to Radio");
-        QTest::newRow("read radio") << "mnuRead" << Answers{MsgResult::Cancel} << QStringList{read};
-        QTest::newRow("read group")
-            << "mnuReadGroup" << Answers{MsgResult::Cancel} << QStringList{read};
-        QTest::newRow("write radio")
-            << "mnuWriteAll" << Answers{MsgResult::Ok, MsgResult::Yes, MsgResult::Cancel}
-            << QStringList{kSure, kGlobals, write};
-        QTest::newRow("write group") << "mnuWriteGroup" << Answers{MsgResult::Ok, MsgResult::Cancel}
-                                     << QStringList{kSure, write};
-        QTest::newRow("compare") << "mnuCompare" << Answers{MsgResult::Cancel} << QStringList{read};
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<int>("dialogs");
+        QTest::addColumn<char>("labels");
+        const auto box = [](const QString& text, const char* title = "",
+                            const char* buttons = "Ok") {
+            return QStringLiteral("%1 | %2 | %3 | None").arg(text, title, buttons);
+        };
+        const QString sure = box(kSure, "", "OkCancel"), globals = box(kGlobals, "", "YesNo");
+        const QString readAsk = "Read Labels from Radio | TAV Editor | YesNoCancel | Question";
+        const QString writeAsk = "Write Labels to Radio | TAV Editor | YesNoCancel | Question";
+        const QString groupsRead = box("All groups read OK.", "Read Radio");
+        const QString groupsWritten = box("All groups written OK.", "Write Radio");
+        const Answers ok{MsgResult::Ok}, okYes{MsgResult::Ok, MsgResult::Yes};
+        const auto row = [](const char* name, int policy, const char* command, Answers answers,
+                            QStringList boxes, int dialogs, char labels, int group = 0) {
+            QTest::newRow(name) << policy << group << command << answers << boxes << dialogs
+                                << labels;
+        };
+        row("ask, read radio", 2, "mnuRead", {}, {readAsk}, 0, 'x');
+        row("ask, read group", 2, "mnuReadGroup", {}, {readAsk}, 0, 'x');
+        row("ask, write radio", 2, "mnuWriteAll", okYes, {sure, globals, writeAsk}, 0, 'x');
+        row("ask, write group", 2, "mnuWriteGroup", ok, {sure, writeAsk}, 0, 'x');
+        row("ask, compare", 2, "mnuCompare", {}, {readAsk}, 0, 'x');
+        row("always, read radio", 0, "mnuRead", {},
+            {box("All labels read OK.", "Read Labels"), groupsRead}, 2, 'r');
+        row("always, write radio", 0, "mnuWriteAll", okYes,
+            {sure, globals, box("All labels written OK.", "Write Labels"), groupsWritten}, 1, 'w');
+        // Labels are a transfer of their own: they go even when the group did not.
+        row("always, write group 15", 0, "mnuWriteGroup", ok,
+            {sure, box("Group not configured for channel data.", "WRITE GROUP"),
+             box("Write Group Failed"), box("Group 15 labels written OK.", "Write Labels")},
+            1, 'w', 14);
+        row("never, read radio", 1, "mnuRead", {}, {groupsRead}, 1, '-');
+        row("never, read group", 1, "mnuReadGroup", {}, {}, 1, '-');
+        row("never, read globals", 1, "mnuReadGlobal", {}, {}, 0, '-');
+        row("never, write radio", 1, "mnuWriteAll", okYes, {sure, globals, groupsWritten}, 1, '-');
+        row("never, write group", 1, "mnuWriteGroup", ok, {sure}, 1, '-');
     }
-    void cancelAtLabelQuestionTouchesNothing() {
+    void labelPolicy() {
+        QFETCH(int, policy);
+        QFETCH(int, group);
         QFETCH(QString, command);
         QFETCH(Answers, answers);
-        QFETCH(QStringList, texts);
-        open(2);
+        QFETCH(char, labels);
+        frmGroups& w = open((policy + 1) % 3);
+        w.mnuLabelConfig[policy]->trigger();
+        QCOMPARE(ui->settings->get(QStringLiteral("Features"), QStringLiteral("Label")),
+                 QString::number(policy));
+        ui->selectGroup(group);
+        ui->radio.labels() = sim::labelMemoryFrom(distinctLabels());
         const AppState before = ui->state;
         ui->prompter.answers = answers;
         action(command)->trigger();
-        QCOMPARE(ui->prompter.texts(), texts);
-        QCOMPARE(boxLine(ui->prompter.shown.last()),
-                 texts.last() + " | TAV Editor | YesNoCancel | Question");
-        QVERIFY(ui->radio.received().empty());
-        QCOMPARE(dialogShows.shows, 0);
-        QVERIFY(ui->state.EEImage == before.EEImage && ui->state.LabelImage == before.LabelImage);
-        QVERIFY(backups().isEmpty());
-    }
-
-    void failedReadRestoresTheImage() {
-        frmGroups& w = open(1);
-        ui->setCell(1, 0, QStringLiteral("155.02500"));
-        w.StoreCurrentGroup();
-        const auto before = ui->state.EEImage;
-        // The radio's group 1 differs, and the read breaks off in group 4.
-        ui->radio.eeprom()[128 + 16] = static_cast<uint8_t>(before[128 + 16] ^ 0xFF);
-        ui->radio.setFaults(faults(QStringLiteral("drop-reply=eeprom:600")));
-        w.mnuRead->trigger();
-        QCOMPARE(ui->prompter.texts(), QStringList{QStringLiteral("Error reading radio")});
-        QVERIFY(ui->state.EEImage == before);
-        w.displayGroupMemory();
-        QCOMPARE(ui->cell(1, 0), QStringLiteral("155.02500"));
-        QVERIFY(backups().isEmpty());
-    }
-
-    void writeRadioGlobalsQuestion_data() {
-        QTest::addColumn<bool>("yes");
-        QTest::addColumn<bool>("changedOnly");  // "Write Only Changed Data" stored as checked
-        QTest::newRow("No: global block left alone") << false << false;
-        QTest::newRow("Yes: global window stored and written") << true << false;
-        QTest::newRow("Yes, changed only") << true << true;
-    }
-    void writeRadioGlobalsQuestion() {
-        QFETCH(bool, yes);
-        QFETCH(bool, changedOnly);
-        ui->settings->saveFlag(QStringLiteral("Features"), QStringLiteral("ChangedOnly"),
-                               changedOnly);
-        frmGroups& w = open(1);
-        QCOMPARE(w.mnuChangedOnly->isChecked(), changedOnly);
-        ui->state.GlobalsWindowOpen = true;
-        int stores = 0;
-        w.hooks.storeGlobals = [&] { ++stores, ui->state.EEImage[7] = 0x5A; };
-        ui->radio.eeprom()[7] = 0x11;
-        ui->setCell(1, 0, QStringLiteral("155.02500"));
-        ui->prompter.answers = {MsgResult::Ok, yes ? MsgResult::Yes : MsgResult::No};
-        w.mnuWriteAll->trigger();
-        QCOMPARE(ui->prompter.texts(),
-                 (QStringList{kSure, kGlobals, QStringLiteral("All groups written OK.")}));
-        QCOMPARE(ui->prompter.titles().last(), QStringLiteral("Write Radio"));
-        QCOMPARE(stores, yes ? 1 : 0);
-        QCOMPARE(int(ui->radio.eeprom()[7]), yes ? 0x5A : 0x11);
-        bool globalWords = false;
-        for (const sim::EEWrite& e : ui->radio.eepromWrites())
-            globalWords |= e.address < 36 || (e.address >= 66 && e.address < 128);
-        QCOMPARE(globalWords, yes);
-        // The shown group went out with the edit.
-        QCOMPARE(ui->radio.eeprom()[128 + 16], ui->state.EEImage[128 + 16]);
-        QCOMPARE(ui->radio.eeprom()[128 + 17], ui->state.EEImage[128 + 17]);
-        // The same write again: changed only, the radio is read and nothing is written.
-        const std::size_t writes = ui->radio.eepromWrites().size();
-        ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
-        w.mnuWriteAll->trigger();
-        QCOMPARE(ui->prompter.texts().last(), QStringLiteral("All groups written OK."));
-        QCOMPARE(ui->radio.eepromWrites().size() == writes, changedOnly);
-    }
-
-    void writeGroupSendsLabelsEvenWhenTheGroupFailed() {
-        frmGroups& w = open(0);
-        ui->selectGroup(14);  // group 15: not configured for channel data
-        ui->setCell(5, 0, QStringLiteral("HELLO"));
-        ui->prompter.answers = {MsgResult::Ok};
-        w.mnuWriteGroup->trigger();
-        QCOMPARE(ui->prompter.texts(),
-                 (QStringList{kSure, QStringLiteral("Group not configured for channel data."),
-                              QStringLiteral("Write Group Failed"),
-                              QStringLiteral("Group 15 labels written OK.")}));
-        QCOMPARE(ui->prompter.titles().last(), QStringLiteral("Write Labels"));
-        QVERIFY(radioHasLabels(*ui, 14, 14));
-        QCOMPARE(ShownLabelText(ui->state, 14, 0), QStringLiteral("HELLO   "));
-    }
-
-    void labelsComeBeforeGroupsInTheMessages_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<Answers>("answers");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<QStringList>("titles");
-        QTest::newRow("read") << "mnuRead" << Answers{}
-                              << QStringList{"All labels read OK.", "All groups read OK."}
-                              << QStringList{"Read Labels", "Read Radio"};
-        QTest::newRow("write") << "mnuWriteAll" << Answers{MsgResult::Ok, MsgResult::Yes}
-                               << QStringList{kSure, kGlobals, "All labels written OK.",
-                                              "All groups written OK."}
-                               << QStringList{"", "", "Write Labels", "Write Radio"};
-    }
-    void labelsComeBeforeGroupsInTheMessages() {
-        QFETCH(QString, command);
-        QFETCH(Answers, answers);
-        QFETCH(QStringList, texts);
-        QFETCH(QStringList, titles);
-        open(0);
-        const bool read = command == QLatin1String("mnuRead");
-        if (read) ui->radio.labels() = sim::labelMemoryFrom(distinctLabels());
-        ui->prompter.answers = answers;
-        action(command)->trigger();
-        QCOMPARE(ui->prompter.texts(), texts);
-        QCOMPARE(ui->prompter.titles(), titles);
-        QVERIFY(radioHasLabels(*ui, 0, kGroupCount - 1));
-        if (read) QCOMPARE(ui->cell(5, 0), QStringLiteral("G1C1    "));
-    }
-
-    void policyNeverNeverAsks_data() {
-        QTest::addColumn<QString>("command");
-        QTest::addColumn<Answers>("answers");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<int>("dialogs");
-        QTest::newRow("read radio")
-            << "mnuRead" << Answers{} << QStringList{"All groups read OK."} << 1;
-        QTest::newRow("read group") << "mnuReadGroup" << Answers{} << QStringList{} << 1;
-        QTest::newRow("read globals: no dialog, no message")
-            << "mnuReadGlobal" << Answers{} << QStringList{} << 0;
-        QTest::newRow("write radio") << "mnuWriteAll" << Answers{MsgResult::Ok, MsgResult::Yes}
-                                     << QStringList{kSure, kGlobals, "All groups written OK."} << 1;
-        QTest::newRow("write group")
-            << "mnuWriteGroup" << Answers{MsgResult::Ok} << QStringList{kSure} << 1;
-    }
-    void policyNeverNeverAsks() {
-        QFETCH(QString, command);
-        QFETCH(Answers, answers);
-        QFETCH(QStringList, texts);
-        QFETCH(int, dialogs);
-        frmGroups& w = open(2);
-        w.mnuLabelConfig[1]->trigger();
-        QCOMPARE(w.LabelPolicy, 1);
-        QVERIFY(!w.mnuLabelConfig[0]->isChecked() && !w.mnuLabelConfig[2]->isChecked());
-        QCOMPARE(ui->settings->get(QStringLiteral("Features"), QStringLiteral("Label")),
-                 QStringLiteral("1"));
-        ui->radio.labels() = sim::labelMemoryFrom(distinctLabels());
-        const auto radioLabels = ui->radio.labels();
-        const auto labels = ui->state.LabelImage;
-        ui->prompter.answers = answers;
-        action(command)->trigger();
-        QCOMPARE(ui->prompter.texts(), texts);
-        QCOMPARE(dialogShows.shows, dialogs);
-        QVERIFY(ui->state.LabelImage == labels && ui->radio.labels() == radioLabels);
-        QVERIFY(ui->radio.labelControls().empty());
-        QCOMPARE(backups().size(), 1);
+        QTEST(boxLines(ui->prompter.shown), "boxes");
+        QTEST(dialogShows.shows, "dialogs");
+        QCOMPARE(ui->radio.received().empty(), labels == 'x');
+        QCOMPARE(radioHasLabels(*ui, group), labels == 'r' || labels == 'w');
+        QCOMPARE(ui->state.LabelImage == before.LabelImage, labels != 'r');
+        QCOMPARE(ui->radio.labelControls().empty(), labels != 'r');
+        if (labels == 'r') QCOMPARE(ui->cell(5, 0), "G1C1    ");
+        if (labels == 'x') QVERIFY(ui->state.EEImage == before.EEImage);
+        // One backup of each transfer, of the editor's image as it then was.
+        QCOMPARE(backups().size(), labels == 'x' ? 0 : 1);
+        if (labels != 'x') QCOMPARE(readFile(backups()[0]), SerializeRadioFile(ui->state));
     }
 
     void labelReadOfOneGroup_data() {
         QTest::addColumn<QString>("fault");
-        QTest::addColumn<QStringList>("texts");
-        QTest::newRow("read") << "" << QStringList{"Group 3 labels read OK."};
+        QTest::addColumn<QStringList>("boxes");
+        QTest::newRow("read") << ""
+                              << QStringList{"Group 3 labels read OK. | Read Labels | Ok | None"};
         QTest::newRow("failed: table restored")
-            << "drop-reply=label:20-40" << QStringList{"Unable to upload data from radio"};
+            << "drop-reply=label:20-40"
+            << QStringList{"Unable to upload data from radio |  | Ok | None"};
     }
     void labelReadOfOneGroup() {
         QFETCH(QString, fault);
-        QFETCH(QStringList, texts);
         frmGroups& w = open(2);
         ui->selectGroup(2);
         const auto wanted = distinctLabels();
         ui->radio.labels() = sim::labelMemoryFrom(wanted);
         if (!fault.isEmpty()) ui->radio.setFaults(faults(fault));
         const auto before = ui->state.LabelImage;
-        const QString shownBefore = ui->cell(5, 0);
         w.mnuLabelRdGroup->trigger();
-        QCOMPARE(ui->prompter.texts(), texts);
-        QCOMPARE(w.TargetGroup, int16_t(2));
-        if (!fault.isEmpty()) {
-            QVERIFY(ui->state.LabelImage == before);
-            QCOMPARE(ui->cell(5, 0), shownBefore);
-            return;
-        }
-        QCOMPARE(ui->prompter.titles(), QStringList{QStringLiteral("Read Labels")});
+        QTEST(boxLines(ui->prompter.shown), "boxes");
         for (int i = 0; i < kLabelImageSize; ++i)
-            QCOMPARE(ui->state.LabelImage[i], i % 16 == 2 ? wanted[i] : before[i]);
-        QCOMPARE(ui->cell(5, 0), QStringLiteral("G3C1    "));
-        QCOMPARE(w.txtGroupLabel->text(), QStringLiteral("G3C15   "));
+            QCOMPARE(ui->state.LabelImage[i],
+                     i % 16 == 2 && fault.isEmpty() ? wanted[i] : before[i]);
+        QCOMPARE(ui->cell(5, 0), fault.isEmpty() ? "G3C1    " : "Ch  1   ");
+        QCOMPARE(w.txtGroupLabel->text(), fault.isEmpty() ? "G3C15   " : "GROUP 3 ");
     }
 
-    void commandsDisabledDuringTransferAndBackAfterFailure() {
+    // While a read runs every command that could touch the radio, the image
+    // or the port is disabled, and other windows too; the window refuses to
+    // close. After a failure all comes back, and the image is as before.
+    void failedReadGuardsAndRestores_data() {
+        QTest::addColumn<QString>("command");
+        QTest::newRow("Read Radio") << "mnuRead";
+        QTest::newRow("Compare with Radio") << "mnuCompare";
+    }
+    void failedReadGuardsAndRestores() {
+        QFETCH(QString, command);
         frmGroups& w = open(1);
         QMainWindow other;  // another window of the editor, such as the global parameters
         other.show();
-        const bool pasteBefore = w.mnuPaste->isEnabled();
-        ui->radio.setFaults(faults(QStringLiteral("drop-reply=eeprom:10")));
-        const QList<QAction*> guarded{w.mnuRead,         w.mnuWriteAll,       w.mnuWriteGroup,
-                                      w.mnuCompare,      w.mnuOpen,           w.mnuImportCsv,
-                                      w.mnuLabelRdRadio, w.mnuLabelConfig[0], w.mnuCommPort[1],
-                                      w.mnuSerialTrace,  w.mnuUndo,           w.mnuTune,
-                                      w.mnuExit};
-        QStringList seen;
-        bool closedMidway = true;
-        ui->prompter.onShow = [&](const QString& text) {
-            if (text != QLatin1String("Error reading radio")) return;
-            for (QAction* a : guarded)
-                if (a->isEnabled()) seen << a->objectName();
-            for (QWidget* x :
-                 QList<QWidget*>{w.cboCurrentGroup, w.Grid, w.txtID, w.chkScan[0], &other})
-                if (x->isEnabled()) seen << x->objectName();
-            if (!w.Prog1->isEnabled() || !w.mnuAbout->isEnabled()) seen << QStringLiteral("spared");
-            if (!w.transferRunning()) seen << QStringLiteral("not running");
-            closedMidway = w.close();
+        ui->setCell(1, 0, QStringLiteral("155.02500"));
+        w.StoreCurrentGroup();
+        const auto before = ui->state.EEImage;
+        // The radio's group 1 differs, and the read breaks off in group 4.
+        ui->radio.eeprom()[128 + 16] = static_cast<uint8_t>(before[128 + 16] ^ 0xFF);
+        ui->radio.setFaults(faults(QStringLiteral("drop-reply=eeprom:600")));
+        const QStringList guarded =
+            QStringLiteral(
+                "mnuRead mnuWriteAll mnuWriteGroup mnuCompare mnuOpen mnuImportCsv mnuLabelRdRadio "
+                "mnuLabelConfig_0 mnuCommPort_1 mnuSerialTrace mnuUndo mnuTune mnuExit "
+                "cboCurrentGroup Grid txtID chkAlphaEnabled other")
+                .split(u' ');
+        const auto enabled = [&] {
+            QStringList on;
+            for (const QString& name : guarded)
+                if (QObject* o = name == "other" ? &other : w.findChild<QObject*>(name))
+                    if (o->property("enabled").toBool()) on << name;
+            return on;
         };
-        w.mnuRead->trigger();
+        QStringList during{QStringLiteral("no message")};
+        ui->prompter.onShow = [&](const QString&) {
+            during = enabled();
+            if (!w.Prog1->isEnabled() || !w.mnuAbout->isEnabled())
+                during << QStringLiteral("spared");
+            if (!w.transferRunning() || w.close()) during << QStringLiteral("not running");
+        };
+        action(command)->trigger();
         QCOMPARE(ui->prompter.texts(), QStringList{QStringLiteral("Error reading radio")});
-        QCOMPARE(seen, QStringList{});
-        QVERIFY(!closedMidway);
-        QVERIFY(!w.transferRunning());
-        for (QAction* a : guarded)
-            if (a != w.mnuUndo) QVERIFY2(a->isEnabled(), qPrintable(a->objectName()));
-        QCOMPARE(w.mnuPaste->isEnabled(), pasteBefore);
-        QVERIFY(w.cboCurrentGroup->isEnabled() && w.Grid->isEnabled() && w.txtID->isEnabled());
-        QVERIFY(other.isEnabled());
+        QCOMPARE(during, QStringList{});
+        QCOMPARE(enabled(), guarded);
+        QVERIFY(!w.transferRunning() && ui->state.EEImage == before);
+        w.displayGroupMemory();
+        QCOMPARE(ui->cell(1, 0), "155.02500");
+        QVERIFY(backups().isEmpty() && !w.radio().compareWindow());
     }
 
-    void backupsOfReadsAndWrites() {
+    void writeRadioGlobalsQuestion_data() {
+        QTest::addColumn<bool>("yes");
+        QTest::addColumn<bool>("changedOnly");
+        QTest::newRow("No: global block left alone") << false << false;
+        QTest::newRow("Yes: global window stored and written") << true << false;
+        QTest::newRow("changed only: the same write again sends nothing") << true << true;
+    }
+    void writeRadioGlobalsQuestion() {
+        QFETCH(bool, yes);
+        QFETCH(bool, changedOnly);
+        const QString features = QStringLiteral("Features"), key = QStringLiteral("ChangedOnly");
+        ui->settings->saveFlag(features, key, changedOnly);
         frmGroups& w = open(1);
-        const QString folder = ui->home.path() + QStringLiteral("/data/TAVEDWIN/backups");
-        w.mnuRead->trigger();
-        QCOMPARE(backups(), QStringList{folder + QStringLiteral("/read-2026-12-06_07-31-05.tav")});
-        QCOMPARE(fileBytes(backups().first()), SerializeRadioFile(ui->state));
-        ui->setCell(1, 3, QStringLiteral("151.00000"));
+        QCOMPARE(w.mnuChangedOnly->isChecked(), changedOnly);
+        ui->state.GlobalsWindowOpen = true;
+        int stores = 0;
+        w.hooks.storeGlobals = [&] { ++stores, ui->state.EEImage[7] = 0x5A; };
+        ui->radio.eeprom()[7] = 0x11;
+        ui->setCell(1, 3, QStringLiteral("151.00000"));  // shown, not yet stored
+        ui->prompter.answers = {MsgResult::Ok, yes ? MsgResult::Yes : MsgResult::No};
+        w.mnuWriteAll->trigger();
+        QCOMPARE(stores, yes ? 1 : 0);
+        QCOMPARE(int(ui->radio.eeprom()[7]), yes ? 0x5A : 0x11);
+        // The shown group went out with the edit, and into the backup made first.
+        QVERIFY(backups().value(0).endsWith(QStringLiteral("/write-2026-12-06_07-31-05.tav")));
+        const QByteArray backup = readFile(backups().value(0));
+        QCOMPARE(backup, SerializeRadioFile(ui->state));
+        uint8_t b[2];
+        QVERIFY(FreqTextToBytes("151.00000", b[0], b[1]));
+        const int at = 128 + 16 + 3 * 8;  // Rec Freq of channel 4
+        QCOMPARE(backup.mid(at, 2), QByteArray(reinterpret_cast<char*>(b), 2));
+        QCOMPARE(ui->radio.eeprom()[at], b[0]);
+        const std::size_t writes = ui->radio.eepromWrites().size();
         ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
         w.mnuWriteAll->trigger();
-        QCOMPARE(backups().size(), 2);
-        QCOMPARE(backups().last(), folder + QStringLiteral("/write-2026-12-06_07-31-05-2.tav"));
-        // What was about to be written, the edit included.
-        QCOMPARE(fileBytes(backups().last()), SerializeRadioFile(ui->state));
-        uint8_t b1 = 0, b2 = 0;
-        QVERIFY(FreqTextToBytes(QStringLiteral("151.00000"), b1, b2));
-        QCOMPARE(fileBytes(backups().last()).at(128 + 16 + 3 * 8), char(b1));
+        QCOMPARE(ui->prompter.texts().last(), QStringLiteral("All groups written OK."));
+        QCOMPARE(ui->radio.eepromWrites().size() == writes, changedOnly);
+        w.mnuChangedOnly->trigger();
+        QCOMPARE(ui->settings->flag(features, key, changedOnly), !changedOnly);
     }
 
     void serialTraceGoesToTheDataFolder() {
@@ -345,18 +268,15 @@ private slots:
         const QString path = ui->home.path() + QStringLiteral("/data/TAVEDWIN/trace-%1.txt")
                                                    .arg(QDate::currentDate().toString(Qt::ISODate));
         QVERIFY(w.mnuTraceFile->isVisible() && w.mnuTraceFile->text().endsWith(path));
-        QCOMPARE(ui->settings->get(QStringLiteral("Comm"), QStringLiteral("Trace")),
-                 QStringLiteral("True"));
+        QCOMPARE(ui->settings->get(QStringLiteral("Comm"), QStringLiteral("Trace")), "True");
         w.mnuReadGlobal->trigger();
-        const QString text = QString::fromUtf8(fileBytes(path));
+        const QString text = QString::fromUtf8(readFile(path));
         QVERIFY(text.startsWith(QStringLiteral("# ")) && text.contains("Virtual radio"));
         QVERIFY(text.contains(" TX 0A\n") && text.contains(" RX 40\n"));
         w.mnuSerialTrace->trigger();
-        QCOMPARE(ui->settings->get(QStringLiteral("Comm"), QStringLiteral("Trace")),
-                 QStringLiteral("False"));
-        const qint64 size = QFileInfo(path).size();
+        QCOMPARE(ui->settings->get(QStringLiteral("Comm"), QStringLiteral("Trace")), "False");
         w.mnuReadGlobal->trigger();
-        QCOMPARE(QFileInfo(path).size(), size);
+        QCOMPARE(readFile(path).size(), text.toUtf8().size());
     }
 };
 

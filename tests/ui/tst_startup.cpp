@@ -1,9 +1,6 @@
 // Start-up: the main window's place and state from the settings, the splash
 // gone, and the About box's system information.
 
-#include <QPushButton>
-#include <QScreen>
-
 #include "TestMain.h"
 #include "UiFixture.h"
 #include "ui/AboutBox.h"
@@ -24,13 +21,7 @@ class TestStartup : public QObject {
 
 private slots:
     void init() { rig = std::make_unique<UiRig>(); }
-    void cleanup() {
-        if (rig->w) {
-            rig->prompter.answers = {MsgResult::No};
-            rig->w->close();
-        }
-        rig.reset();
-    }
+    void cleanup() { rig.reset(); }
 
     // With no place stored the window opens centred; one off every screen (a
     // monitor since unplugged) puts it on the primary screen.
@@ -47,9 +38,7 @@ private slots:
                 rig->settings->save(QStringLiteral("Position"), QLatin1String(key), top);
         rig->state.GlobalsWindowOpen = true;
         frmGroups& w = start();
-        QVERIFY(w.isVisible());
-        QVERIFY(!rig->state.GlobalsWindowOpen);
-        QCOMPARE(w.windowState(), Qt::WindowNoState);
+        QVERIFY(w.isVisible() && !rig->state.GlobalsWindowOpen);
         const QRect screen = QGuiApplication::primaryScreen()->geometry();
         if (top.isEmpty())
             QVERIFY((w.frameGeometry().center() - screen.center()).manhattanLength() <= 4);
@@ -59,35 +48,27 @@ private slots:
             QVERIFY(!qobject_cast<frmSplash*>(other) || !other->isVisible());
     }
 
-    void storedPositionAndStateComeBack() {
+    // The place is kept in twips; a maximised window keeps its last normal place.
+    void storedPlaceAndStateComeBack_data() {
+        QTest::addColumn<int>("state");
+        QTest::addColumn<QStringList>("stored");  // top, left, state
+        QTest::newRow("normal, then moved") << 0 << QStringList{"900", "4500", "0"};
+        QTest::newRow("maximised") << 2 << QStringList{"1500", "3000", "2"};
+    }
+    void storedPlaceAndStateComeBack() {
+        QFETCH(int, state);
         rig->settings->saveNumber(QStringLiteral("Position"), QStringLiteral("GroupTop"), 1500);
         rig->settings->saveNumber(QStringLiteral("Position"), QStringLiteral("GroupLeft"), 3000);
+        rig->settings->saveInteger(QStringLiteral("Position"), QStringLiteral("State"), state);
         frmGroups& w = start();
-        QCOMPARE(w.pos(), QPoint(200, 100));
-        rig->prompter.answers = {MsgResult::No};
-        w.move(300, 60);
-        QVERIFY(w.close());
-        QCOMPARE(rig->settings->get(QStringLiteral("Position"), QStringLiteral("GroupTop")),
-                 QStringLiteral("900"));
-        QCOMPARE(rig->settings->get(QStringLiteral("Position"), QStringLiteral("GroupLeft")),
-                 QStringLiteral("4500"));
-        QCOMPARE(rig->settings->get(QStringLiteral("Position"), QStringLiteral("State")),
-                 QStringLiteral("0"));
-        rig->w.reset();
-    }
-
-    void maximisedKeepsTheLastNormalPlace() {
-        rig->settings->saveInteger(QStringLiteral("Position"), QStringLiteral("State"), 2);
-        rig->settings->saveNumber(QStringLiteral("Position"), QStringLiteral("GroupTop"), 1500);
-        frmGroups& w = start();
-        QVERIFY(w.windowState() & Qt::WindowMaximized);
-        rig->prompter.answers = {MsgResult::No};
-        QVERIFY(w.close());
-        QCOMPARE(rig->settings->get(QStringLiteral("Position"), QStringLiteral("State")),
-                 QStringLiteral("2"));
-        QCOMPARE(rig->settings->get(QStringLiteral("Position"), QStringLiteral("GroupTop")),
-                 QStringLiteral("1500"));
-        rig->w.reset();
+        QCOMPARE(bool(w.windowState() & Qt::WindowMaximized), state == 2);
+        if (state == 0) QCOMPARE(w.pos(), QPoint(200, 100));
+        if (state == 0) w.move(300, 60);
+        rig->closeWindow();
+        QStringList stored;
+        for (const char* key : {"GroupTop", "GroupLeft", "State"})
+            stored << rig->settings->get("Position", key);
+        QTEST(stored, "stored");
     }
 
     void aboutBox() {
@@ -97,8 +78,7 @@ private slots:
         for (const QString& v : AboutBox::systemInfoViewers())
             if (!QStandardPaths::findExecutable(v).isEmpty()) QSKIP("a system viewer is installed");
         box.cmdSysInfo->click();
-        QCOMPARE(prompter.texts(),
-                 QStringList{QStringLiteral("System Information Is Unavailable At This Time")});
+        QCOMPARE(prompter.texts(), QStringList{"System Information Is Unavailable At This Time"});
     }
 };
 
