@@ -55,6 +55,7 @@ struct UiRig {
     std::unique_ptr<Settings> settings;
     WatchingPrompter prompter;
     sim::VirtualClock clock{100.0};
+    Clock* clockOverride = nullptr;  // a real clock for a real serial line
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;
     QList<QPair<bool, QString>> dialogsShown;  // save mode, preset
@@ -72,7 +73,7 @@ struct UiRig {
     }
 
     EditorServices services(const QStringList& arguments = {}) {
-        EditorServices s(state, *settings, prompter, clock);
+        EditorServices s(state, *settings, prompter, clockOverride ? *clockOverride : clock);
         s.arguments = QStringList{QStringLiteral("tavedwin")} + arguments;
         s.deviceExists = [](const QString&) { return false; };
         auto* table = new ChannelTable;

@@ -33,6 +33,7 @@ private slots:
             std::make_unique<EditorWindows>(rig->state, *rig->settings, rig->prompter, rig->clock);
     }
     void cleanup() {
+        rig->closeWindow();  // its close asks the globals window through `windows`
         windows.reset();
         rig.reset();
     }
