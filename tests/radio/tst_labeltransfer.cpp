@@ -43,6 +43,9 @@ Bytes labelWalk(bool write, int first, int last, const AppState& s) {
     return write ? wire : concat(concat(wire, control(0xF6, 0x80)), control(0xFE, 0x45));
 }
 
+// fault; 0 read, 1 write, 2 changed-only write; messages; the radio ends idle at 4800.
+using Failure = std::tuple<QString, int, QStringList, bool>;
+
 }  // namespace
 
 class TestLabelTransfer : public QObject {
@@ -128,9 +131,7 @@ private slots:
     // the same address, four times in all; then the read fails.
     void readRetriesTheSameAddress() {
         RadioRig rig;
-        rig.radio.setFaults(
-            faults("drop-reply=label:6,drop-reply=label:8,drop-reply=label:10,"
-                   "drop-reply=label:12"));
+        rig.radio.setFaults(faults("drop-reply=label:6-12"));
         QVERIFY(!rig.com.Read_Labels(0));
         QCOMPARE(rig.prompter.texts(), QStringList{"Unable to upload data from radio"});
         Bytes wire = concat(labelTransferStart(), concat(control(0xF6, 0), control(0xFE, 0x44)));
@@ -162,40 +163,33 @@ private slots:
         expectReleasedAt4800(rig);
     }
 
+    // The messages, and how the radio and the port end; a changed-only write
+    // that failed ends, written again, as the full write leaves the radio.
     void failures_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<int>("op");  // 0 read, 1 write, 2 changed-only write
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<bool>("released");  // the radio ends idle at 4800 baud
+        QTest::addColumn<Failure>("c");
         const QStringList baud{"Unable to set baud rate"}, init{"Transfer initialization error"};
         const QStringList toRadio{"Unable to upload data to radio"};
         // The radio went to 9600 but its answer was lost: the port goes back to
         // 4800 alone, and the radio cannot hear the release.
-        QTest::newRow("no answer at 9600") << "drop-reply=baud:1" << 0 << baud << false;
-        QTest::newRow("loader byte not echoed") << "drop-echo=ram:4" << 1 << init << true;
-        QTest::newRow("loader byte garbled") << "corrupt-echo=ram:25" << 0 << init << true;
+        QTest::newRow("no answer at 9600") << Failure{"drop-reply=baud:1", 0, baud, false};
+        QTest::newRow("loader byte not echoed") << Failure{"drop-echo=ram:4", 1, init, true};
+        QTest::newRow("loader byte garbled") << Failure{"corrupt-echo=ram:25", 0, init, true};
         // A garbled download crashes the radio: nothing answers any more.
-        QTest::newRow("download garbled")
-            << "corrupt-in=loader:40" << 0
-            << QStringList{"Unable to upload data from radio", baud[0]} << false;
-        QTest::newRow("label byte not echoed") << "drop-echo=label:9" << 1 << toRadio << true;
+        const QStringList fromRadio{"Unable to upload data from radio", baud[0]};
+        QTest::newRow("download garbled") << Failure{"corrupt-in=loader:40", 0, fromRadio, false};
+        QTest::newRow("label byte not echoed") << Failure{"drop-echo=label:9", 1, toRadio, true};
         // Changed-only, bank 1 differs in all its 128 characters.
-        QTest::newRow("changed: a byte unread after four tries")
-            << "drop-reply=label:2,drop-reply=label:4,drop-reply=label:6,drop-reply=label:8" << 2
-            << toRadio << true;
-        QTest::newRow("changed: last byte unread")
-            << "drop-reply=label:256,drop-reply=label:258,drop-reply=label:260,drop-reply=label:262"
-            << 2 << toRadio << true;
+        QTest::newRow("changed: first unread") << Failure{"drop-reply=label:2-8", 2, toRadio, true};
+        QTest::newRow("changed: last unread")
+            << Failure{"drop-reply=label:256-262", 2, toRadio, true};
         for (int n : {1, 77, 128})
             for (const char* kind : {"drop", "corrupt"})
-                QTest::addRow("changed: echo %d, %s", n, kind)
-                    << QStringLiteral("%1-echo=label:%2").arg(kind).arg(n) << 2 << toRadio << true;
+                QTest::addRow("changed: echo %d, %s", n, kind) << Failure{
+                    QStringLiteral("%1-echo=label:%2").arg(kind).arg(n), 2, toRadio, true};
     }
     void failures() {
-        QFETCH(QString, fault);
-        QFETCH(int, op);
-        QFETCH(QStringList, texts);
-        QFETCH(bool, released);
+        QFETCH(Failure, c);
+        const auto& [fault, op, texts, released] = c;
         RadioRig rig;
         rig.radio.setFaults(faults(fault));
         rig.com.ChangedOnly = op == 2;

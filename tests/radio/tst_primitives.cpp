@@ -3,6 +3,7 @@
 
 #include <QtTest>
 #include <functional>
+#include <tuple>
 
 #include "TestMain.h"
 #include "XferSupport.h"
@@ -12,24 +13,13 @@ using namespace tav::test;
 
 namespace {
 
-// Answers like ScriptedPrompter and lets the test change the radio meanwhile.
-class ActingPrompter : public ScriptedPrompter {
-public:
-    std::function<void()> onShow;
-    MsgResult show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon,
-                   const QString& detail) override {
-        onShow();
-        return ScriptedPrompter::show(text, title, buttons, icon, detail);
-    }
-};
-
 const QList<int> kAccepted = {0x40, 0x41, 0x42, 0x50, 0x51, 0x52, 0x60, 0x61, 0x62,
                               0x70, 0x71, 0x72, 0x80, 0x81, 0x82, 0x90, 0x91, 0x92,
                               0xA0, 0xA1, 0xA2, 0xB0, 0xB1, 0xB2, 0xC0, 0xC1, 0xC2,
                               0xD0, 0xD1, 0xD2, 0xE0, 0xE1, 0xE2, 0xF0, 0xF1, 0xF2};
 
-// id, faults before and after the first box, Retry answers; result, attempts, boxes.
-using HookCase = std::tuple<int, QString, QString, int, bool, int, int>;
+// id byte, faults, Retry answers; result, attempts, boxes.
+using HookCase = std::tuple<int, QString, int, bool, int, int>;
 
 }  // namespace
 
@@ -149,27 +139,26 @@ private slots:
         QTest::addColumn<HookCase>("c");
         for (int id : {0x40, 0x92, 0xF2, 0x43, 0x3F, 0x00}) {
             const bool ok = kAccepted.contains(id);
-            QTest::addRow("0x%02X", id) << HookCase{id, "", "", 0, ok, 1, ok ? 0 : 1};
+            QTest::addRow("0x%02X", id) << HookCase{id, "", 0, ok, 1, ok ? 0 : 1};
         }
-        QTest::newRow("silent") << HookCase{0x40, "silent", "silent", 1, false, 8, 2};
-        QTest::newRow("rejected, then silent") << HookCase{0x43, "", "silent", 1, false, 5, 2};
-        QTest::newRow("silent, then answers") << HookCase{0x40, "silent", "", 1, true, 5, 1};
-        QTest::newRow("id byte lost") << HookCase{0x40, "drop-reply=1", "", 0, true, 2, 0};
+        QTest::newRow("silent") << HookCase{0x40, "drop-reply=hook:1-8", 1, false, 8, 2};
+        QTest::newRow("rejected, then silent")
+            << HookCase{0x43, "drop-reply=hook:2-5", 1, false, 5, 2};
+        QTest::newRow("silent, then answers")
+            << HookCase{0x40, "drop-reply=hook:1-4", 1, true, 5, 1};
+        QTest::newRow("id byte lost") << HookCase{0x40, "drop-reply=1", 0, true, 2, 0};
     }
     void hook() {
         QFETCH(HookCase, c);
-        const auto& [id, fault, faultAfterBox, retries, ok, attempts, boxes] = c;
+        const auto& [id, fault, retries, ok, attempts, boxes] = c;
         RadioRig rig;
-        ActingPrompter prompter;
-        clsTavCom com(LinkContext{rig.state, rig.link, rig.clock, prompter, rig.progress});
         rig.radio.setIdByte(uint8_t(id));
         rig.radio.setFaults(faults(fault));
-        for (int i = 0; i < retries; ++i) prompter.answers << MsgResult::Retry;
-        prompter.onShow = [&] { rig.radio.setFaults(faults(faultAfterBox)); };
-        QCOMPARE(com.Hook(), ok);
+        for (int i = 0; i < retries; ++i) rig.prompter.answers << MsgResult::Retry;
+        QCOMPARE(rig.com.Hook(), ok);
         QCOMPARE(hex(rig.radio.received()), hex(repeated(wakeAndHookRequest(), attempts)));
-        QCOMPARE(prompter.shown.size(), boxes);
-        for (const ShownBox& box : prompter.shown)
+        QCOMPARE(rig.prompter.shown.size(), boxes);
+        for (const ShownBox& box : rig.prompter.shown)
             QCOMPARE(boxLine(box), boxLine("Error Hooking to Radio.", "COMM ERROR",
                                            MsgButtons::RetryCancel, MsgIcon::None));
         QCOMPARE(rig.link.openCalls(), 1);
@@ -212,9 +201,7 @@ private slots:
         const QString toLabels = "+13 150 30 25 45 ", control = "2 2 5 5 50 ";
         const QString read = toLabels + "+220 " + control.repeated(3);
         const QString end = control.repeated(2) + "10 150 30 25 45 200";
-        const QString lost =
-            "drop-reply=label:6,drop-reply=label:8,drop-reply=label:10,"
-            "drop-reply=label:12";
+        const QString lost = "drop-reply=label:6-12";  // the third character, four times
         QTest::newRow("hook, silent") << 0 << "silent" << QString("+13 500 +12 500 +12 500 +12");
         QTest::newRow("group read") << 1 << QString() << "+13 500 +152";
         QTest::newRow("group write") << 2 << QString() << "+2 500 +14 500 +272";
