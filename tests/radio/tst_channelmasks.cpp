@@ -3,6 +3,7 @@
 // never ends a block write in success.
 
 #include <functional>
+#include <tuple>
 
 #include "TestMain.h"
 #include "XferSupport.h"
@@ -26,13 +27,21 @@ QString boxText(const QString& title) {
     return missing.arg(title.endsWith("Power") ? "power control" : "bandwidth");
 }
 
+// 0 whole read, 1 global read, 2 group 3 read, 3 group 3 write, 4 whole write,
+// 5 group 15 write; both options on; the titles of the boxes shown.
+using Warnings = std::tuple<int, bool, QStringList>;
+// 0 global, 1 whole but the global block, 2 group 4; fault; the words the radio
+// received in page 0, in the group pages and in the power block.
+using MaskFailure = std::tuple<int, QString, int, int, int>;
+
 }  // namespace
 
 class TestChannelMasks : public QObject {
     Q_OBJECT
 
 private slots:
-    // Directory entries as "start NAME", "-" for an empty one.
+    // Directory entries as "start NAME", "-" for an empty one; reply 1 is the
+    // identification byte, replies 2 and 3 the first entry.
     void findSys_data() {
         QTest::addColumn<QString>("entries");
         QTest::addColumn<QString>("fault");
@@ -41,7 +50,6 @@ private slots:
         QTest::newRow("lower entry wins") << "-,-,1536 VPWR,-,1024 VPWR" << QString() << 1536;
         QTest::newRow("other names only") << "1024 UNIT,1536 VPWX" << QString() << 0;
         QTest::newRow("no entries") << QString() << QString() << 0;
-        // Reply 1 is the identification byte; replies 2 and 3 the first entry.
         QTest::newRow("unreadable entry passed over") << "1024 VPWR,1536 VPWR"
                                                       << "drop-reply=2" << 1536;
         QTest::newRow("entry unreadable once matched") << "1024 VPWR"
@@ -68,22 +76,20 @@ private slots:
     // group 15: the warnings each operation shows, by title (none for a presence
     // check). Reads record that the block is missing; writes leave that alone.
     void warnings_data() {
-        QTest::addColumn<int>("op");
-        QTest::addColumn<bool>("optionsOn");
-        QTest::addColumn<QStringList>("titles");
-        QTest::newRow("whole read") << 0 << true << QStringList{"Read Power", "Read Bandwidth"};
-        QTest::newRow("whole read, options off") << 0 << false << QStringList{};
-        QTest::newRow("global read") << 1 << true << QStringList{};
-        QTest::newRow("group read") << 2 << true << QStringList{"Read Bandwidth", "Read Power"};
-        QTest::newRow("group write") << 3 << true << QStringList{"Write Power", "Write Bandwidth"};
-        QTest::newRow("whole write") << 4 << true << QStringList{"Write Power"};
-        QTest::newRow("whole write, options off") << 4 << false << QStringList{};
-        QTest::newRow("group 15 write") << 5 << true << QStringList{"WRITE GROUP"};
+        QTest::addColumn<Warnings>("c");
+        const QStringList readAll{"Read Power", "Read Bandwidth"};
+        QTest::newRow("whole read") << Warnings{0, true, readAll};
+        QTest::newRow("whole read, options off") << Warnings{0, false, {}};
+        QTest::newRow("global read") << Warnings{1, true, {}};
+        QTest::newRow("group read") << Warnings{2, true, {"Read Bandwidth", "Read Power"}};
+        QTest::newRow("group write") << Warnings{3, true, {"Write Power", "Write Bandwidth"}};
+        QTest::newRow("whole write") << Warnings{4, true, {"Write Power"}};
+        QTest::newRow("whole write, options off") << Warnings{4, false, {}};
+        QTest::newRow("group 15 write") << Warnings{5, true, {"WRITE GROUP"}};
     }
     void warnings() {
-        QFETCH(int, op);
-        QFETCH(bool, optionsOn);
-        QFETCH(QStringList, titles);
+        QFETCH(Warnings, c);
+        const auto& [op, optionsOn, titles] = c;
         RadioRig rig;
         bareRadio(rig);
         sim::setBandwidthCapable(rig.radio.eeprom(), false);
@@ -107,49 +113,36 @@ private slots:
         QCOMPARE(rig.clock.beeps(), op == 5 ? 0 : 1);
     }
 
-    // A capability that cannot be read closes the bandwidth bytes and fails the write.
-    void unreadableCapabilityClosesBandwidthBytes() {
-        RadioRig rig;
-        loadFactoryRadio(rig);
-        fillImage(rig.state, 9);
-        rig.radio.setFaults(faults("drop-reply=2"));  // the read of address 6
-        QVERIFY(!rig.com.WriteEEGlobal());
-        for (int a = 36; a < 66; ++a) QCOMPARE(rig.state.GlobalWriteMask[a], uint8_t{0});
-        QCOMPARE(writesBetween(rig.radio, 36, 66), 0);
-        QCOMPARE(writesBetween(rig.radio, 0, 128), 4);  // words 6, 10, 12 and 104 still go
-        QCOMPARE(rig.prompter.texts(), QStringList{kWriteFailed});
-    }
-
-    // A lost echo of a power or bandwidth word fails the write, once every
-    // part has been attempted.
+    // A capability that cannot be read, or a lost echo of a power or bandwidth
+    // word, fails the write once every part has been attempted.
     void failedMaskWritesFailTheWrite_data() {
-        QTest::addColumn<bool>("whole");
-        QTest::addColumn<int>("dropEcho");
-        QTest::addColumn<int>("powerWords");  // power words the radio received
-        QTest::addColumn<int>("groupWords");  // group page words the radio received
+        QTest::addColumn<MaskFailure>("c");
+        QTest::newRow("global: capability unread") << MaskFailure{0, "drop-reply=2", 4, 0, 0};
         // A group write: 61 page words (echoes 1 to 122), the power word, the bandwidth word.
-        QTest::newRow("group: power word") << false << 123 << 1 << 61;
-        QTest::newRow("group: bandwidth word") << false << 126 << 1 << 61;
+        QTest::newRow("group: power word") << MaskFailure{2, "drop-echo=123", 1, 61, 1};
+        QTest::newRow("group: bandwidth word") << MaskFailure{2, "drop-echo=126", 1, 61, 1};
         // A whole write skipping the global block: 15 bandwidth words come first.
-        QTest::newRow("skip global: bandwidth word") << true << 5 << 15 << 14 * 61;
-        QTest::newRow("skip global: first power word") << true << 30 + 2 * 854 + 1 << 15 << 14 * 61;
+        QTest::newRow("skip global: bandwidth word") << MaskFailure{1, "drop-echo=5", 3, 854, 15};
+        QTest::newRow("skip global: power word") << MaskFailure{1, "drop-echo=1739", 15, 854, 15};
     }
     void failedMaskWritesFailTheWrite() {
-        QFETCH(bool, whole);
-        QFETCH(int, dropEcho);
-        QFETCH(int, powerWords);
-        QFETCH(int, groupWords);
+        QFETCH(MaskFailure, c);
+        const auto& [op, fault, unitWords, groupWords, powerWords] = c;
         RadioRig rig;
         loadFactoryRadio(rig);
         fillImage(rig.state, 10);
         rig.state.PerChanBandOn = true;
-        rig.radio.setFaults(faults(QStringLiteral("drop-echo=%1").arg(dropEcho)));
-        QVERIFY(!(whole ? rig.com.WriteEEMemory(true) : rig.com.WriteEEGroup(4)));
+        rig.radio.setFaults(faults(fault));
+        QVERIFY(!(op == 0   ? rig.com.WriteEEGlobal()
+                  : op == 1 ? rig.com.WriteEEMemory(true)
+                            : rig.com.WriteEEGroup(4)));
         QCOMPARE(
             boxLine(rig.prompter.shown.value(0)),
             boxLine(kWriteFailed, "COMM ERROR", MsgButtons::RetryCancel, MsgIcon::Information));
-        QCOMPARE(writesBetween(rig.radio, 1970, 2000), powerWords);
+        QCOMPARE(rig.prompter.shown.size(), 1);
+        QCOMPARE(writesBetween(rig.radio, 0, 128), unitWords);  // capability unread: 6, 10, 12, 104
         QCOMPARE(writesBetween(rig.radio, 128, 1920), groupWords);
+        QCOMPARE(writesBetween(rig.radio, 1970, 2000), powerWords);
         QCOMPARE(rig.radio.received().back(), uint8_t{0x01});
     }
 };
