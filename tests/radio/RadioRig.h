@@ -90,9 +90,8 @@ inline QByteArray hex(const Bytes& b) {
         .toHex(' ');
 }
 
-// The pauses of an exchange as the editor made them, each measured from its
-// last step on the line (a byte sent or taken): "+n" for n bytes sent without
-// a pause, a number for a byte sent after that many milliseconds.
+// The pauses the editor made, each from its last byte sent or taken: "+n" for n
+// bytes sent without a pause, a number for a byte sent after that many ms.
 inline QString pauseProfile(const sim::SimSerialLink& link) {
     QStringList out;
     int run = 0;

@@ -1,6 +1,5 @@
-// Bandwidth and power masks: the named-block directory, the warnings where the
-// radio lacks what the user's options ask for, and that a failed mask write
-// never ends a block write in success.
+// Bandwidth and power masks: the named-block directory, the warnings, and that a
+// failed mask write never ends a block write in success.
 
 #include <functional>
 #include <tuple>
@@ -49,7 +48,6 @@ private slots:
         QTest::newRow("entry 1 after an empty entry 0") << "-,1024 VPWR" << QString() << 1024;
         QTest::newRow("lower entry wins") << "-,-,1536 VPWR,-,1024 VPWR" << QString() << 1536;
         QTest::newRow("other names only") << "1024 UNIT,1536 VPWX" << QString() << 0;
-        QTest::newRow("no entries") << QString() << QString() << 0;
         QTest::newRow("unreadable entry passed over") << "1024 VPWR,1536 VPWR"
                                                       << "drop-reply=2" << 1536;
         QTest::newRow("entry unreadable once matched") << "1024 VPWR"
@@ -72,9 +70,8 @@ private slots:
         QVERIFY(rig.prompter.shown.isEmpty());
     }
 
-    // A radio without the power block and the bandwidth capability, and without
-    // group 15: the warnings each operation shows, by title (none for a presence
-    // check). Reads record that the block is missing; writes leave that alone.
+    // A radio without power block, bandwidth capability and group 15: the warnings
+    // each operation shows. Reads record that the block is missing, writes do not.
     void warnings_data() {
         QTest::addColumn<Warnings>("c");
         const QStringList readAll{"Read Power", "Read Bandwidth"};

@@ -132,7 +132,6 @@ private slots:
         QTest::addColumn<QString>("fault");
         QTest::addColumn<QByteArray>("wire");
         QTest::newRow("all") << 0 << QString() << QByteArray("e1 0e e1 10 e1 12 e1 14");
-        QTest::newRow("group 6") << 6 << QString() << QByteArray("e1 10");
         QTest::newRow("group 15") << 15 << QString() << QByteArray("e1 14");
         QTest::newRow("all, first word lost")
             << 0 << "drop-reply=3" << QByteArray("e1 0e e1 10 e1 12 e1 14");

@@ -1,6 +1,5 @@
-// Label transfer through the program loaded into the radio's RAM: the exact
-// exchange, label addressing, retries, the messages, and that the radio ends
-// released at 4800 baud. Then the label character code.
+// Label transfer through the program loaded into the radio's RAM, and the label
+// character code.
 
 #include <QRandomGenerator>
 
@@ -134,10 +133,8 @@ private slots:
         QCOMPARE(hex(rig.radio.received()), hex(concat(wire, labelTransferEnd())));
     }
 
-    // The messages, and how the radio and the port end; a changed-only write
-    // that failed ends, written again, as the full write leaves the radio.
-    // Cancel is read between tries, also while a changed-only write reads; a
-    // Cancel left over from an earlier transfer never counts.
+    // The messages and how the radio ends; a failed changed-only write, written again,
+    // ends as a full write. Cancel stops reads between tries, but not a stale one.
     void failures_data() {
         QTest::addColumn<Failure>("c");
         QTest::newRow("read cancelled") << Failure{"", 0, {}, true};
