@@ -85,8 +85,6 @@ inline Bytes labelTransferStart() {
     return wire;
 }
 // And after them: the end of label work, the switch back to 4800, the release.
-inline Bytes labelTransferEnd() {
-    return bytes({0x00, 0x00, 0xD0, 0x0D, 0x31, 0x28, 0x01});
-}
+inline const Bytes kLabelTransferEnd{0x00, 0x00, 0xD0, 0x0D, 0x31, 0x28, 0x01};
 
 }  // namespace tav::test

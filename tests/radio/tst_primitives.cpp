@@ -70,15 +70,12 @@ private slots:
         QCOMPARE(rig.link.openCalls(), 4);
     }
 
-    // Even no delay yields once; a delay ends on the first pass past its time.
-    void delays() {
-        for (int ms : {0, 150}) {
-            RadioRig rig;
-            rig.com.delay(ms);
-            const double elapsed = rig.clock.now() - 100.0;
-            QVERIFY(elapsed > ms / 1000.0 && elapsed <= ms / 1000.0 + 3 * sim::VirtualClock::kTick);
-            if (ms == 0) QCOMPARE(rig.clock.idleCalls(), 1);
-        }
+    // Even no delay yields once and ends as soon as any time has passed.
+    void delayZero() {
+        RadioRig rig;
+        rig.com.delay(0);
+        QCOMPARE(rig.clock.idleCalls(), 1);
+        QVERIFY(rig.clock.now() > 100.0 && rig.clock.now() < 100.0 + 2 * sim::VirtualClock::kTick);
     }
 
     // A byte waiting or arriving in time is taken; one that arrives exactly as
@@ -166,20 +163,16 @@ private slots:
         QVERIFY(rig.link.isOpen());  // a refused radio's port is closed by the next UnHook
     }
 
-    // Input left over from earlier traffic is discarded before the request.
-    void staleInputIsDiscardedBeforeTheRequest() {
-        RadioRig rig;
-        QVERIFY(rig.com.OpenComm());
-        rig.radio.transmitAt(0x43, rig.clock.now());
-        QVERIFY(rig.com.Hook());
-        QVERIFY(rig.prompter.shown.isEmpty());
-    }
-
-    // UnHook opens the port if need be, sends the release and closes it.
-    void unHook() {
+    // Input left over is discarded before the hook request; UnHook opens the
+    // port if need be, sends the release and closes it.
+    void staleInputAndRelease() {
         for (bool hooked : {false, true}) {
             RadioRig rig;
-            if (hooked) QVERIFY(rig.hook());
+            if (hooked) {
+                QVERIFY(rig.com.OpenComm());
+                rig.radio.transmitAt(0x43, rig.clock.now());
+                QVERIFY(rig.hook() && rig.prompter.shown.isEmpty());
+            }
             rig.com.UnHook();
             QCOMPARE(hex(rig.radio.received()), hex(bytes({0x01})));
             QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Idle);
