@@ -6,14 +6,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "app/MemoryMap.h"
+
 namespace tav {
 
 constexpr int kEEImageSize = 2049;      // 2048 EEPROM bytes plus one file-only byte
-constexpr int kEEPromSize = 2048;
-constexpr int kPageSize = 128;
-constexpr int kPageCount = 16;
-constexpr int kGroupCount = 15;
-constexpr int kChannelsPerGroup = 14;
 constexpr int kLabelImageSize = 2048;
 constexpr int kPowerMaskSize = 30;
 

@@ -38,7 +38,6 @@ const QString kChannelColumn = QStringLiteral("Channel");
 // Keys of the two number columns among the channel columns.
 constexpr int kGroupKey = kColumnCount;
 constexpr int kChannelKey = kColumnCount + 1;
-constexpr int kLastPoweredGroup = 13;
 
 bool isFlag(int column) {
     return column >= kScan;

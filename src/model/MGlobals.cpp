@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 
+#include "app/MemoryMap.h"
 #include "model/NumberText.h"
 
 namespace tav {
@@ -76,7 +77,7 @@ bool ByteToBCD(int n, uint8_t& out) {
 }
 
 int16_t GroupPage(int16_t n) {
-    return static_cast<int16_t>(n + 1);
+    return static_cast<int16_t>(groupPage(n));
 }
 
 bool FreqTextToBytes(const QString& text, uint8_t& B1, uint8_t& B2) {

@@ -21,11 +21,6 @@ QString RadioField::place() const {
 
 namespace {
 
-// Where the channel-level bits lie outside the channel record.
-constexpr int kScanListAddress = 0;     // group page
-constexpr int kNarrowBandAddress = 36;  // page 0, two bytes per group
-constexpr int kLastPoweredGroup = 13;
-
 // Collects the fields of one place (the unit, a group or a channel).
 // The list entries, built once: a listing names hundreds of them.
 struct Lists {
@@ -181,7 +176,7 @@ void channelFields(const GroupControls& gc, const MemoryGrid& grid, int g, int c
                    std::vector<RadioField>& out) {
     namespace cf = channel_fields;
     const int p = GroupPage(static_cast<int16_t>(g));
-    const int a = 16 + 8 * c;
+    const int a = channelRecord(c);
     const ChannelBit bit = channelBit(c);
     const std::size_t ci = static_cast<std::size_t>(c);
     FieldSink f(out, g, c);
@@ -190,9 +185,9 @@ void channelFields(const GroupControls& gc, const MemoryGrid& grid, int g, int c
     f.text(cf::kTxFreq, "tx_freq", grid.cellText(3, c), {ee(p, a + 4), ee(p, a + 5)});
     f.text(cf::kTxCG, "tx_cg", grid.cellText(4, c), {ee(p, a + 6), ee(p, a + 7)});
     f.label(cf::kLabel, "label", grid.cellText(5, c), labelSlot(g, c));
-    f.check(cf::kScan, "scan", gc.chkScan[ci], {ee(p, kScanListAddress + bit.byteIndex, bit.mask)});
+    f.check(cf::kScan, "scan", gc.chkScan[ci], {ee(p, kScanListOffset + bit.byteIndex, bit.mask)});
     f.check(cf::kNarrow, "narrow", gc.chkNarr[ci],
-            {ee(0, kNarrowBandAddress + 2 * g + bit.byteIndex, bit.mask)});
+            {ee(0, bandwidthAddress(g) + bit.byteIndex, bit.mask)});
     if (g <= kLastPoweredGroup)
         f.check(cf::kLowPower, "low_power", gc.chkLoPower[ci],
                 {{ImageBlock::PowerMask, g + kGroupCount * bit.byteIndex, bit.mask}});

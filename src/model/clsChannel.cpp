@@ -12,12 +12,6 @@ constexpr int kRxFreqOffset = 0;
 constexpr int kRxCGOffset = 2;
 constexpr int kTxFreqOffset = 4;
 constexpr int kTxCGOffset = 6;
-constexpr int kRecordStart = 16;
-constexpr int kRecordSize = 8;
-constexpr int kScanListAddress = 0;     // in the group page
-constexpr int kNarrowBandAddress = 36;  // in page 0, two bytes per group
-// The radio's power block only covers the first 14 groups.
-constexpr int kLastPoweredGroup = 13;
 }  // namespace
 
 clsChannel::clsChannel(AppState& state, GroupControls& controls, ChannelGrid& grid)
@@ -29,7 +23,7 @@ clsChannel::clsChannel(AppState& state, GroupControls& controls, ChannelGrid& gr
       page_(GroupPage(state.NewGroupIndex)) {}
 
 int16_t clsChannel::recordAddress() const {
-    return static_cast<int16_t>(kRecordStart + kRecordSize * channel_);
+    return static_cast<int16_t>(channelRecord(channel_));
 }
 
 void clsChannel::Read_Channel() {
@@ -126,13 +120,13 @@ void clsChannel::Read_Lo_Power() {
 void clsChannel::Read_Narrow_Band() {
     const ChannelBit bit = channelBit(channel_);
     const int16_t b =
-        intRead_Addrs(state_, 0, int16_t(kNarrowBandAddress + 2 * group_ + bit.byteIndex));
+        intRead_Addrs(state_, 0, int16_t(bandwidthAddress(group_) + bit.byteIndex));
     controls_.chkNarr[std::size_t(channel_)] = (b & bit.mask) ? 1 : 0;
 }
 
 void clsChannel::Read_Scan_List() {
     const ChannelBit bit = channelBit(channel_);
-    const int16_t b = intRead_Addrs(state_, page_, int16_t(kScanListAddress + bit.byteIndex));
+    const int16_t b = intRead_Addrs(state_, page_, int16_t(kScanListOffset + bit.byteIndex));
     controls_.chkScan[std::size_t(channel_)] = (b & bit.mask) ? 1 : 0;
 }
 
@@ -172,14 +166,14 @@ void clsChannel::Write_Lo_Power() {
 void clsChannel::Write_Narrow_Band() {
     const ChannelBit bit = channelBit(channel_);
     const bool narrow = isChecked(controls_.chkNarr[std::size_t(channel_)]);
-    WriteByte(state_, 0, int16_t(kNarrowBandAddress + 2 * group_ + bit.byteIndex), bit.mask,
+    WriteByte(state_, 0, int16_t(bandwidthAddress(group_) + bit.byteIndex), bit.mask,
               narrow ? bit.mask : 0);
 }
 
 void clsChannel::Write_Scan_List() {
     const ChannelBit bit = channelBit(channel_);
     const bool inList = isChecked(controls_.chkScan[std::size_t(channel_)]);
-    WriteByte(state_, page_, int16_t(kScanListAddress + bit.byteIndex), bit.mask,
+    WriteByte(state_, page_, int16_t(kScanListOffset + bit.byteIndex), bit.mask,
               inList ? bit.mask : 0);
 }
 

@@ -8,8 +8,6 @@
 namespace tav {
 
 namespace {
-constexpr int kRecordStart = 16;
-constexpr int kRecordSize = 8;
 constexpr int kLabelColumn = 5;
 // Backlight byte of a fresh group: alpha display on, timeout "Always Off", no triggers.
 constexpr uint8_t kDefaultBacklight = 0x01;
@@ -39,7 +37,7 @@ void clsWriteDefaults::WriteChannel(int16_t nGroup, int16_t nChannel) {
 }
 
 void clsWriteDefaults::writePair(int16_t nChannel, int offset, uint8_t first, uint8_t second) {
-    const int16_t a = static_cast<int16_t>(kRecordStart + kRecordSize * nChannel + offset);
+    const int16_t a = static_cast<int16_t>(channelRecord(nChannel) + offset);
     WriteByte(state_, page_, a, 0xFF, first);
     WriteByte(state_, page_, int16_t(a + 1), 0xFF, second);
 }

@@ -157,12 +157,14 @@ private:
                 {60, "Label"}, {71, "Scan"}, {79, "Narrow"}, {89, "Low Power"}});
         const auto g16 = static_cast<std::size_t>(g);
         for (int c = 0; c < kChannelsPerGroup; ++c) {
-            const int a = 16 + 8 * c;
+            const int a = channelRecord(c);
             QString label = labelText(g, c);
             if (label.isEmpty()) label = QStringLiteral("BLANK!");
-            const bool scan = channelBit(groupByte(g, 0), groupByte(g, 1), c);
-            const bool narrow = channelBit(unitByte(36 + 2 * g), unitByte(37 + 2 * g), c);
-            const bool power = channelBit(s_.PowerMask[g16], s_.PowerMask[15 + g16], c);
+            const bool scan =
+                channelBit(groupByte(g, kScanListOffset), groupByte(g, kScanListOffset + 1), c);
+            const int bw = bandwidthAddress(g);
+            const bool narrow = channelBit(unitByte(bw), unitByte(bw + 1), c);
+            const bool power = channelBit(s_.PowerMask[g16], s_.PowerMask[kGroupCount + g16], c);
             w.line(ReportStyle::Body,
                    {{10, QString::number(c + 1)},
                     {16, FreqBytesToText(groupByte(g, a), groupByte(g, a + 1))},

@@ -15,8 +15,6 @@ const QString kCommError = QStringLiteral("COMM ERROR");
 const QString kReadError = QStringLiteral("Error reading radio");
 const QString kWriteFailed = QStringLiteral("Write Failed. Cycle Radio Power before Retrying.");
 
-constexpr int kBandwidthStart = 36;  // first byte of the per-channel bandwidth masks
-constexpr int kBandwidthCount = 30;
 constexpr int kWritePauseMs = 500;
 
 bool validBlockNumber(int16_t groupNo) {

@@ -10,23 +10,12 @@ namespace tav {
 
 namespace {
 
-constexpr int16_t kCapabilityAddress = 6;
-constexpr uint8_t kBandwidthCapability = 0x04;
-constexpr int kBandwidthStart = 36;
-constexpr int kBandwidthCount = 30;
-constexpr int16_t kDirectoryStart = 23;
-constexpr int16_t kDirectoryEntries = 7;
+constexpr auto kCapabilityAddress = static_cast<int16_t>(kCapabilityByte);
 constexpr int16_t kAllGroups = -1;
 constexpr int16_t kPresenceOnly = -2;
 
 const QString kPowerBlockName = QStringLiteral("VPWR");
 
-int16_t bandwidthAddress(int16_t group) {
-    return static_cast<int16_t>(kBandwidthStart + 2 * group);
-}
-int16_t directoryAddress(int16_t entry) {
-    return static_cast<int16_t>(kDirectoryStart + 2 * entry);
-}
 bool validGroupIndex(int16_t group) {
     return group >= 0 && group < kGroupCount;
 }
@@ -66,11 +55,11 @@ void clsTavCom::ReadBW(int16_t GROUP) {
     if (!validGroupIndex(GROUP)) return;
     uint8_t capability = 0;
     ReadEEByte(kCapabilityAddress, capability);
-    if (!(capability & kBandwidthCapability)) {
+    if (!(capability & kBandwidthCapable)) {
         warnNotConfigured(ctx_.prompter, kBandwidth, QStringLiteral("Read Bandwidth"));
         return;
     }
-    const int16_t address = bandwidthAddress(GROUP);
+    const auto address = static_cast<int16_t>(bandwidthAddress(GROUP));
     Word w{};
     if (ReadEEWord(address, w)) {
         ctx_.state.EEImage[static_cast<std::size_t>(address)] = w[0];
@@ -89,11 +78,11 @@ bool clsTavCom::writeBWChecked(int16_t GROUP) {
     uint8_t capability = 0;
     // A capability read that failed says nothing about the radio: no warning.
     if (!ReadEEByte(kCapabilityAddress, capability)) return false;
-    if (!(capability & kBandwidthCapability)) {
+    if (!(capability & kBandwidthCapable)) {
         warnNotConfigured(ctx_.prompter, kBandwidth, QStringLiteral("Write Bandwidth"));
         return true;
     }
-    const int16_t address = bandwidthAddress(GROUP);
+    const auto address = static_cast<int16_t>(bandwidthAddress(GROUP));
     auto& s = ctx_.state;
     s.GlobalWriteMask[static_cast<std::size_t>(address)] = 0xFF;
     s.GlobalWriteMask[static_cast<std::size_t>(address + 1)] = 0xFF;
@@ -108,7 +97,7 @@ void clsTavCom::SetBWMask() {
 bool clsTavCom::setBWMaskChecked() {
     uint8_t capability = 0;
     const bool read = ReadEEByte(kCapabilityAddress, capability);
-    const uint8_t mask = read && (capability & kBandwidthCapability) ? 0xFF : 0x00;
+    const uint8_t mask = read && (capability & kBandwidthCapable) ? 0xFF : 0x00;
     auto& m = ctx_.state.GlobalWriteMask;
     std::fill(m.begin() + kBandwidthStart, m.begin() + kBandwidthStart + kBandwidthCount, mask);
     return read;
@@ -116,7 +105,7 @@ bool clsTavCom::setBWMaskChecked() {
 
 void clsTavCom::WarnNoBandwidthConfig() {
     const auto& s = ctx_.state;
-    if (!(s.EEImage[kCapabilityAddress] & kBandwidthCapability) && s.PerChanBandOn)
+    if (!(s.EEImage[kCapabilityByte] & kBandwidthCapable) && s.PerChanBandOn)
         warnNotConfigured(ctx_.prompter, kBandwidth, QStringLiteral("Read Bandwidth"));
 }
 
@@ -124,7 +113,7 @@ void clsTavCom::WarnNoBandwidthConfig() {
 
 uint8_t clsTavCom::sys_name(int16_t sys_num, QString& name) {
     uint8_t entry = 0;
-    if (!ReadEEByte(directoryAddress(sys_num), entry)) return 0;
+    if (!ReadEEByte(static_cast<int16_t>(directoryAddress(sys_num)), entry)) return 0;
     if (entry == 0) return 1;
     const auto start = static_cast<int16_t>(8 * entry);
     uint8_t offset = 0;
@@ -153,7 +142,7 @@ int16_t clsTavCom::findSysChecked(const QString& name, bool& lookupFailed) {
         if (status == 0) lookupFailed = true;
         if (status != 2 || found != name) continue;
         uint8_t entry = 0;
-        if (!ReadEEByte(directoryAddress(i), entry)) return -1;
+        if (!ReadEEByte(static_cast<int16_t>(directoryAddress(i)), entry)) return -1;
         return static_cast<int16_t>(8 * entry);
     }
     return 0;

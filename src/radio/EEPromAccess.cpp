@@ -193,13 +193,11 @@ bool clsTavCom::loadPageWritableChecked(int16_t group) {
 bool clsTavCom::loadPageWritableQuadChecked(int16_t g) {
     const int16_t base = static_cast<int16_t>(g & 0xFC);
     Word w{};
-    if (!ReadEEWord(static_cast<int16_t>(14 + base / 2), w)) return false;
-    // Page base + k is configured when bit 7 (k even) or bit 3 (k odd) of
-    // configuration byte 14 + (base + k) / 2 is set.
-    const bool bits[4] = {(w[0] & 0x80) != 0, (w[0] & 0x08) != 0, (w[1] & 0x80) != 0,
-                          (w[1] & 0x08) != 0};
+    // The flags of the four pages lie in one word.
+    if (!ReadEEWord(static_cast<int16_t>(pageFlagByte(base)), w)) return false;
     for (int k = 0; k < 4; ++k)
-        if (base + k >= 0 && base + k < kPageCount) PageWritable[base + k] = bits[k];
+        if (base + k >= 0 && base + k < kPageCount)
+            PageWritable[base + k] = (w[k / 2] & pageFlagBit(base + k)) != 0;
     return true;
 }
 

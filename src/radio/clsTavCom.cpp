@@ -1,5 +1,6 @@
 #include "radio/clsTavCom.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace tav {
@@ -29,13 +30,13 @@ void clsTavCom::fillWriteMasks() {
     g[6] = 0xF9;
     g[7] = 0xFF;
     for (int i = 11; i <= 13; ++i) g[i] = 0xFF;
-    for (int i = 36; i <= 65; ++i) g[i] = 0xFF;
+    std::fill_n(g.begin() + kBandwidthStart, kBandwidthCount, 0xFF);
     g[104] = 0x80;
 
     auto& p = ctx_.state.GroupWriteMask;
     p.fill(0xFF);
     p[8] = 0x8F;
-    for (int i = 9; i <= 15; ++i) p[i] = 0x00;
+    std::fill(p.begin() + kUnusedGroupStart, p.begin() + kChannelRecordStart, 0x00);
 }
 
 // ------------------------------------------------------- port and waiting

@@ -3,25 +3,18 @@
 namespace tav::sim {
 
 namespace {
-int configByte(int page) {
-    return 14 + page / 2;
-}
-uint8_t configBit(int page) {
-    return page % 2 == 0 ? 0x80 : 0x08;
-}
-
 constexpr int kUnitBlock = 1920;       // page 15: first named block
 constexpr int kPowerBlock = 1952;      // page 15: the power block
 constexpr uint8_t kPowerWordsP = 246;  // power words at 8 * 246 + 2 = 1970 .. 1999
 }  // namespace
 
 bool pageConfigured(const EEPromImage& e, int page) {
-    return (e[static_cast<std::size_t>(configByte(page))] & configBit(page)) != 0;
+    return (e[static_cast<std::size_t>(pageFlagByte(page))] & pageFlagBit(page)) != 0;
 }
 
 void setPageConfigured(EEPromImage& e, int page, bool on) {
-    uint8_t& b = e[static_cast<std::size_t>(configByte(page))];
-    b = on ? (b | configBit(page)) : (b & ~configBit(page));
+    uint8_t& b = e[static_cast<std::size_t>(pageFlagByte(page))];
+    b = on ? (b | pageFlagBit(page)) : (b & ~pageFlagBit(page));
 }
 
 bool bandwidthCapable(const EEPromImage& e) {
@@ -50,7 +43,7 @@ QString unpackBlockName(uint8_t b0, uint8_t b1, uint8_t b2) {
 
 void placeNamedBlock(EEPromImage& e, int entry, int start, const QString& name,
                      uint8_t nameOffset) {
-    e[static_cast<std::size_t>(kDirectoryStart + 2 * entry)] = static_cast<uint8_t>(start / 8);
+    e[static_cast<std::size_t>(directoryAddress(entry))] = static_cast<uint8_t>(start / 8);
     e[static_cast<std::size_t>(start)] = nameOffset;
     const auto packed = packBlockName(name);
     for (int i = 0; i < 3; ++i)
@@ -65,7 +58,7 @@ void placePowerBlock(EEPromImage& e, int entry, int start, uint8_t p, uint8_t na
 std::optional<int> powerWordsAddress(const EEPromImage& e) {
     const auto at = [&e](int a) { return e[static_cast<std::size_t>(a % kEEPromSize)]; };
     for (int i = 0; i < kDirectoryEntries; ++i) {
-        const int start = 8 * at(kDirectoryStart + 2 * i);
+        const int start = 8 * at(directoryAddress(i));
         if (start == 0) continue;
         const int name = start + at(start) + 3;
         if (unpackBlockName(at(name), at(name + 1), at(name + 2)) != QLatin1String("VPWR"))

@@ -17,12 +17,11 @@ namespace tav::sim {
 using EEPromImage = std::array<uint8_t, kEEPromSize>;
 using LabelMemory = std::array<uint8_t, kLabelImageSize>;
 
-constexpr int kCapabilityByte = 6;
-constexpr uint8_t kBandwidthCapable = 0x04;
-constexpr int kDirectoryStart = 23;  // entry i at 23 + 2i
-constexpr int kDirectoryEntries = 7;
+using tav::kBandwidthCapable;
+using tav::kCapabilityByte;
+using tav::kDirectoryEntries;
+using tav::kDirectoryStart;
 
-// Configuration bit of a page: byte 14 + page / 2, bit 7 for even pages, bit 3 for odd ones.
 bool pageConfigured(const EEPromImage& e, int page);
 void setPageConfigured(EEPromImage& e, int page, bool on);
 bool bandwidthCapable(const EEPromImage& e);

@@ -42,6 +42,7 @@ void SimSerialLink::setBaudRate(int baud) {
 
 void SimSerialLink::writeByte(uint8_t b) {
     if (!open_) return;
+    if (radio_.recording()) timeline_.push_back({clock_.now(), true});
     radio_.lineIn(b, baud_, clock_.now());
 }
 
@@ -55,6 +56,7 @@ uint8_t SimSerialLink::readByte() {
     if (input_.empty()) return 0;
     const uint8_t b = input_.front();
     input_.pop_front();
+    if (radio_.recording()) timeline_.push_back({clock_.now(), false});
     return b;
 }
 

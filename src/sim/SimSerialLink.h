@@ -6,11 +6,18 @@
 
 #include <QString>
 #include <deque>
+#include <vector>
 
 #include "app/Ports.h"
 #include "sim/VirtualRadio.h"
 
 namespace tav::sim {
+
+// One step of the editor on the line: a byte it wrote, or a received byte it took.
+struct LinkEvent {
+    double time;
+    bool sent;
+};
 
 class SimSerialLink : public SerialLink {
 public:
@@ -19,6 +26,9 @@ public:
     // Makes every later open() fail the given way (None: opens again).
     void setOpenFailure(OpenFailure failure) { failOpen_ = failure; }
     int openCalls() const { return openCalls_; }
+    // The editor's steps in order, with the clock's time, while the radio keeps
+    // records: the pauses it makes between them are there to see.
+    const std::vector<LinkEvent>& timeline() const { return timeline_; }
 
     bool isOpen() const override { return open_; }
     bool open() override;
@@ -46,6 +56,7 @@ private:
     OpenFailure failOpen_ = OpenFailure::None;
     OpenFailure lastFailure_ = OpenFailure::None;
     int openCalls_ = 0;
+    std::vector<LinkEvent> timeline_;
 };
 
 }  // namespace tav::sim

@@ -110,6 +110,7 @@ public:
     // ---- records
     // Turn off for a long-running server; on by default.
     void setRecording(bool on) { recording_ = on; }
+    bool recording() const { return recording_; }
     Bytes received() const;  // every byte the editor put on the line, in order
     Bytes sent() const;      // every byte the radio put on the line, in order
     const std::vector<WireEvent>& wireLog() const { return log_; }

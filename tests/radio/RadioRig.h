@@ -4,6 +4,7 @@
 
 #include <QByteArray>
 #include <QtTest>
+#include <utility>
 #include <vector>
 
 #include "TestSupport.h"
@@ -87,6 +88,23 @@ inline QString boxLine(const ShownBox& b) {
 inline QByteArray hex(const Bytes& b) {
     return QByteArray(reinterpret_cast<const char*>(b.data()), static_cast<qsizetype>(b.size()))
         .toHex(' ');
+}
+
+// The pauses the editor made, each from its last byte sent or taken: "+n" for n
+// bytes sent without a pause, a number for a byte sent after that many ms.
+inline QString pauseProfile(const sim::SimSerialLink& link) {
+    QStringList out;
+    int run = 0;
+    double last = link.timeline().empty() ? 0 : link.timeline().front().time;
+    for (const sim::LinkEvent& e : link.timeline()) {
+        const qint64 ms = qRound64((e.time - std::exchange(last, e.time)) * 1000);
+        if (!e.sent) continue;
+        if (ms != 0 && run) out << QStringLiteral("+%1").arg(std::exchange(run, 0));
+        if (ms != 0) out << QString::number(ms);
+        run += ms == 0;
+    }
+    if (run) out << QStringLiteral("+%1").arg(run);
+    return out.join(u' ');
 }
 
 }  // namespace tav::test

@@ -1,30 +1,16 @@
-// Label transfer through the program loaded into the radio's RAM: the baud
-// switch, the exact download, label addressing, retries and their pauses, the
-// messages, and that the radio ends released at 4800 baud.
+// Label transfer through the program loaded into the radio's RAM, and the label
+// character code.
 
 #include <QRandomGenerator>
-#include <algorithm>
 
 #include "TestMain.h"
 #include "XferSupport.h"
+#include "radio/LabelCode.h"
 
 using namespace tav;
 using namespace tav::test;
 
 namespace {
-
-using Controls = std::vector<std::pair<uint8_t, uint8_t>>;
-
-void randomLabels(sim::LabelMemory& m, quint32 seed) {
-    QRandomGenerator rng(seed);
-    for (auto& b : m) b = static_cast<uint8_t>(rng.bounded(256));
-}
-
-// Position of the first occurrence of `needle` in `hay`, or -1.
-long find(const Bytes& hay, const Bytes& needle, long from = 0) {
-    const auto it = std::search(hay.begin() + from, hay.end(), needle.begin(), needle.end());
-    return it == hay.end() ? -1 : static_cast<long>(it - hay.begin());
-}
 
 void expectReleasedAt4800(RadioRig& rig) {
     QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Idle);
@@ -34,263 +20,208 @@ void expectReleasedAt4800(RadioRig& rig) {
     QVERIFY(!rig.link.isOpen());
 }
 
+Bytes control(int x, int y) {
+    return bytes({0x03, 0x00, 0x60, x, y});
+}
+Bytes readAt(int a) {
+    return bytes({0x02, 0x01, 0x28 | a >> 8, a & 0xFF});
+}
+// The label commands of banks first..last, each character asked for at its
+// label memory address or sent there (unless `held` there already), and the
+// control writes around a read.
+Bytes labelWalk(bool write, int first, int last, const AppState& s,
+                const sim::LabelMemory* held = nullptr) {
+    Bytes wire = write ? Bytes{}
+                       : concat(concat(control(0xF6, 0), control(0xFE, 0x44)), control(0xFF, 0x10));
+    for (int b = first; b <= last; ++b)
+        for (int c = 1; c <= 16; ++c)
+            for (int k = 7; k >= 0; --k) {
+                const int a = (b - 1) * 128 + (c - 1) * 8 + 7 - k;
+                if (held && (*held)[a] == s.label(b - 1, c - 1, k)) continue;
+                append(wire, write ? bytes({0x03, 0x01, 0x68 | a >> 8, a & 0xFF,
+                                            s.label(b - 1, c - 1, k)})
+                                   : readAt(a));
+            }
+    return write ? wire : concat(concat(wire, control(0xF6, 0x80)), control(0xFE, 0x45));
+}
+
+// 0 read, 1 write, 2 changed-only write; the group index (-1 all); the messages.
+using Walk = std::tuple<int, int, QStringList>;
+// fault; 0 read, 1 write, 2 changed-only write; messages; the radio ends idle at 4800.
+using Failure = std::tuple<QString, int, QStringList, bool>;
+
 }  // namespace
 
 class TestLabelTransfer : public QObject {
     Q_OBJECT
 
 private slots:
-    void readAllBanks() {
-        RadioRig rig;
-        randomLabels(rig.radio.labels(), 1);
-        rig.state.LabelImage.fill(0x33);
-
-        QVERIFY(rig.com.Read_Labels(-1));
-        std::array<uint8_t, kLabelImageSize> expected{};
-        expected.fill(0x33);
-        sim::labelImageFrom(rig.radio.labels(), expected);
-        QVERIFY(rig.state.LabelImage == expected);
-        for (int slot = 0; slot < 16; ++slot) QCOMPARE(rig.state.label(15, slot, 0), uint8_t{0x33});
-        QVERIFY(rig.progress.log.contains(QStringLiteral("max=240")));
-        QCOMPARE(rig.progress.value, 240);
-        QVERIFY(!rig.progress.visible);
-        QCOMPARE(rig.progress.log.first(), QStringLiteral("ShowForm:Please Wait - Reading Labels"));
-        QCOMPARE(rig.progress.log.last(), QStringLiteral("HideForm"));
-        QCOMPARE(rig.radio.labelControls(),
-                 (Controls{{0xF6, 0x00}, {0xFE, 0x44}, {0xFF, 0x10}, {0xF6, 0x80}, {0xFE, 0x45}}));
-        QVERIFY(rig.prompter.shown.isEmpty());
-        QCOMPARE(rig.clock.beeps(), 1);
-        expectReleasedAt4800(rig);
+    // The whole exchange, byte for byte; the labels of the banks asked for
+    // move, nothing else changes; a bank that does not exist moves nothing. A
+    // changed-only write reads the bank as a read does, then sends what differs.
+    void walks_data() {
+        QTest::addColumn<Walk>("c");
+        for (int op : {0, 1})
+            for (int group : {-1, 2})
+                QTest::addRow("%s %d", op ? "write" : "read", group) << Walk{op, group, {}};
+        QTest::newRow("changed-only write 2") << Walk{2, 2, {}};
+        const QStringList invalid{"Requested bank is invalid", "Unable to upload data to radio"};
+        QTest::newRow("write 15") << Walk{1, 15, invalid};
     }
-
-    void readOneBank() {
-        RadioRig rig;
-        randomLabels(rig.radio.labels(), 2);
-        rig.state.LabelImage.fill(0x33);
-
-        QVERIFY(rig.com.Read_Labels(2));
-        const Bytes wire = rig.radio.received();
-        const long first = find(wire, bytes({0x02, 0x01}));
-        QCOMPARE(hex(Bytes(wire.begin() + first, wire.begin() + first + 4)),
-                 hex(bytes({0x02, 0x01, 0x29, 0x00})));
-        for (int g = 0; g < 16; ++g)
-            for (int slot = 0; slot < 16; ++slot)
-                for (int k = 0; k < 8; ++k) {
-                    const uint8_t want =
-                        g == 2 ? rig.radio.labels()[sim::labelMemoryAddress(3, slot + 1, k)] : 0x33;
-                    QCOMPARE(rig.state.label(g, slot, k), want);
-                }
-        QVERIFY(rig.progress.log.contains(QStringLiteral("max=16")));
-    }
-
-    void writeAllBanks() {
+    void walks() {
+        QFETCH(Walk, c);
+        const auto& [op, group, texts] = c;
         RadioRig rig;
         QRandomGenerator rng(3);
-        for (auto& b : rig.state.LabelImage) b = static_cast<uint8_t>(rng.bounded(256));
-        rig.state.label(0, 1, 7) = 0x5E;
-        rig.radio.labels().fill(0xFF);
-
-        QVERIFY(rig.com.Write_Labels(-1));
-        const sim::LabelMemory expected = sim::labelMemoryFrom(rig.state.LabelImage);
-        QVERIFY(rig.radio.labels() == expected);
-        // Group 0, slot 1, cell 7 goes to label memory address 8.
-        QVERIFY(find(rig.radio.received(), bytes({0x03, 0x01, 0x68, 0x08, 0x5E})) >= 0);
-        QCOMPARE(rig.radio.labels()[8], uint8_t{0x5E});
-        QVERIFY(rig.radio.labelControls().empty());
-        QVERIFY(rig.prompter.shown.isEmpty());
-        QCOMPARE(rig.progress.value, 240);
-        expectReleasedAt4800(rig);
-    }
-
-    void writeChangedOnly() {
-        RadioRig rig;
-        randomLabels(rig.radio.labels(), 4);
-        sim::labelImageFrom(rig.radio.labels(), rig.state.LabelImage);
-        rig.state.label(2, 0, 7) ^= 0x11;   // bank 3, slot 1, its first character
-        rig.state.label(2, 15, 0) ^= 0x22;  // bank 3, slot 16, its last character
-        rig.state.label(4, 3, 3) ^= 0x33;   // bank 5: not written
-        rig.com.ChangedOnly = true;
-        sim::LabelMemory expected = rig.radio.labels();
-        expected[sim::labelMemoryAddress(3, 1, 7)] = rig.state.label(2, 0, 7);
-        expected[sim::labelMemoryAddress(3, 16, 0)] = rig.state.label(2, 15, 0);
-
-        QVERIFY(rig.com.Write_Labels(2));
-        // After the download: the labels of bank 3 read as a label read reads
-        // them, then the two characters written, the end of label work, 4800 baud.
-        Bytes wire;
-        const auto control = [&wire](int x, int y) { append(wire, bytes({3, 0, 0x60, x, y})); };
-        control(0xF6, 0x00);
-        control(0xFE, 0x44);
-        control(0xFF, 0x10);
-        for (int a = 256; a < 384; ++a) append(wire, bytes({0x02, 0x01, 0x29, a & 0xFF}));
-        control(0xF6, 0x80);
-        control(0xFE, 0x45);
-        append(wire, bytes({0x03, 0x01, 0x69, 0x00, rig.state.label(2, 0, 7)}));
-        append(wire, bytes({0x03, 0x01, 0x69, 0x7F, rig.state.label(2, 15, 0)}));
-        append(wire, bytes({0x00, 0x00, 0xD0, 0x0D, 0x31, 0x28, 0x01}));
-        const Bytes all = rig.radio.received();
-        const long download = find(all, bytes({0xF0, 0xE1})) + 4 + 140;
-        QCOMPARE(hex(Bytes(all.begin() + download, all.end())), hex(wire));
-        QVERIFY(rig.radio.labels() == expected);
-        QCOMPARE(rig.com.tally().labelCharsWritten, 2);
-        QCOMPARE(rig.com.tally().labelCharsConsidered, 128);
-        QVERIFY(rig.prompter.shown.isEmpty());
-        QCOMPARE(rig.clock.beeps(), 1);
-        expectReleasedAt4800(rig);
-    }
-
-    void writeInvalidBank() {
-        RadioRig rig;
-        const sim::LabelMemory before = rig.radio.labels();
-
-        QVERIFY(!rig.com.Write_Labels(15));
-        QStringList boxes;
-        for (const ShownBox& box : rig.prompter.shown) boxes << boxLine(box);
-        QCOMPARE(
-            boxes,
-            (QStringList{
-                boxLine("Requested bank is invalid", "", MsgButtons::Ok, MsgIcon::None),
-                boxLine("Unable to upload data to radio", "", MsgButtons::Ok, MsgIcon::None)}));
-        const Bytes wire = rig.radio.received();
-        QVERIFY(find(wire, bytes({0xD0, 0x0D, 0x30})) >= 0);  // hooked and switched to 9600 first
-        QVERIFY(find(wire, bytes({0xD0, 0x0D, 0x31})) > find(wire, bytes({0xD0, 0x0D, 0x30})));
-        QVERIFY(rig.radio.labels() == before);
-        expectReleasedAt4800(rig);
-    }
-
-    void programDownload() {
-        RadioRig rig;
-        QVERIFY(rig.com.Read_Labels(0));
-        const Bytes wire = rig.radio.received();
-        const long start = find(wire, bytes({0xF0, 0xE1}));
-        QVERIFY(start > 0);
-        const Bytes head(wire.begin() + start + 2, wire.begin() + start + 7);
-        QCOMPARE(hex(head), hex(bytes({0x52, 0x8C, 0x00, 0x81, 0x9F})));
-        QCOMPARE(wire[static_cast<std::size_t>(start + 2 + 2 + 139)], uint8_t{0x9B});
-        // The loader went in by 25 RAM writes just before, from 0xE0 up.
-        const long loader = find(wire, bytes({0xD0, 0xE0, 0x9C}));
-        QCOMPARE(loader, start - 25 * 3);
-        QCOMPARE(hex(Bytes(wire.begin() + start - 3, wire.begin() + start)),
-                 hex(bytes({0xD0, 0xF8, 0x81})));
-    }
-
-    void readRetriesWithGrowingPauses() {
-        RadioRig rig;
-        // The third label byte's answer loses its second byte at every try.
-        rig.radio.setFaults(
-            faults("drop-reply=label:6,drop-reply=label:8,drop-reply=label:10,"
-                   "drop-reply=label:12"));
-
-        QVERIFY(!rig.com.Read_Labels(0));
-        QCOMPARE(rig.prompter.texts(),
-                 QStringList{QStringLiteral("Unable to upload data from radio")});
-        // Every read request of the label program, with the time its last byte arrived.
-        std::vector<std::pair<double, Bytes>> requests;
-        const auto& log = rig.radio.wireLog();
-        for (std::size_t i = 0; i + 3 < log.size(); ++i)
-            if (log[i].dir == sim::Direction::ToRadio && log[i].value == 0x02 &&
-                log[i + 1].value == 0x01 && log[i].baud == 9600 &&
-                (log[i + 2].value & 0xF8) == 0x28)
-                requests.push_back(
-                    {log[i + 3].time, bytes({0x02, 0x01, log[i + 2].value, log[i + 3].value})});
-        QCOMPARE(requests.size(), std::size_t{6});
-        for (std::size_t i = 2; i < 6; ++i)
-            QCOMPARE(hex(requests[i].second), hex(bytes({2, 1, 0x28, 2})));
-        // Between tries: the first reply byte, 0.5 s without the second, then the pause.
-        const double request = 4 * sim::VirtualRadio::byteTime(9600);
-        const double reply = sim::VirtualRadio::byteTime(9600);
-        for (int t = 0; t < 3; ++t) {
-            const double gap =
-                requests[3 + t].first - requests[2 + t].first - request - reply - 0.5;
-            QVERIFY2(qAbs(gap * 1000 - (7 + t)) < 0.5, qPrintable(QString::number(gap * 1000)));
+        for (auto& b : rig.radio.labels()) b = uint8_t(rng.bounded(256));
+        for (auto& b : rig.state.LabelImage) b = uint8_t(rng.bounded(256));
+        rig.com.ChangedOnly = op == 2;
+        if (op == 2) {  // the radio holds the image but for two characters of bank 3, one of bank 5
+            sim::labelImageFrom(rig.radio.labels(), rig.state.LabelImage);
+            rig.state.label(2, 0, 7) ^= 0x11;
+            rig.state.label(2, 15, 0) ^= 0x22;
+            rig.state.label(4, 3, 3) ^= 0x33;
         }
+        const auto image = rig.state.LabelImage;
+        const auto radio = rig.radio.labels();
+        QCOMPARE(op ? rig.com.Write_Labels(group) : rig.com.Read_Labels(group), texts.isEmpty());
+        const int first = group < 0 ? 1 : group + 1;
+        const int last = !texts.isEmpty() ? 0 : group < 0 ? 15 : first;
+        Bytes walk = labelWalk(op, first, last, rig.state, op == 2 ? &radio : nullptr);
+        if (op == 2) walk = concat(labelWalk(false, first, last, rig.state), walk);
+        QCOMPARE(hex(rig.radio.received()),
+                 hex(concat(concat(labelTransferStart(), walk), kLabelTransferEnd)));
+        for (int g = 0; g < 16 && op == 0; ++g)  // label memory address a + j holds character 7 - j
+            for (int a = g * 128; a < g * 128 + 128; ++a) {
+                const int i = AppState::labelIndex(g, a % 128 / 8, 7 - a % 8);
+                QCOMPARE(rig.state.LabelImage[i],
+                         g + 1 >= first && g + 1 <= last ? radio[a] : image[i]);
+            }
+        QCOMPARE(rig.prompter.texts(), texts);
+        const int labels = std::max(0, last - first + 1) * 16;
+        QCOMPARE(rig.progress.value, labels);
+        if (labels) QCOMPARE(rig.progress.maximum, labels);
+        QVERIFY(!rig.progress.visible);
+        QCOMPARE(rig.clock.beeps(), texts.isEmpty() ? 1 : 0);
+        QCOMPARE(rig.com.tally().labelCharsWritten, op == 2 ? 2 : op ? labels * 8 : 0);
+        if (op == 0)
+            QCOMPARE(rig.progress.log.first() + rig.progress.log.last(),
+                     QStringLiteral("ShowForm:Please Wait - Reading LabelsHideForm"));
         expectReleasedAt4800(rig);
     }
 
-    void cancelStopsBetweenTries_data() {
-        QTest::addColumn<bool>("write");
-        QTest::newRow("read") << false;
-        QTest::newRow("changed-only write, while reading") << true;
-    }
-
-    void cancelStopsBetweenTries() {
-        QFETCH(bool, write);
+    // A character whose answer loses its second byte is asked for again at
+    // the same address, four times in all; then the read fails.
+    void readRetriesTheSameAddress() {
         RadioRig rig;
-        rig.progress.cancelAtValue = 5;
-        rig.progress.cancelled = true;  // left over from an earlier transfer
-        rig.state.LabelImage.fill(0x41);
-        rig.com.ChangedOnly = true;
-        QVERIFY(!(write ? rig.com.Write_Labels(-1) : rig.com.Read_Labels(-1)));
-        QVERIFY(rig.prompter.shown.isEmpty());
-        QCOMPARE(rig.progress.value, 5);
-        QCOMPARE(rig.radio.labelControls().size(), std::size_t{5});  // the read is still finished
-        QVERIFY(rig.radio.labels() == sim::LabelMemory{});
-        expectReleasedAt4800(rig);
+        rig.radio.setFaults(faults("drop-reply=label:6-12"));
+        QVERIFY(!rig.com.Read_Labels(0));
+        QCOMPARE(rig.prompter.texts(), QStringList{"Unable to upload data from radio"});
+        Bytes wire = concat(labelTransferStart(), concat(control(0xF6, 0), control(0xFE, 0x44)));
+        append(wire, concat(concat(control(0xFF, 0x10), readAt(0)), readAt(1)));
+        append(wire,
+               concat(repeated(readAt(2), 4), concat(control(0xF6, 0x80), control(0xFE, 0x45))));
+        QCOMPARE(hex(rig.radio.received()), hex(concat(wire, kLabelTransferEnd)));
     }
 
+    // The messages and how the radio ends; a failed changed-only write, written again,
+    // ends as a full write. Cancel stops reads between tries, but not a stale one.
     void failures_data() {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<bool>("write");
-        QTest::addColumn<bool>("changedOnly");
-        QTest::addColumn<QStringList>("texts");
-        QTest::addColumn<bool>("released");  // the radio ends idle at 4800 baud
-        const QString baud = QStringLiteral("Unable to set baud rate");
-        const QString init = QStringLiteral("Transfer initialization error");
-        const QStringList toRadio{QStringLiteral("Unable to upload data to radio")};
+        QTest::addColumn<Failure>("c");
+        QTest::newRow("read cancelled") << Failure{"", 0, {}, true};
+        QTest::newRow("changed: cancelled while reading") << Failure{"", 2, {}, true};
+        const QStringList baud{"Unable to set baud rate"}, init{"Transfer initialization error"};
+        const QStringList toRadio{"Unable to upload data to radio"};
         // The radio went to 9600 but its answer was lost: the port goes back to
         // 4800 alone, and the radio cannot hear the release.
-        QTest::newRow("no answer at 9600")
-            << "drop-reply=baud:1" << false << false << QStringList{baud} << false;
-        QTest::newRow("loader byte not echoed")
-            << "drop-echo=ram:4" << true << false << QStringList{init} << true;
-        QTest::newRow("loader byte garbled")
-            << "corrupt-echo=ram:25" << false << false << QStringList{init} << true;
+        QTest::newRow("no answer at 9600") << Failure{"drop-reply=baud:1", 0, baud, false};
+        QTest::newRow("loader byte not echoed") << Failure{"drop-echo=ram:4", 1, init, true};
+        QTest::newRow("loader byte garbled") << Failure{"corrupt-echo=ram:25", 0, init, true};
         // A garbled download crashes the radio: nothing answers any more.
-        QTest::newRow("download garbled")
-            << "corrupt-in=loader:40" << false << false
-            << QStringList{QStringLiteral("Unable to upload data from radio"), baud} << false;
-        QTest::newRow("label byte not echoed")
-            << "drop-echo=label:9" << true << false << toRadio << true;
+        const QStringList fromRadio{"Unable to upload data from radio", baud[0]};
+        QTest::newRow("download garbled") << Failure{"corrupt-in=loader:40", 0, fromRadio, false};
+        QTest::newRow("label byte not echoed") << Failure{"drop-echo=label:9", 1, toRadio, true};
         // Changed-only, bank 1 differs in all its 128 characters.
-        QTest::newRow("changed: a label byte unread after four tries")
-            << "drop-reply=label:2,drop-reply=label:4,drop-reply=label:6,drop-reply=label:8" << true
-            << true << toRadio << true;
-        QTest::newRow("changed: last label byte unread")
-            << "drop-reply=label:256,drop-reply=label:258,drop-reply=label:260,"
-               "drop-reply=label:262"
-            << true << true << toRadio << true;
-        for (int n : {1, 77, 128}) {
-            QTest::addRow("changed: echo %d lost", n)
-                << QStringLiteral("drop-echo=label:%1").arg(n) << true << true << toRadio << true;
-            QTest::addRow("changed: echo %d garbled", n)
-                << QStringLiteral("corrupt-echo=label:%1").arg(n) << true << true << toRadio
-                << true;
-        }
+        QTest::newRow("changed: first unread") << Failure{"drop-reply=label:2-8", 2, toRadio, true};
+        QTest::newRow("changed: last unread")
+            << Failure{"drop-reply=label:256-262", 2, toRadio, true};
+        for (int n : {1, 77, 128})
+            for (const char* kind : {"drop", "corrupt"})
+                QTest::addRow("changed: echo %d, %s", n, kind) << Failure{
+                    QStringLiteral("%1-echo=label:%2").arg(kind).arg(n), 2, toRadio, true};
     }
-
     void failures() {
-        QFETCH(QString, fault);
-        QFETCH(bool, write);
-        QFETCH(bool, changedOnly);
-        QFETCH(QStringList, texts);
-        QFETCH(bool, released);
+        QFETCH(Failure, c);
+        const auto& [fault, op, texts, released] = c;
         RadioRig rig;
         rig.radio.setFaults(faults(fault));
-        rig.com.ChangedOnly = changedOnly;
+        rig.com.ChangedOnly = op == 2;
+        rig.progress.cancelled = true;
+        rig.progress.cancelAtValue = fault.isEmpty() ? 5 : -1;
         rig.state.LabelImage.fill(0x41);
-        QVERIFY(!(write ? rig.com.Write_Labels(0) : rig.com.Read_Labels(0)));
+        QVERIFY(!(op ? rig.com.Write_Labels(0) : rig.com.Read_Labels(0)));
         QCOMPARE(rig.prompter.texts(), texts);
+        if (fault.isEmpty()) {  // the read is finished, nothing written
+            QCOMPARE(rig.progress.value, 5);
+            QCOMPARE(rig.radio.labelControls().size(), std::size_t{5});
+            QVERIFY(rig.radio.labels() == sim::LabelMemory{});
+        }
         if (released) expectReleasedAt4800(rig);
         QCOMPARE(rig.link.baudRate(), 4800);
         QVERIFY(!rig.link.isOpen());
-        if (!changedOnly) return;
+        if (op != 2) return;
         // Written again, the radio ends as the full write leaves it.
         rig.radio.setFaults({});
+        rig.progress.cancelAtValue = -1;
         QVERIFY(rig.com.Write_Labels(0));
         const sim::LabelMemory written = sim::labelMemoryFrom(rig.state.LabelImage);
         QVERIFY(std::equal(written.begin(), written.begin() + 128, rig.radio.labels().begin()));
     }
 };
 
+class TestLabelCode : public QObject {
+    Q_OBJECT
+
+private slots:
+    void encode_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<QString>("left");
+        QTest::newRow("a.B: folded, dot taken") << "a.B" << 0x15 << "B";
+        QTest::newRow("only one dot taken") << "A..B" << 0x15 << ".B";
+        QTest::newRow("outside the table") << "#x" << 0x60 << "x";
+        QTest::newRow("empty") << "" << 0x60 << "";
+        QTest::newRow("leading dot is a character") << ".A" << 0x60 << "A";
+        QTest::newRow("accented letter") << QString::fromUtf8("é") << 0x60 << "";
+        QTest::newRow("dotless i is no I") << QString::fromUtf8("ı") << 0x60 << "";
+        QTest::newRow("one emoji is one cell") << QString::fromUtf8("😀.x") << 0x61 << "x";
+    }
+    void encode() {
+        QFETCH(QString, text);
+        QFETCH(int, byte);
+        QFETCH(QString, left);
+        QCOMPARE(int(strLabToByte(text)), byte);
+        QCOMPARE(text, left);
+    }
+
+    // The display's characters in code order; every one, with and without
+    // its dot, comes back as the same byte; bit 7 never matters for reading.
+    void decode() {
+        for (const auto& [b, text] :
+             {std::pair{0x15, "A."}, {0x61, " ."}, {0xFF, ""}, {0xFE, ""}, {0x62, ""}, {0x80, "0"}})
+            QCOMPARE(strByteToChar(uint8_t(b)), QString(text));
+        QString all;
+        for (int code = 0; code <= 48; ++code) all += strByteToChar(uint8_t(code * 2));
+        QCOMPARE(all, QStringLiteral("0123456789ABCDEFGHIJKLMNOPQRSTUVWXYZ-*$/+%\\|_<>h "));
+        for (int b = 0; b < 98; ++b) {
+            QString text = strByteToChar(uint8_t(b));
+            QCOMPARE(strByteToChar(uint8_t(b | 0x80)), text);
+            QCOMPARE(int(strLabToByte(text)), b);
+            QVERIFY(text.isEmpty());
+        }
+    }
+};
+
 TAV_TEST_GUILESS(TestLabelTransfer);
+TAV_TEST_GUILESS(TestLabelCode);
 #include "tst_labeltransfer.moc"
