@@ -3,7 +3,6 @@
 // `verify` lists how the radio differs from a file, and a radio without a
 // per-channel option is warned about as the editor warns.
 
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -54,7 +53,7 @@ class TestTavctlRadio : public QObject {
     Q_OBJECT
 
 private slots:
-    void initTestCase();
+    void initTestCase() { QVERIFY(!tavctlPath().isEmpty() && dir_.isValid()); }
     void wholeRadioRoundTrip();
     void verifyListsDifferences();
     void perChannelWarnings_data();
@@ -65,11 +64,6 @@ private:
     QTemporaryDir dir_;
     QString path(const QString& name) const { return dir_.filePath(name); }
 };
-
-void TestTavctlRadio::initTestCase() {
-    QVERIFY(!tavctlPath().isEmpty());
-    QVERIFY(dir_.isValid());
-}
 
 // The label write takes its prescribed pauses, 20 seconds and more for every
 // bank; the radio stops echoing after bank 1, which is enough to prove it.
@@ -87,15 +81,10 @@ void TestTavctlRadio::wholeRadioRoundTrip() {
     QVERIFY(ReadRadioFile(path("read.tav"), read).ok());
     expectSameRadio(read, original);
 
-    // Every trace line: time, then a transmitted or received byte, or another event.
-    const QStringList lines =
-        QString::fromLatin1(readFile(path("read.trace"))).split('\n', Qt::SkipEmptyParts);
-    const QRegularExpression shape(
-        QStringLiteral("^ +\\d+\\.\\d{3} (TX [0-9A-F]{2}|RX [0-9A-F]{2}|OPEN|CLOSE|BAUD \\d+|"
-                       "DISCARD( [0-9A-F]{2})+|TIMEOUT after \\d+ ms)$"));
-    for (const QString& line : lines) QVERIFY2(shape.match(line).hasMatch(), qPrintable(line));
-    QVERIFY(!lines.filter(QRegularExpression("BAUD 9600$")).isEmpty());
-    QVERIFY(lines.filter(QRegularExpression(" TX ")).size() > 4000);
+    // The trace holds the whole session, the labels' part at 9600 baud; its lines'
+    // form is the trace's own test.
+    const QByteArray trace = readFile(path("read.trace"));
+    QVERIFY(trace.count(" TX ") > 4000 && trace.contains(" BAUD 9600\n"));
 
     // Change groups, power masks and bank 1's labels, write them, read them back.
     AppState changed = radioContent(2);

@@ -4,19 +4,11 @@
 #include <QDir>
 #include <QtTest>
 
+#include "Fixtures.h"
 #include "TestMain.h"
 #include "../../fuzz/FuzzEntries.h"
 
-namespace {
-
 using Entry = int (*)(const uint8_t*, size_t);
-
-QString corpusDir(const char* name) {
-    return qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/" + QString::fromLatin1(name);
-}
-
-}  // namespace
-
 Q_DECLARE_METATYPE(Entry)
 
 class TestFuzzCorpus : public QObject {
@@ -31,7 +23,7 @@ private slots:
             {"csvimport", &tav::fuzz::FuzzCsvImport},
         };
         for (const auto& [name, entry] : targets) {
-            const QDir dir(corpusDir(name));
+            const QDir dir(qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/" + name);
             QVERIFY2(dir.exists(), qPrintable(dir.path()));
             const QStringList files = dir.entryList(QDir::Files, QDir::Name);
             QVERIFY(!files.isEmpty());
@@ -43,9 +35,7 @@ private slots:
     void corpusPassesItsRules() {
         QFETCH(QString, file);
         QFETCH(Entry, entry);
-        QFile f(file);
-        QVERIFY(f.open(QIODevice::ReadOnly));
-        const QByteArray bytes = f.readAll();
+        const QByteArray bytes = readFile(file);
         // A broken rule aborts the test program with the rule's text.
         QCOMPARE(entry(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())),
                  0);

@@ -36,14 +36,6 @@ inline void append(Bytes& to, const Bytes& more) {
     to.insert(to.end(), more.begin(), more.end());
 }
 
-// Time at which the radio had received the n-th byte (0-based) sent to it.
-inline double arrivalOf(const sim::VirtualRadio& radio, std::size_t n) {
-    std::size_t seen = 0;
-    for (const sim::WireEvent& e : radio.wireLog())
-        if (e.dir == sim::Direction::ToRadio && seen++ == n) return e.time;
-    return -1;
-}
-
 // Writes made by the radio to EEPROM addresses in [from, to).
 inline int writesBetween(const sim::VirtualRadio& radio, int from, int to) {
     int n = 0;
