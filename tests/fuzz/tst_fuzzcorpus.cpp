@@ -35,7 +35,7 @@ private slots:
     void corpusPassesItsRules() {
         QFETCH(QString, file);
         QFETCH(Entry, entry);
-        const QByteArray bytes = readFile(file);
+        const QByteArray bytes = tav::test::readFile(file);
         // A broken rule aborts the test program with the rule's text.
         QCOMPARE(entry(reinterpret_cast<const uint8_t*>(bytes.constData()), size_t(bytes.size())),
                  0);
