@@ -36,13 +36,16 @@ public:
 // Logs every call in order, e.g. "max=30000", "EnableCancel", "ShowForm:Please Wait".
 class ProgressRecorder : public Progress {
 public:
-    int value = 0;
+    int maximum = 0, value = 0;
     bool visible = false, cancelled = false;
     QStringList log;
     int cancelAtValue = -1;  // Cancelled once the bar reaches this value (-1: never)
 
     void setMinimum(int v) override { log << QStringLiteral("min=%1").arg(v); }
-    void setMaximum(int v) override { log << QStringLiteral("max=%1").arg(v); }
+    void setMaximum(int v) override {
+        maximum = v;
+        log << QStringLiteral("max=%1").arg(v);
+    }
     void setValue(int v) override;
     void setVisible(bool v) override;
     void EnableCancel() override;
