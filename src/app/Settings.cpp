@@ -60,6 +60,17 @@ void Settings::saveFlag(const QString& section, const QString& key, bool value) 
     save(section, key, value ? QStringLiteral("True") : QStringLiteral("False"));
 }
 
+namespace {
+const QString kFeatures = QStringLiteral("Features");
+const QString kBand = QStringLiteral("Band");
+const QString kPower = QStringLiteral("Power");
+}  // namespace
+
+bool Settings::perChannelBandwidth() const { return flag(kFeatures, kBand, true); }
+bool Settings::perChannelPower() const { return flag(kFeatures, kPower, true); }
+void Settings::savePerChannelBandwidth(bool on) { saveFlag(kFeatures, kBand, on); }
+void Settings::savePerChannelPower(bool on) { saveFlag(kFeatures, kPower, on); }
+
 int Settings::commPort() const {
     const int p = integer(QStringLiteral("Comm"), QStringLiteral("Port"), 1);
     return p >= 1 && p <= 4 ? p : 1;

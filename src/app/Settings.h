@@ -27,6 +27,13 @@ public:
     void saveInteger(const QString& section, const QString& key, int value);
     void saveFlag(const QString& section, const QString& key, bool value);
 
+    // The per-channel bandwidth and power options, on when never set; the
+    // editor and tavctl both follow them.
+    bool perChannelBandwidth() const;
+    bool perChannelPower() const;
+    void savePerChannelBandwidth(bool on);
+    void savePerChannelPower(bool on);
+
     // Serial port number 1..4 and the device each number stands for.
     int commPort() const;
     QString portDevice(int port) const;

@@ -7,10 +7,6 @@
 
 namespace tav::cli {
 
-namespace {
-const QString kFeatures = QStringLiteral("Features");
-}  // namespace
-
 RadioOptions radioOptions(const CommandLine& cl) {
     RadioOptions o;
     o.verb = cl.verb();
@@ -31,10 +27,8 @@ RadioSession::RadioSession(const RadioOptions& o)
     : port_(o.port), prompter_(o.retries), progress_(::isatty(STDERR_FILENO) != 0) {
     // The editor's options, so that a radio lacking a feature is warned about as the editor warns.
     const Settings settings;
-    state_.PerChanBandOn =
-        o.perChannelBandwidth.value_or(settings.flag(kFeatures, QStringLiteral("Band"), true));
-    state_.PerChanPwrOn =
-        o.perChannelPower.value_or(settings.flag(kFeatures, QStringLiteral("Power"), true));
+    state_.PerChanBandOn = o.perChannelBandwidth.value_or(settings.perChannelBandwidth());
+    state_.PerChanPwrOn = o.perChannelPower.value_or(settings.perChannelPower());
     SerialLink* line = &port_;
     if (!o.trace.isEmpty()) {
         traceFile_.setFileName(o.trace);

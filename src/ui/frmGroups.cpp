@@ -87,8 +87,8 @@ void frmGroups::load() {
 
     Settings& settings = services_.settings;
     setSerialTrace(settings.flag(kComm, QStringLiteral("Trace"), false));
-    SetPerChannelPower(settings.flag(kFeatures, QStringLiteral("Power"), true));
-    SetPerChannelBandwidth(settings.flag(kFeatures, QStringLiteral("Band"), true));
+    SetPerChannelPower(settings.perChannelPower());
+    SetPerChannelBandwidth(settings.perChannelBandwidth());
     SetChangedOnly(settings.flag(kFeatures, QStringLiteral("ChangedOnly"), false));
     const int policy = settings.integer(kFeatures, QStringLiteral("Label"), 2);
     setLabelPolicy(policy >= 0 && policy <= 2 ? policy : 2);
@@ -281,13 +281,13 @@ void frmGroups::SetChangedOnly(bool enable) {
 void frmGroups::mnuPerChanBand_Click() {
     const bool on = !services_.state.PerChanBandOn;
     SetPerChannelBandwidth(on);
-    services_.settings.saveFlag(kFeatures, QStringLiteral("Band"), on);
+    services_.settings.savePerChannelBandwidth(on);
 }
 
 void frmGroups::mnuPerChanPwr_Click() {
     const bool on = !services_.state.PerChanPwrOn;
     SetPerChannelPower(on);
-    services_.settings.saveFlag(kFeatures, QStringLiteral("Power"), on);
+    services_.settings.savePerChannelPower(on);
 }
 
 void frmGroups::helpScreen(int context) {
