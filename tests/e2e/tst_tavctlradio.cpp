@@ -58,6 +58,7 @@ private slots:
     void verifyListsDifferences();
     void perChannelWarnings_data();
     void perChannelWarnings();
+    void narrowBitsTheRadioCannotHold();
 
 private:
     ScratchHome home_;  // the editor's settings that tavctl follows
@@ -177,6 +178,7 @@ void TestTavctlRadio::perChannelWarnings_data() {
     const QString readPower = "Read Power: " + warning + "per-channel power control.";
     const QString readBand = "Read Bandwidth: " + warning + "per-channel bandwidth.";
     const QString writePower = "Write Power: " + warning + "per-channel power control.";
+    const QString writeBand = "Write Bandwidth: " + warning + "per-channel bandwidth.";
     const QStringList off{"Band=False", "Power=False"};
     QTest::newRow("read, no settings")
         << QStringList{"read"} << QStringList{} << QStringList{readPower, readBand};
@@ -190,7 +192,7 @@ void TestTavctlRadio::perChannelWarnings_data() {
     QTest::newRow("write") << QStringList{"write"} << QStringList{"Band=False"}
                            << QStringList{writePower};
     QTest::newRow("write, checked")
-        << QStringList{"write", "--verify"} << QStringList{} << QStringList{writePower};
+        << QStringList{"write", "--verify"} << QStringList{} << QStringList{writePower, writeBand};
     QTest::newRow("write, power off for the run")
         << QStringList{"write", "--per-channel-power", "off"} << QStringList{} << QStringList{};
 }
@@ -221,6 +223,31 @@ void TestTavctlRadio::perChannelWarnings() {
     const Run r = tavctl(args);
     QCOMPARE(r.err.split('\n', Qt::SkipEmptyParts), warnings);
     QCOMPARE(r.status, 0);
+}
+
+// A radio without per-channel bandwidth keeps none of the file's narrow bits:
+// the write warns, and its read-back, like `verify` after it, lists them.
+void TestTavctlRadio::narrowBitsTheRadioCannotHold() {
+    sim::EEPromImage bare = sim::defaultImage();
+    sim::setBandwidthCapable(bare, false);
+    AppState file;
+    std::copy(bare.begin(), bare.end(), file.EEImage.begin());
+    QVERIFY(WriteRadioFile(path("unable.tav"), file).ok());
+    file.EEImage[41] |= 0x05;  // group 3, channels 1 and 3
+    QVERIFY(WriteRadioFile(path("narrow.tav"), file).ok());
+    Simulator sim({"--image", path("unable.tav")});
+    QVERIFY(!sim.device.isEmpty());
+    const QString lost = "group 3 channel 1 Narrow: 1 -> 0\ngroup 3 channel 3 Narrow: 1 -> 0\n";
+    Run r = tavctl({"write", "--port", sim.device, "--per-channel-bandwidth=on", "--verify",
+                    path("narrow.tav")});
+    QCOMPARE(r.err,
+             "Write Bandwidth: Warning: This radio is not factory configured for "
+             "per-channel bandwidth.\n");
+    QCOMPARE(r.out, lost);
+    QCOMPARE(r.status, 4);
+    r = tavctl({"verify", "--port", sim.device, "--per-channel-bandwidth=off", path("narrow.tav")});
+    QCOMPARE(r.out, lost);
+    QCOMPARE(r.status, 4);
 }
 
 TAV_TEST_GUILESS(TestTavctlRadio);

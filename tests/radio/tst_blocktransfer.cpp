@@ -112,6 +112,28 @@ bool writeBlockAndLabels(RadioRig& rig, int op, int16_t group, int16_t labelGrou
     return rig.com.Write_Labels(labelGroup) && ok;
 }
 
+// A factory radio whose power words differ from the image's, both options on, so that a
+// lost reply taken for the radio's answer shows as a warning or as flags taken.
+void sideDataStart(RadioRig& rig) {
+    loadFactoryRadio(rig);
+    fillImage(rig.state, 3);
+    for (int i = 0; i < 30; ++i)  // group index i / 2, first or second byte
+        rig.radio.eeprom()[1970 + i] = uint8_t(~rig.state.PowerMask[i / 2 + i % 2 * 15]);
+    rig.state.PerChanBandOn = rig.state.PerChanPwrOn = true;
+    rig.state.PowerBlockPresent = 1;
+}
+
+// 0 whole, 1 global, 2 group 5.
+bool readBlock(RadioRig& rig, int op) {
+    return op == 0   ? rig.com.ReadEEMemory()
+           : op == 1 ? rig.com.ReadEEGlobal()
+                     : rig.com.ReadEEGroup(5);
+}
+// Replies of each read: the identification byte and the block words; then all with the
+// side data (the power lookup and words; a group read's capability and bandwidth word first).
+constexpr std::array<int, 3> kBlockReplies{1 + 2048, 1 + 128, 1 + 128};
+constexpr std::array<int, 3> kAllReplies{2049 + 22 + 30, 129 + 18, 129 + 4 + 22 + 2};
+
 // 0 whole, 1 global, 2 group 5; fault; the bar value that cancels.
 using ReadCase = std::tuple<int, QString, int>;
 // whole or group 3, changed only; words looked at, words written.
@@ -193,10 +215,7 @@ private slots:
         rig.state.PerChanBandOn = true;
         rig.state.EEImage.fill(0x11);
         const bool failed = !fault.isEmpty() || cancelAt >= 0;
-        QCOMPARE(op == 0   ? rig.com.ReadEEMemory()
-                 : op == 1 ? rig.com.ReadEEGlobal()
-                           : rig.com.ReadEEGroup(5),
-                 !failed);
+        QCOMPARE(readBlock(rig, op), !failed);
         const int from = op == 2 ? 640 : 0;
         int to = op == 0 ? kEEPromSize : from + kPageSize;
         if (failed) to = op == 2 ? 0 : cancelAt >= 0 ? 8 : 18;
@@ -219,6 +238,47 @@ private slots:
         QCOMPARE(rig.clock.beeps(), 1);
         QVERIFY(!rig.progress.visible);
         QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Idle);
+    }
+
+    // Every reply after the block lost in turn (a group's capability byte and
+    // bandwidth word, the directory, the power block, its words): the read fails
+    // with its message alone, no warning, and takes neither power flags nor the
+    // block's presence from the radio.
+    void sideDataSweep_data() {
+        QTest::addColumn<int>("op");
+        QTest::addColumn<int>("reply");
+        for (int op = 0; op < 3; ++op)
+            for (int n = kBlockReplies[op] + 1; n <= kAllReplies[op]; ++n)
+                QTest::addRow("%s, reply %d", std::array{"memory", "global", "group 5"}[op], n)
+                    << op << n;
+    }
+    void sideDataSweep() {
+        QFETCH(int, op);
+        QFETCH(int, reply);
+        // The identification byte and the block come first; the rows end with a clean read's last
+        // reply.
+        static const std::array<int, 3> clean = [] {
+            std::array<int, 3> replies{};
+            for (int i = 0; i < 3; ++i) {
+                RadioRig rig;
+                sideDataStart(rig);
+                readBlock(rig, i);
+                replies[i] = rig.radio.replyCount();
+            }
+            return replies;
+        }();
+        QCOMPARE(clean[op], kAllReplies[op]);
+        RadioRig rig;
+        sideDataStart(rig);
+        const auto power = rig.state.PowerMask;
+        rig.radio.setFaults(faults(QStringLiteral("drop-reply=%1").arg(reply)));
+        QVERIFY(!readBlock(rig, op));
+        QCOMPARE(rig.prompter.texts(), QStringList{"Error reading radio"});
+        QCOMPARE(boxLine(rig.prompter.shown[0]), boxLine("Error reading radio", "COMM ERROR",
+                                                         MsgButtons::Ok, MsgIcon::Information));
+        QVERIFY(rig.state.PowerMask == power);
+        QCOMPARE(rig.state.PowerBlockPresent, uint8_t{1});
+        QCOMPARE(rig.radio.received().back(), uint8_t{0x01});
     }
 
     // Cancel during the bandwidth bytes of a write that skips the global block
