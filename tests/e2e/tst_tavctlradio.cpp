@@ -194,7 +194,8 @@ void TestTavctlRadio::perChannelWarnings_data() {
     QTest::newRow("write, checked")
         << QStringList{"write", "--verify"} << QStringList{} << QStringList{writePower, writeBand};
     QTest::newRow("write, power off for the run")
-        << QStringList{"write", "--per-channel-power", "off"} << QStringList{} << QStringList{};
+        << QStringList{"write", "--per-channel-power", "off"} << QStringList{}
+        << QStringList{writeBand};
 }
 
 // A radio without either option: no bandwidth capability, no power block.

@@ -283,8 +283,7 @@ private slots:
         sim::setBandwidthCapable(ui->radio.eeprom(), false);
         w.mnuRead->trigger();
         ui->prompter.shown.clear();
-        w.chkNarr[1]->setFocus();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+        QTest::keyClick(w.chkNarr[1], Qt::Key_Space);
         const sim::EEPromImage held = ui->radio.eeprom();
         ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
         w.mnuWriteAll->trigger();
