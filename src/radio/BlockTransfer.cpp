@@ -68,13 +68,11 @@ bool clsTavCom::retryFailedWrite() {
 
 bool clsTavCom::ReadEEMemory() {
     if (!Hook()) return false;
-    const bool ok = ReadEEBytes(0, ctx_.state.EEImage.data(), kEEPromSize);
-    if (ok) {
-        ReadPower(-1);
+    const bool ok = ReadEEBytes(0, ctx_.state.EEImage.data(), kEEPromSize) && readPowerChecked(-1);
+    if (ok)
         WarnNoBandwidthConfig();
-    } else {
+    else
         reportReadFailure();
-    }
     endTransfer(true);
     return ok;
 }
@@ -86,11 +84,8 @@ bool clsTavCom::ReadEEGlobal() {
     std::array<uint8_t, kBandwidthCount> kept{};
     std::copy_n(image.begin() + kBandwidthStart, kBandwidthCount, kept.begin());
     ctx_.progress.EnableCancel();
-    const bool ok = ReadEEBytes(0, image.data(), kPageSize);
-    if (ok)
-        ReadPower(-2);
-    else
-        reportReadFailure();
+    const bool ok = ReadEEBytes(0, image.data(), kPageSize) && readPowerChecked(-2);
+    if (!ok) reportReadFailure();
     std::copy(kept.begin(), kept.end(), image.begin() + kBandwidthStart);
     endTransfer(true);
     return ok;
@@ -101,17 +96,15 @@ bool clsTavCom::ReadEEGroup(int16_t groupNo) {
     if (!Hook()) return false;
     const int start = groupNo * kPageSize;
     std::array<uint8_t, kPageSize + 1> buffer{};
-    const bool ok = ReadEEBytes(static_cast<int16_t>(start), buffer.data(), kPageSize);
+    bool ok = ReadEEBytes(static_cast<int16_t>(start), buffer.data(), kPageSize);
     if (ok) {
         std::copy_n(buffer.begin(), kPageSize, ctx_.state.EEImage.begin() + start);
         if (groupNo > 0) {
             const auto index = static_cast<int16_t>(groupNo - 1);
-            if (ctx_.state.PerChanBandOn) ReadBW(index);
-            ReadPower(index);
+            ok = (!ctx_.state.PerChanBandOn || readBWChecked(index)) && readPowerChecked(index);
         }
-    } else {
-        reportReadFailure();
     }
+    if (!ok) reportReadFailure();
     endTransfer(false);
     return ok;
 }
@@ -121,11 +114,12 @@ bool clsTavCom::ReadEEGroup(int16_t groupNo) {
 bool clsTavCom::WriteEEMemory(bool SkipGlobal) {
     const int start = SkipGlobal ? kPageSize : 0;
     bool result = false;
+    bool bandwidthCapable = true;
     for (;;) {
         if (!beginWriteAttempt()) return false;
         bool ok = loadPageWritableChecked(0);
         if (ok) {
-            const bool capabilityRead = setBWMaskChecked();
+            const bool capabilityRead = setBWMaskChecked(&bandwidthCapable);
             const bool masksWritten =
                 !SkipGlobal || writeImageRange(kBandwidthStart, kBandwidthCount);
             bool written = false;
@@ -142,6 +136,8 @@ bool clsTavCom::WriteEEMemory(bool SkipGlobal) {
         }
         if (!retryFailedWrite()) break;
     }
+    // The narrow bits went nowhere: said once the write is done, as a group write says it.
+    if (result && !bandwidthCapable) warnNoBandwidthForWrite();
     endTransfer(false);
     return result;
 }

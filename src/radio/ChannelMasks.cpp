@@ -52,19 +52,26 @@ QString decodeBlockName(uint8_t b0, uint8_t b1, uint8_t b2) {
 // ------------------------------------------------------------------- bandwidth
 
 void clsTavCom::ReadBW(int16_t GROUP) {
-    if (!validGroupIndex(GROUP)) return;
+    (void)readBWChecked(GROUP);
+}
+
+// False when the capability or the bandwidth word could not be read: the
+// image's narrow bits would otherwise stay stale, or a radio that has the
+// capability be warned about as one without it.
+bool clsTavCom::readBWChecked(int16_t GROUP) {
+    if (!validGroupIndex(GROUP)) return true;
     uint8_t capability = 0;
-    ReadEEByte(kCapabilityAddress, capability);
+    if (!ReadEEByte(kCapabilityAddress, capability)) return false;
     if (!(capability & kBandwidthCapable)) {
         warnNotConfigured(ctx_.prompter, kBandwidth, QStringLiteral("Read Bandwidth"));
-        return;
+        return true;
     }
     const auto address = static_cast<int16_t>(bandwidthAddress(GROUP));
     Word w{};
-    if (ReadEEWord(address, w)) {
-        ctx_.state.EEImage[static_cast<std::size_t>(address)] = w[0];
-        ctx_.state.EEImage[static_cast<std::size_t>(address + 1)] = w[1];
-    }
+    if (!ReadEEWord(address, w)) return false;
+    ctx_.state.EEImage[static_cast<std::size_t>(address)] = w[0];
+    ctx_.state.EEImage[static_cast<std::size_t>(address + 1)] = w[1];
+    return true;
 }
 
 void clsTavCom::WriteBW(int16_t GROUP) {
@@ -94,13 +101,20 @@ void clsTavCom::SetBWMask() {
     (void)setBWMaskChecked();
 }
 
-bool clsTavCom::setBWMaskChecked() {
+bool clsTavCom::setBWMaskChecked(bool* capable) {
     uint8_t capability = 0;
     const bool read = ReadEEByte(kCapabilityAddress, capability);
-    const uint8_t mask = read && (capability & kBandwidthCapable) ? 0xFF : 0x00;
+    const bool open = read && (capability & kBandwidthCapable);
     auto& m = ctx_.state.GlobalWriteMask;
-    std::fill(m.begin() + kBandwidthStart, m.begin() + kBandwidthStart + kBandwidthCount, mask);
+    std::fill(m.begin() + kBandwidthStart, m.begin() + kBandwidthStart + kBandwidthCount,
+              open ? 0xFF : 0x00);
+    if (capable) *capable = open;
     return read;
+}
+
+void clsTavCom::warnNoBandwidthForWrite() {
+    if (ctx_.state.PerChanBandOn)
+        warnNotConfigured(ctx_.prompter, kBandwidth, QStringLiteral("Write Bandwidth"));
 }
 
 void clsTavCom::WarnNoBandwidthConfig() {
@@ -161,26 +175,41 @@ bool clsTavCom::locatePowerWords(int16_t start, int16_t& words) {
 }
 
 void clsTavCom::ReadPower(int16_t nGroup) {
+    (void)readPowerChecked(nGroup);
+}
+
+// False when any part of the lookup or of the words could not be read: an
+// unreadable directory is no "no power block", and a lost word no reason to
+// keep a group's old flags. Nothing is taken from a read that failed.
+bool clsTavCom::readPowerChecked(int16_t nGroup) {
     auto& s = ctx_.state;
-    const int16_t start = find_sys(kPowerBlockName);
-    if (start == -1) return;
+    bool lookupFailed = false;
+    const int16_t start = findSysChecked(kPowerBlockName, lookupFailed);
+    // An unreadable entry may hide the block, or a lower entry of the same name.
+    if (start == -1 || lookupFailed) return false;
     if (start == 0) {
         if (nGroup != kPresenceOnly && s.PerChanPwrOn)
             warnNotConfigured(ctx_.prompter, kPowerControl, QStringLiteral("Read Power"));
         s.PowerBlockPresent = 0;
-        return;
+        return true;
     }
-    s.PowerBlockPresent = 1;
-    if (nGroup == kPresenceOnly) return;
+    if (nGroup == kPresenceOnly) {
+        s.PowerBlockPresent = 1;
+        return true;
+    }
     int16_t words = 0;
-    if (!locatePowerWords(start, words)) return;
+    if (!locatePowerWords(start, words)) return false;
+    auto mask = s.PowerMask;
     const auto [first, last] = groupRange(nGroup);
     for (int16_t g = first; g <= last; ++g) {
         Word w{};
-        if (!ReadEEWord(static_cast<int16_t>(words + 2 * g), w)) continue;
-        s.PowerMask[static_cast<std::size_t>(g)] = w[0];
-        s.PowerMask[static_cast<std::size_t>(kGroupCount + g)] = w[1];
+        if (!ReadEEWord(static_cast<int16_t>(words + 2 * g), w)) return false;
+        mask[static_cast<std::size_t>(g)] = w[0];
+        mask[static_cast<std::size_t>(kGroupCount + g)] = w[1];
     }
+    s.PowerMask = mask;
+    s.PowerBlockPresent = 1;
+    return true;
 }
 
 void clsTavCom::WritePower(int16_t nGroup) {

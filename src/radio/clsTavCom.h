@@ -6,8 +6,8 @@
 
 #include <QString>
 #include <array>
-#include <functional>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "app/AppState.h"
@@ -132,11 +132,16 @@ private:
     bool putWord(int16_t address, Word w, bool lowFromRadio = false);
 
     // Checked forms of the operations above whose described results are void or
-    // ignored; false when an exchange with the radio failed, so a block write
-    // never reports success after a part of it went wrong.
+    // ignored; false when an exchange with the radio failed, so a block read or
+    // write never reports success after a part of it went wrong.
     bool loadPageWritableChecked(int16_t group);
     bool loadPageWritableQuadChecked(int16_t g);
-    bool setBWMaskChecked();
+    // `capable`, when given, tells whether the radio has per-channel bandwidth.
+    bool setBWMaskChecked(bool* capable = nullptr);
+    // The full write's notice that the image's narrow bits stayed behind.
+    void warnNoBandwidthForWrite();
+    bool readBWChecked(int16_t GROUP);
+    bool readPowerChecked(int16_t nGroup);
     bool writeBWChecked(int16_t GROUP);
     bool writePowerChecked(int16_t nGroup);
     int16_t findSysChecked(const QString& name, bool& lookupFailed);

@@ -87,7 +87,13 @@ void RadioCommands::mnuRead_Click() {
 void RadioCommands::mnuReadGlobal_Click() {
     TransferGuard busy(w_);
     clsTavCom* link = RadioLink();
-    if (!link || !link->ReadEEGlobal()) return;
+    if (!link) return;
+    // A failed read, even one that broke off after the block, leaves the image as it was.
+    std::copy_n(state().EEImage.begin(), kPageSize, ImageBackup.begin());
+    if (!link->ReadEEGlobal()) {
+        std::copy_n(ImageBackup.begin(), kPageSize, state().EEImage.begin());
+        return;
+    }
     backup(kRead);
     redisplayGlobalsWindow();
 }

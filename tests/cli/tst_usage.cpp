@@ -95,8 +95,13 @@ private slots:
             {"--fault=drop-echo=100"});
         row("silent radio", read, 1, notHooked, {"--fault", "silent"});
         row("another radio", read, 1, notHooked, {"--id", "0x43"});
-        row("read fails", read, 1, "COMM ERROR: Error reading radio",
-            {"--fault", "drop-reply=300"});
+        const QString readError = "COMM ERROR: Error reading radio";
+        row("read fails", read, 1, readError, {"--fault", "drop-reply=300"});
+        // After the block (the identification byte and 2048 replies): the last
+        // power word's second byte, the first directory entry.
+        row("read, power word lost", read, 1, readError, {"--fault", "drop-reply=2101"});
+        row("verify, directory lost", {"verify", "--port", "DEV", "radio.tav"}, 1, readError,
+            {"--fault", "drop-reply=2050"});
         row("label program garbled", read + QStringList{"--labels"}, 1,
             "TAV Editor: Unable to upload data from radio\nTAV Editor: Unable to set baud rate",
             {"--fault", "corrupt-in=loader:7"});

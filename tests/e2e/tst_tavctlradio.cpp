@@ -177,6 +177,7 @@ void TestTavctlRadio::perChannelWarnings_data() {
     const QString readPower = "Read Power: " + warning + "per-channel power control.";
     const QString readBand = "Read Bandwidth: " + warning + "per-channel bandwidth.";
     const QString writePower = "Write Power: " + warning + "per-channel power control.";
+    const QString writeBand = "Write Bandwidth: " + warning + "per-channel bandwidth.";
     const QStringList off{"Band=False", "Power=False"};
     QTest::newRow("read, no settings")
         << QStringList{"read"} << QStringList{} << QStringList{readPower, readBand};
@@ -190,12 +191,15 @@ void TestTavctlRadio::perChannelWarnings_data() {
     QTest::newRow("write") << QStringList{"write"} << QStringList{"Band=False"}
                            << QStringList{writePower};
     QTest::newRow("write, checked")
-        << QStringList{"write", "--verify"} << QStringList{} << QStringList{writePower};
+        << QStringList{"write", "--verify"} << QStringList{} << QStringList{writePower, writeBand};
     QTest::newRow("write, power off for the run")
-        << QStringList{"write", "--per-channel-power", "off"} << QStringList{} << QStringList{};
+        << QStringList{"write", "--per-channel-power", "off"} << QStringList{}
+        << QStringList{writeBand};
 }
 
 // A radio without either option: no bandwidth capability, no power block.
+// It keeps none of the file's narrow bits: `verify`, and the read-back of
+// `write --verify`, list them.
 void TestTavctlRadio::perChannelWarnings() {
     QFETCH(QStringList, args);
     QFETCH(QStringList, settings);
@@ -206,6 +210,8 @@ void TestTavctlRadio::perChannelWarnings() {
     AppState file;
     std::copy(bare.begin(), bare.end(), file.EEImage.begin());
     QVERIFY(WriteRadioFile(path("bare.tav"), file).ok());
+    file.EEImage[41] |= 0x05;  // group 3, channels 1 and 3
+    QVERIFY(WriteRadioFile(path("narrow.tav"), file).ok());
     const QString ini = qEnvironmentVariable("XDG_CONFIG_HOME") + "/TAVEDWIN/TAVEDWIN.ini";
     QFile::remove(ini);
     {
@@ -217,10 +223,14 @@ void TestTavctlRadio::perChannelWarnings() {
     QVERIFY(!sim.device.isEmpty());
     args << "--port" << sim.device;
     args << (args[0] == "read" ? QStringList{"-o", path("out.tav")}
-                               : QStringList{path("bare.tav")});
+                               : QStringList{path("narrow.tav")});
     const Run r = tavctl(args);
     QCOMPARE(r.err.split('\n', Qt::SkipEmptyParts), warnings);
-    QCOMPARE(r.status, 0);
+    const bool compared = args.contains("verify") || args.contains("--verify");
+    QCOMPARE(r.out, compared
+                        ? "group 3 channel 1 Narrow: 1 -> 0\ngroup 3 channel 3 Narrow: 1 -> 0\n"
+                        : QString());
+    QCOMPARE(r.status, compared ? 4 : 0);
 }
 
 TAV_TEST_GUILESS(TestTavctlRadio);

@@ -112,8 +112,19 @@ bool writeBlockAndLabels(RadioRig& rig, int op, int16_t group, int16_t labelGrou
     return rig.com.Write_Labels(labelGroup) && ok;
 }
 
-// 0 whole, 1 global, 2 group 5; fault; the bar value that cancels.
-using ReadCase = std::tuple<int, QString, int>;
+// 0 whole, 1 global, 2 group 5.
+bool readBlock(RadioRig& rig, int op) {
+    return op == 0   ? rig.com.ReadEEMemory()
+           : op == 1 ? rig.com.ReadEEGlobal()
+                     : rig.com.ReadEEGroup(5);
+}
+// Replies of each read: the identification byte and the block words; then all with the
+// side data (a group read's capability and bandwidth word, the power lookup and words).
+constexpr std::array<int, 3> kBlockReplies{1 + 2048, 1 + 128, 1 + 128};
+constexpr std::array<int, 3> kAllReplies{2049 + 22 + 30, 129 + 18, 129 + 4 + 22 + 2};
+
+// 0 whole, 1 global, 2 group 5; the reply lost (0 none); the bar value that cancels.
+using ReadCase = std::tuple<int, int, int>;
 // whole or group 3, changed only; words looked at, words written.
 using WriteCase = std::tuple<bool, bool, int, int>;
 
@@ -169,40 +180,45 @@ private slots:
 
     // A read leaves in the image what it read, but for the bandwidth bytes a global
     // read keeps, plus a group's bandwidth word; after a failure or Cancel only the
-    // words read before it (a group read none), with a message unless cancelled.
+    // words read before it (a group read none), with a message unless cancelled. A
+    // reply lost after the block (a group's capability byte and bandwidth word, the
+    // directory, the power block and its words) fails the read as well, without a
+    // warning, and no power flag nor the block's presence is taken from it.
     void reads_data() {
         QTest::addColumn<ReadCase>("c");
         for (int op = 0; op < 3; ++op) {
             const char* name = std::array{"memory", "global", "group 5"}[op];
-            QTest::addRow("%s", name) << ReadCase{op, "", -1};
+            QTest::addRow("%s", name) << ReadCase{op, 0, -1};
             // The tenth word's second byte is lost, or Cancel comes once four words are in.
-            QTest::addRow("%s, failed", name) << ReadCase{op, "drop-reply=20", -1};
-            QTest::addRow("%s, cancelled", name) << ReadCase{op, "", op == 2 ? 5 * 128 + 8 : 8};
+            QTest::addRow("%s, failed", name) << ReadCase{op, 20, -1};
+            QTest::addRow("%s, cancelled", name) << ReadCase{op, 0, op == 2 ? 5 * 128 + 8 : 8};
+            for (int n = kBlockReplies[op] + 1; n <= kAllReplies[op]; ++n)
+                QTest::addRow("%s, reply %d lost", name, n) << ReadCase{op, n, -1};
         }
     }
     void reads() {
         QFETCH(ReadCase, c);
-        const auto& [op, fault, cancelAt] = c;
+        const auto& [op, lost, cancelAt] = c;
         RadioRig rig;
         loadFactoryRadio(rig);
         auto& e = rig.radio.eeprom();
         for (int a = 36; a < kEEPromSize; ++a)
             if (a < 1920 || a >= 1970) e[a] = uint8_t(a * 13 + 5);  // but the named blocks
-        rig.radio.setFaults(faults(fault));
+        if (lost) rig.radio.setFaults(faults(QStringLiteral("drop-reply=%1").arg(lost)));
         rig.progress.cancelAtValue = cancelAt;
-        rig.state.PerChanBandOn = true;
+        rig.state.PerChanBandOn = rig.state.PerChanPwrOn = true;
         rig.state.EEImage.fill(0x11);
-        const bool failed = !fault.isEmpty() || cancelAt >= 0;
-        QCOMPARE(op == 0   ? rig.com.ReadEEMemory()
-                 : op == 1 ? rig.com.ReadEEGlobal()
-                           : rig.com.ReadEEGroup(5),
-                 !failed);
+        const bool failed = lost || cancelAt >= 0;
+        rig.state.PowerBlockPresent = failed;  // a clean read finds the block, a failed one keeps
+        QCOMPARE(readBlock(rig, op), !failed);
+        if (!failed) QCOMPARE(rig.radio.replyCount(), kAllReplies[op]);  // where the rows end
         const int from = op == 2 ? 640 : 0;
         int to = op == 0 ? kEEPromSize : from + kPageSize;
-        if (failed) to = op == 2 ? 0 : cancelAt >= 0 ? 8 : 18;
+        if (failed && lost <= kBlockReplies[op]) to = op == 2 ? 0 : cancelAt >= 0 ? 8 : 18;
         for (int a = 0; a <= kEEPromSize; ++a) {
-            const bool read = (a >= from && a < to && !(op == 1 && a >= 36 && a <= 65)) ||
-                              (op == 2 && !failed && (a == 44 || a == 45));
+            const bool read =
+                (a >= from && a < to && !(op == 1 && a >= 36 && a <= 65)) ||
+                (op == 2 && (!failed || lost > kBlockReplies[2] + 4) && (a == 44 || a == 45));
             QCOMPARE(rig.state.EEImage[a], read ? e[a] : uint8_t{0x11});
         }
         for (int g = 0; g < kGroupCount; ++g) {
@@ -210,12 +226,12 @@ private slots:
             QCOMPARE(rig.state.PowerMask[g], uint8_t(read ? e[1970 + 2 * g] : 0));
             QCOMPARE(rig.state.PowerMask[15 + g], uint8_t(read ? e[1971 + 2 * g] : 0));
         }
-        QCOMPARE(rig.state.PowerBlockPresent, uint8_t(!failed));
+        QCOMPARE(rig.state.PowerBlockPresent, uint8_t{1});
         QStringList boxes;
         for (const ShownBox& b : rig.prompter.shown) boxes << boxLine(b);
-        QCOMPARE(boxes.join(""), fault.isEmpty() ? ""
-                                                 : boxLine("Error reading radio", "COMM ERROR",
-                                                           MsgButtons::Ok, MsgIcon::Information));
+        QCOMPARE(boxes.join(""), !lost ? ""
+                                       : boxLine("Error reading radio", "COMM ERROR",
+                                                 MsgButtons::Ok, MsgIcon::Information));
         QCOMPARE(rig.clock.beeps(), 1);
         QVERIFY(!rig.progress.visible);
         QCOMPARE(rig.radio.state(), sim::VirtualRadio::State::Idle);

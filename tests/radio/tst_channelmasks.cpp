@@ -80,7 +80,7 @@ private slots:
         QTest::newRow("global read") << Warnings{1, true, {}};
         QTest::newRow("group read") << Warnings{2, true, {"Read Bandwidth", "Read Power"}};
         QTest::newRow("group write") << Warnings{3, true, {"Write Power", "Write Bandwidth"}};
-        QTest::newRow("whole write") << Warnings{4, true, {"Write Power"}};
+        QTest::newRow("whole write") << Warnings{4, true, {"Write Power", "Write Bandwidth"}};
         QTest::newRow("whole write, options off") << Warnings{4, false, {}};
         QTest::newRow("group 15 write") << Warnings{5, true, {"WRITE GROUP"}};
     }

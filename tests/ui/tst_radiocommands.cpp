@@ -6,6 +6,7 @@
 #include "files/RadioFile.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
+#include "ui/frmCompare.h"
 #include "ui/frmProc.h"
 
 using namespace tav;
@@ -173,23 +174,33 @@ private slots:
 
     // While a read runs every command that could touch the radio, the image
     // or the port is disabled, and other windows too; the window refuses to
-    // close. After a failure all comes back, and the image is as before.
+    // close. After a failure all comes back, the image is as before and no
+    // label is read; a reply lost after the block fails the read as one lost in it.
     void failedReadGuardsAndRestores_data() {
         QTest::addColumn<QString>("command");
-        QTest::newRow("Read Radio") << "mnuRead";
-        QTest::newRow("Compare with Radio") << "mnuCompare";
+        QTest::addColumn<int>("reply");  // of the word reads
+        QTest::newRow("Read Radio") << "mnuRead" << 600;
+        QTest::newRow("Compare with Radio") << "mnuCompare" << 600;
+        // The last power word; a group's capability byte; the global block's power block lookup.
+        QTest::newRow("Read Radio, power word") << "mnuRead" << 2100;
+        QTest::newRow("Compare, power word") << "mnuCompare" << 2100;
+        QTest::newRow("Read Group, capability") << "mnuReadGroup" << 129;
+        QTest::newRow("Read Global, directory") << "mnuReadGlobal" << 129;
     }
     void failedReadGuardsAndRestores() {
         QFETCH(QString, command);
-        frmGroups& w = open(1);
+        QFETCH(int, reply);
+        frmGroups& w = open(0);
         QMainWindow other;  // another window of the editor, such as the global parameters
         other.show();
         ui->setCell(1, 0, QStringLiteral("155.02500"));
         w.StoreCurrentGroup();
-        const auto before = ui->state.EEImage;
-        // The radio's group 1 differs, and the read breaks off in group 4.
-        ui->radio.eeprom()[128 + 16] = static_cast<uint8_t>(before[128 + 16] ^ 0xFF);
-        ui->radio.setFaults(faults(QStringLiteral("drop-reply=eeprom:600")));
+        const AppState before = ui->state;
+        // The radio's group 1 and power words differ.
+        ui->radio.eeprom()[128 + 16] = static_cast<uint8_t>(before.EEImage[128 + 16] ^ 0xFF);
+        for (int i = 0; i < 30; ++i)  // the power words: group index i / 2, first or second byte
+            ui->radio.eeprom()[1970 + i] = uint8_t(~before.PowerMask[i / 2 + i % 2 * 15]);
+        ui->radio.setFaults(faults(QStringLiteral("drop-reply=eeprom:%1").arg(reply)));
         const QStringList guarded =
             QStringLiteral(
                 "mnuRead mnuWriteAll mnuWriteGroup mnuCompare mnuOpen mnuImportCsv mnuLabelRdRadio "
@@ -214,7 +225,8 @@ private slots:
         QCOMPARE(ui->prompter.texts(), QStringList{QStringLiteral("Error reading radio")});
         QCOMPARE(during, QStringList{});
         QCOMPARE(enabled(), guarded);
-        QVERIFY(!w.transferRunning() && ui->state.EEImage == before);
+        QVERIFY(!w.transferRunning() && ui->state.EEImage == before.EEImage);
+        QVERIFY(ui->state.PowerMask == before.PowerMask && ui->radio.labelControls().empty());
         w.displayGroupMemory();
         QCOMPARE(ui->cell(1, 0), "155.02500");
         QVERIFY(backups().isEmpty() && !w.radio().compareWindow());
@@ -259,6 +271,28 @@ private slots:
         QCOMPARE(ui->radio.eepromWrites().size() == writes, changedOnly);
         w.mnuChangedOnly->trigger();
         QCOMPARE(ui->settings->flag(features, key, changedOnly), !changedOnly);
+    }
+
+    // A radio without per-channel bandwidth cannot take a narrow bit: Write Radio
+    // says so as a group write does, and Compare lists the bit the radio lacks.
+    void narrowBitOnARadioWithoutBandwidth() {
+        frmGroups& w = open(1);
+        sim::setBandwidthCapable(ui->radio.eeprom(), false);
+        w.mnuRead->trigger();
+        ui->prompter.shown.clear();
+        QTest::keyClick(w.chkNarr[1], Qt::Key_Space);
+        const sim::EEPromImage held = ui->radio.eeprom();
+        ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
+        w.mnuWriteAll->trigger();
+        QCOMPARE(boxLines(ui->prompter.shown),
+                 (QStringList{kSure + " |  | OkCancel | None", kGlobals + " |  | YesNo | None",
+                              "Warning: This radio is not factory configured\rfor per-channel "
+                              "bandwidth. | Write Bandwidth | Ok | None",
+                              "All groups written OK. | Write Radio | Ok | None"}));
+        QVERIFY(ui->radio.eeprom() == held);
+        w.mnuCompare->trigger();
+        QCOMPARE(w.radio().compareWindow()->txtDifferences->toPlainText(),
+                 "group 1 channel 2 Narrow: 1 -> 0");
     }
 
     void serialTraceGoesToTheDataFolder() {
