@@ -243,7 +243,8 @@ bool clsTavCom::walkBanks(int16_t first, int16_t last,
     int count = 0;
     for (int b = first; b <= last; ++b) {
         for (int c = 1; c <= kLabelsPerBank; ++c) {
-            if (!transferLabel(b, c)) {
+            // Cancel is taken between labels: a label is never left half written.
+            if (cancelled() || !transferLabel(b, c)) {
                 ctx_.progress.setVisible(false);
                 return false;
             }
@@ -283,8 +284,6 @@ bool clsTavCom::WriteLabelData(int16_t bank) {
 }
 
 bool clsTavCom::writeChangedLabels(int16_t bank) {
-    // A Cancel left over from an earlier transfer must not stop this one.
-    ctx_.progress.EnableCancel();
     int16_t first = 0, last = 0;
     if (!startBankTransfer(bank, first, last)) return false;
     PrepareLabelRead();
@@ -348,26 +347,33 @@ bool clsTavCom::Read_Labels(int16_t GROUP) {
     return result;
 }
 
+// Shown in the progress dialog as the read is: a full write of every bank
+// takes over forty seconds, and Cancel (after the write question) stops it
+// between labels.
 bool clsTavCom::Write_Labels(int16_t GROUP) {
     bool result = false;
     tally_.labelCharsWritten = tally_.labelCharsConsidered = 0;
-    if (!Hook()) return false;
-    if (SetBaudrate(1)) {
-        if (WriteKdEchoProg()) {
-            const auto bank = static_cast<int16_t>(GROUP + 1);
-            result = ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
-            // Only the changed-only write reads first, and its reading may be cancelled.
-            if (!result && !(ChangedOnly && cancelled()))
-                ctx_.prompter.show(QStringLiteral("Unable to upload data to radio"), QString(),
-                                   MsgButtons::Ok, MsgIcon::None);
-            endLabelWork();
-        } else {
-            ctx_.prompter.show(kTransferInitError, QString(), MsgButtons::Ok, MsgIcon::None);
+    ctx_.progress.ShowForm(QStringLiteral("Please Wait - Writing Labels"), true);
+    if (Hook()) {
+        if (SetBaudrate(1)) {
+            if (WriteKdEchoProg()) {
+                // A Cancel left over from an earlier transfer must not stop this one.
+                ctx_.progress.EnableCancel();
+                const auto bank = static_cast<int16_t>(GROUP + 1);
+                result = ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
+                if (!result && !cancelled())
+                    ctx_.prompter.show(QStringLiteral("Unable to upload data to radio"), QString(),
+                                       MsgButtons::Ok, MsgIcon::None);
+                endLabelWork();
+            } else {
+                ctx_.prompter.show(kTransferInitError, QString(), MsgButtons::Ok, MsgIcon::None);
+            }
+            SetBaudrate(0);
+            delay(200);
         }
-        SetBaudrate(0);
-        delay(200);
+        UnHook();
     }
-    UnHook();
+    ctx_.progress.HideForm();
     return result;
 }
 
