@@ -45,20 +45,6 @@ Bytes expectPowerWrites(const AppState& s, int first, int last,
     return wire;
 }
 
-// The read-back of a page the write skipped: its open words, but the power words
-// at 1970, up to the first that differs from the image. True when none does.
-bool expectReadBack(Bytes& wire, const sim::EEPromImage& radio, const AppState& s, int page) {
-    for (int off = 0; off < kPageSize; off += 2) {
-        const int a = page * kPageSize + off;
-        const uint8_t m0 = groupMask(off), m1 = groupMask(off + 1);
-        if ((m0 == 0 && m1 == 0) || (a >= 1970 && a < 2000)) continue;
-        append(wire, readCmd(a));
-        if (((radio[a] ^ s.EEImage[a]) & m0) || ((radio[a + 1] ^ s.EEImage[a + 1]) & m1))
-            return false;
-    }
-    return true;
-}
-
 // Two bytes of five channels of group 3, a bit of a partly protected word, a power byte.
 void usualEdit(AppState& s) {
     for (int c = 0; c < 5; ++c) {
@@ -167,8 +153,7 @@ private slots:
                 expectPage(wire, before, rig.state, page, changedOnly);
         append(wire, expectPowerWrites(rig.state, whole ? 0 : 2, whole ? 14 : 2,
                                        changedOnly ? &before : nullptr));
-        // Page 15, skipped, is read back: the image's pattern differs at once.
-        if (whole) QVERIFY(!expectReadBack(wire, before, rig.state, 15));
+        if (whole) append(wire, readCmd(1920));  // page 15, skipped, read back: differs at once
         if (!whole)
             append(wire, concat(readCmd(6), changedOnly ? readCmd(40)
                                                         : writeCmd(40, rig.state.EEImage[40],
@@ -201,22 +186,19 @@ private slots:
     void unwrittenGroups() {
         QFETCH(QList<int>, edits);
         QFETCH(bool, lastReplyLost);
-        const auto start = [&](RadioRig& rig) {
+        RadioRig rigs[2];  // a clean write counts the replies for the faulty one
+        for (RadioRig& rig : rigs) {
             loadFactoryRadio(rig);
             sim::setPageConfigured(rig.radio.eeprom(), 2, false);
             const auto& e = rig.radio.eeprom();
             std::copy(e.begin(), e.end(), rig.state.EEImage.begin());
             for (int i = 0; i < kPowerMaskSize; ++i) rig.state.PowerMask[i] = uint8_t(0x5A + i);
             for (int a : edits) rig.state.EEImage[a] ^= 0x40;
-        };
-        RadioRig clean;
-        start(clean);
-        QVERIFY(clean.com.WriteEEMemory(false));
-        RadioRig rig;
-        start(rig);
+        }
+        QVERIFY(rigs[0].com.WriteEEMemory(false));
+        RadioRig& rig = rigs[1];
         if (lastReplyLost)
-            rig.radio.setFaults(
-                faults(QStringLiteral("drop-reply=%1").arg(clean.radio.replyCount())));
+            rig.radio.setFaults(faults(QString("drop-reply=%1").arg(rigs[0].radio.replyCount())));
         const sim::EEPromImage before = rig.radio.eeprom();
         QVERIFY(rig.com.WriteEEMemory(false));
         const std::vector<int>& named = rig.com.tally().unwrittenGroups;

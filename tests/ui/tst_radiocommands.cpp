@@ -319,6 +319,10 @@ private slots:
         QCOMPARE(ui->radio.eeprom()[3 * kPageSize + 16], b[0]);
         for (int a : {2 * kPageSize + 16, 15 * kPageSize + 16})
             QCOMPARE(ui->radio.eeprom()[a], before[a]);
+        QCOMPARE(note(2), "");  // until a global read tells otherwise
+        sim::setPageConfigured(ui->radio.eeprom(), 3, false);
+        w.mnuReadGlobal->trigger();
+        QVERIFY(w.lblChannelHolding->isVisible());
     }
 
     // A label transfer that did not go through: no success box, but one that
