@@ -321,19 +321,27 @@ bool clsTavCom::writeLabelChanges(int b, int c, const LabelBytes& held) {
 
 // ----------------------------------------------------------- whole operations
 
-bool clsTavCom::Read_Labels(int16_t GROUP) {
+// One complete label exchange inside the progress dialog: hook, 9600 baud, the
+// label program loaded and started, the walk over the banks, the end of label
+// work, 4800 baud, release. A full write of every bank takes over forty
+// seconds: Cancel works for writes too (after the write question), between labels.
+bool clsTavCom::labelSession(bool write, const std::function<bool()>& walk) {
     bool result = false;
-    ctx_.progress.ShowForm(QStringLiteral("Please Wait - Reading Labels"), false);
+    ctx_.progress.ShowForm(write ? QStringLiteral("Please Wait - Writing Labels")
+                                 : QStringLiteral("Please Wait - Reading Labels"),
+                           write);
     if (Hook()) {
         if (SetBaudrate(1)) {
             if (WriteKdEchoProg()) {
-                PrepareLabelRead();
+                if (!write) PrepareLabelRead();
+                // A Cancel left over from an earlier transfer must not stop this one.
                 ctx_.progress.EnableCancel();
-                result = GetLabelData(static_cast<int16_t>(GROUP + 1));
+                result = walk();
                 if (!result && !cancelled())
-                    ctx_.prompter.show(QStringLiteral("Unable to upload data from radio"),
+                    ctx_.prompter.show(write ? QStringLiteral("Unable to upload data to radio")
+                                             : QStringLiteral("Unable to upload data from radio"),
                                        QString(), MsgButtons::Ok, MsgIcon::None);
-                FinishLabelRead();
+                if (!write) FinishLabelRead();
                 endLabelWork();
             } else {
                 ctx_.prompter.show(kTransferInitError, QString(), MsgButtons::Ok, MsgIcon::None);
@@ -347,34 +355,17 @@ bool clsTavCom::Read_Labels(int16_t GROUP) {
     return result;
 }
 
-// Shown in the progress dialog as the read is: a full write of every bank
-// takes over forty seconds, and Cancel (after the write question) stops it
-// between labels.
+bool clsTavCom::Read_Labels(int16_t GROUP) {
+    return labelSession(false,
+                        [this, GROUP] { return GetLabelData(static_cast<int16_t>(GROUP + 1)); });
+}
+
 bool clsTavCom::Write_Labels(int16_t GROUP) {
-    bool result = false;
     tally_.labelCharsWritten = tally_.labelCharsConsidered = 0;
-    ctx_.progress.ShowForm(QStringLiteral("Please Wait - Writing Labels"), true);
-    if (Hook()) {
-        if (SetBaudrate(1)) {
-            if (WriteKdEchoProg()) {
-                // A Cancel left over from an earlier transfer must not stop this one.
-                ctx_.progress.EnableCancel();
-                const auto bank = static_cast<int16_t>(GROUP + 1);
-                result = ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
-                if (!result && !cancelled())
-                    ctx_.prompter.show(QStringLiteral("Unable to upload data to radio"), QString(),
-                                       MsgButtons::Ok, MsgIcon::None);
-                endLabelWork();
-            } else {
-                ctx_.prompter.show(kTransferInitError, QString(), MsgButtons::Ok, MsgIcon::None);
-            }
-            SetBaudrate(0);
-            delay(200);
-        }
-        UnHook();
-    }
-    ctx_.progress.HideForm();
-    return result;
+    const auto bank = static_cast<int16_t>(GROUP + 1);
+    return labelSession(true, [this, bank] {
+        return ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
+    });
 }
 
 }  // namespace tav

@@ -160,7 +160,9 @@ private:
     bool radioHoldsPage(int page);
     void reportReadFailure();
     void endTransfer(bool zeroBar);
-    // Label transfer helper: tells the loaded program that label work is over.
+    // Label transfer helpers: the whole exchange of a label read or write
+    // around its walk over the banks; the end of label work for the program.
+    bool labelSession(bool write, const std::function<bool()>& walk);
     void endLabelWork();
     bool startBankTransfer(int16_t bank, int16_t& first, int16_t& last);
     void finishBankTransfer();
