@@ -6,6 +6,7 @@
 #include "cli/CliImage.h"
 #include "cli/RadioSession.h"
 #include "cli/VerifyCommand.h"
+#include "radio/WriteReport.h"
 
 namespace tav::cli {
 
@@ -19,17 +20,13 @@ int runWrite(const CommandLine& cl) {
     link.ChangedOnly = o.changedOnly;
     link.context().progress.ShowForm(QStringLiteral("Writing radio"), true);
     if (!link.WriteEEMemory(o.skipGlobal)) return kRadioFailure;
+    reportUnwrittenGroups(link.context().prompter, link.tally().unwrittenGroups);
     if (o.labels && !link.Write_Labels(-1)) return kRadioFailure;
-    if (!o.changedOnly) return o.verify ? verifyWritten(session, written, o) : kOk;
-    // Every word and label character was read: the write has proved itself.
-    const WriteTally& t = link.tally();
-    QTextStream(stdout) << QStringLiteral(
-                               "%1 of %2 words written, %3 of %4 label characters written\n")
-                               .arg(t.wordsWritten)
-                               .arg(t.wordsConsidered)
-                               .arg(t.labelCharsWritten)
-                               .arg(t.labelCharsConsidered);
-    return kOk;
+    if (o.changedOnly) QTextStream(stdout) << writeTallyLine(link.tally()) << '\n';
+    // A changed-only write read every word and label character it covers and
+    // has proved itself, but for the groups it left out.
+    const bool check = o.verify && (!o.changedOnly || !link.tally().unwrittenGroups.empty());
+    return check ? verifyWritten(session, written, o) : kOk;
 }
 
 }  // namespace tav::cli

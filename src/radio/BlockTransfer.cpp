@@ -42,6 +42,8 @@ void clsTavCom::endTransfer(bool zeroBar) {
 // the caller then gives up without a release of its own.
 bool clsTavCom::beginWriteAttempt() {
     tally_.wordsWritten = tally_.wordsConsidered = 0;
+    tally_.unwrittenGroups.clear();
+    putOutside_.reset();
     UnHook();
     if (CommPortError) return false;
     UnHook();
@@ -62,6 +64,32 @@ bool clsTavCom::retryFailedWrite() {
     if (cancelled()) return false;
     return ctx_.prompter.show(kWriteFailed, kCommError, MsgButtons::RetryCancel,
                               MsgIcon::Information) == MsgResult::Retry;
+}
+
+// The pages the radio is not configured for were skipped. Each is read back,
+// the bits a write would have set compared (but for power words the write put
+// there), until the first that differs: a group the radio holds as the image
+// has it is no loss; any other (one that cannot even be read included) is
+// named, so that the write is not taken for all the image says.
+void clsTavCom::noteUnwrittenGroups() {
+    for (int page = 1; page < kPageCount; ++page)
+        if (!pageWritable(page) && !radioHoldsPage(page)) tally_.unwrittenGroups.push_back(page);
+}
+
+bool clsTavCom::radioHoldsPage(int page) {
+    const auto& image = ctx_.state.EEImage;
+    const auto& mask = ctx_.state.GroupWriteMask;
+    for (int offset = 0; offset < kPageSize; offset += 2) {
+        const uint8_t m0 = mask[offset], m1 = mask[offset + 1];
+        if (m0 == 0 && m1 == 0) continue;
+        const int address = page * kPageSize + offset;
+        if (putOutsidePages(address)) continue;
+        Word held{};
+        if (!ReadEEWord(static_cast<int16_t>(address), held)) return false;
+        if (((held[0] ^ image[address]) & m0) || ((held[1] ^ image[address + 1]) & m1))
+            return false;
+    }
+    return true;
 }
 
 // ----------------------------------------------------------------------- reads
@@ -131,6 +159,7 @@ bool clsTavCom::WriteEEMemory(bool SkipGlobal) {
             ok = capabilityRead && masksWritten && written;
         }
         if (ok) {
+            noteUnwrittenGroups();
             result = true;
             break;
         }

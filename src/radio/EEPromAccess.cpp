@@ -76,6 +76,7 @@ bool clsTavCom::sendWord(int16_t address, const Word& w) {
 
 bool clsTavCom::putWord(int16_t address, Word w, bool lowFromRadio) {
     const uint8_t* m = writeMaskFor(address);
+    if (!m && address >= kPageSize && address < kEEPromSize) putOutside_.set(address / 2);
     const bool closed = m && closedMask(m);
     if (!ChangedOnly) {
         if (lowFromRadio) {
@@ -99,6 +100,10 @@ bool clsTavCom::putWord(int16_t address, Word w, bool lowFromRadio) {
     if (w == current) return true;
     ++tally_.wordsWritten;
     return sendWord(address, w);
+}
+
+bool clsTavCom::putOutsidePages(int address) const {
+    return address >= 0 && address < kEEPromSize && putOutside_.test(address / 2);
 }
 
 bool clsTavCom::WriteEEByte(int16_t address, uint8_t source) {

@@ -243,7 +243,8 @@ bool clsTavCom::walkBanks(int16_t first, int16_t last,
     int count = 0;
     for (int b = first; b <= last; ++b) {
         for (int c = 1; c <= kLabelsPerBank; ++c) {
-            if (!transferLabel(b, c)) {
+            // Cancel is taken between labels: a label is never left half written.
+            if (cancelled() || !transferLabel(b, c)) {
                 ctx_.progress.setVisible(false);
                 return false;
             }
@@ -283,8 +284,6 @@ bool clsTavCom::WriteLabelData(int16_t bank) {
 }
 
 bool clsTavCom::writeChangedLabels(int16_t bank) {
-    // A Cancel left over from an earlier transfer must not stop this one.
-    ctx_.progress.EnableCancel();
     int16_t first = 0, last = 0;
     if (!startBankTransfer(bank, first, last)) return false;
     PrepareLabelRead();
@@ -322,19 +321,27 @@ bool clsTavCom::writeLabelChanges(int b, int c, const LabelBytes& held) {
 
 // ----------------------------------------------------------- whole operations
 
-bool clsTavCom::Read_Labels(int16_t GROUP) {
+// One complete label exchange inside the progress dialog: hook, 9600 baud, the
+// label program loaded and started, the walk over the banks, the end of label
+// work, 4800 baud, release. A full write of every bank takes over forty
+// seconds: Cancel works for writes too (after the write question), between labels.
+bool clsTavCom::labelSession(bool write, const std::function<bool()>& walk) {
     bool result = false;
-    ctx_.progress.ShowForm(QStringLiteral("Please Wait - Reading Labels"), false);
+    ctx_.progress.ShowForm(write ? QStringLiteral("Please Wait - Writing Labels")
+                                 : QStringLiteral("Please Wait - Reading Labels"),
+                           write);
     if (Hook()) {
         if (SetBaudrate(1)) {
             if (WriteKdEchoProg()) {
-                PrepareLabelRead();
+                if (!write) PrepareLabelRead();
+                // A Cancel left over from an earlier transfer must not stop this one.
                 ctx_.progress.EnableCancel();
-                result = GetLabelData(static_cast<int16_t>(GROUP + 1));
+                result = walk();
                 if (!result && !cancelled())
-                    ctx_.prompter.show(QStringLiteral("Unable to upload data from radio"),
+                    ctx_.prompter.show(write ? QStringLiteral("Unable to upload data to radio")
+                                             : QStringLiteral("Unable to upload data from radio"),
                                        QString(), MsgButtons::Ok, MsgIcon::None);
-                FinishLabelRead();
+                if (!write) FinishLabelRead();
                 endLabelWork();
             } else {
                 ctx_.prompter.show(kTransferInitError, QString(), MsgButtons::Ok, MsgIcon::None);
@@ -348,27 +355,17 @@ bool clsTavCom::Read_Labels(int16_t GROUP) {
     return result;
 }
 
+bool clsTavCom::Read_Labels(int16_t GROUP) {
+    return labelSession(false,
+                        [this, GROUP] { return GetLabelData(static_cast<int16_t>(GROUP + 1)); });
+}
+
 bool clsTavCom::Write_Labels(int16_t GROUP) {
-    bool result = false;
     tally_.labelCharsWritten = tally_.labelCharsConsidered = 0;
-    if (!Hook()) return false;
-    if (SetBaudrate(1)) {
-        if (WriteKdEchoProg()) {
-            const auto bank = static_cast<int16_t>(GROUP + 1);
-            result = ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
-            // Only the changed-only write reads first, and its reading may be cancelled.
-            if (!result && !(ChangedOnly && cancelled()))
-                ctx_.prompter.show(QStringLiteral("Unable to upload data to radio"), QString(),
-                                   MsgButtons::Ok, MsgIcon::None);
-            endLabelWork();
-        } else {
-            ctx_.prompter.show(kTransferInitError, QString(), MsgButtons::Ok, MsgIcon::None);
-        }
-        SetBaudrate(0);
-        delay(200);
-    }
-    UnHook();
-    return result;
+    const auto bank = static_cast<int16_t>(GROUP + 1);
+    return labelSession(true, [this, bank] {
+        return ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
+    });
 }
 
 }  // namespace tav

@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <array>
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -35,6 +36,10 @@ struct WriteTally {
     int wordsConsidered = 0;
     int labelCharsWritten = 0;
     int labelCharsConsidered = 0;
+    // Groups (1 to 15) a whole write left out because the radio is not
+    // configured for them, and whose channels in the image the radio does not
+    // hold: what it wrote is not all the image says.
+    std::vector<int> unwrittenGroups;
 };
 
 class clsTavCom {
@@ -114,6 +119,10 @@ public:
     // Whether the last failed transfer was stopped by the user's Cancel.
     bool cancelled() const { return ctx_.progress.Cancelled(); }
     const WriteTally& tally() const { return tally_; }
+    // Whether the last block write put the word at `address` in a page it did
+    // not write (a power word where the radio keeps its own blocks): that word
+    // holds the power mask, not the image's bytes.
+    bool putOutsidePages(int address) const;
     const LinkContext& context() const { return ctx_; }
 
 private:
@@ -150,14 +159,20 @@ private:
     bool beginWriteAttempt();
     bool retryFailedWrite();
     bool writeImageRange(int start, int count);
+    // After a whole write: the groups it left out whose image data the radio
+    // does not hold, read back only as far as the first difference.
+    void noteUnwrittenGroups();
+    bool radioHoldsPage(int page);
     void reportReadFailure();
     void endTransfer(bool zeroBar);
-    // Label transfer helper: tells the loaded program that label work is over.
+    // Label transfer helpers: the whole exchange of a label read or write
+    // around its walk over the banks; the end of label work for the program.
+    bool labelSession(bool write, const std::function<bool()>& walk);
     void endLabelWork();
     bool startBankTransfer(int16_t bank, int16_t& first, int16_t& last);
     void finishBankTransfer();
     // Walks every label of banks first..last, the progress bar counting them;
-    // stops at the first label that fails, with the bar hidden.
+    // stops at the first label that fails or at Cancel, with the bar hidden.
     bool walkBanks(int16_t first, int16_t last,
                    const std::function<bool(int b, int c)>& transferLabel);
     // The whole walk over the requested banks: checked, walked, finished.
@@ -174,6 +189,7 @@ private:
     int16_t HookRetries = 3;
     std::array<bool, kPageCount> PageWritable{};
     WriteTally tally_;
+    std::bitset<kEEPromSize / 2> putOutside_;
 };
 
 }  // namespace tav

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "model/ImageDiff.h"
+#include "radio/WriteReport.h"
 #include "radio/clsTavCom.h"
 #include "ui/GridText.h"
 #include "ui/TransferGuard.h"
@@ -18,6 +19,15 @@ const QString kReadLabels = QStringLiteral("Read Labels");
 const QString kWriteLabels = QStringLiteral("Write Labels");
 const QString kRead = QStringLiteral("read");
 const QString kWrite = QStringLiteral("write");
+const QString kReadRadio = QStringLiteral("Read Radio");
+const QString kWriteRadio = QStringLiteral("Write Radio");
+// After the groups went through but their labels did not: one box that says
+// both, in place of the success box, and which labels the image holds.
+const QString kLabelsNotRead = QStringLiteral(
+    "The groups were read, but the labels were not: the image keeps the labels it had before.");
+const QString kLabelsNotWritten = QStringLiteral(
+    "The groups were written, but the labels were not: the image keeps its labels, and the "
+    "radio may hold only some of them.");
 }  // namespace
 
 RadioCommands::RadioCommands(frmGroups& window) : w_(window) {}
@@ -33,8 +43,8 @@ Progress& RadioCommands::progress() {
 }
 
 MsgResult RadioCommands::say(const QString& text, const QString& title, MsgButtons buttons,
-                             MsgIcon icon) {
-    return w_.prompter().show(text, title, buttons, icon);
+                             MsgIcon icon, const QString& detail) {
+    return w_.prompter().show(text, title, buttons, icon, detail);
 }
 
 std::unique_ptr<clsTavCom> RadioCommands::makeLink(AppState& image) {
@@ -77,10 +87,13 @@ void RadioCommands::mnuRead_Click() {
         std::copy(ImageBackup.begin(), ImageBackup.end(), state().EEImage.begin());
         return;
     }
-    if (decision == kWithLabels) readAllLabels();
+    const bool labelsRead = decision != kWithLabels || readAllLabels();
     backup(kRead);
     w_.displayGroupMemory();
-    say(QStringLiteral("All groups read OK."), QStringLiteral("Read Radio"));
+    if (labelsRead)
+        say(QStringLiteral("All groups read OK."), kReadRadio);
+    else
+        say(kLabelsNotRead, kReadRadio, MsgButtons::Ok, MsgIcon::Exclamation);
     redisplayGlobalsWindow();
 }
 
@@ -95,6 +108,8 @@ void RadioCommands::mnuReadGlobal_Click() {
         return;
     }
     backup(kRead);
+    // The block says which groups the radio holds channels for.
+    w_.showChannelHolding();
     redisplayGlobalsWindow();
 }
 
@@ -165,8 +180,18 @@ void RadioCommands::mnuWriteAll_Click() {
     const bool ok = link->WriteEEMemory(SkipGlobal);
     progress().HideForm();
     if (!ok) return;
-    if (decision == kWithLabels) writeAllLabels(false);
-    say(QStringLiteral("All groups written OK."), QStringLiteral("Write Radio"));
+    const bool labelsWritten = decision != kWithLabels || writeAllLabels(false);
+    // A changed-only write says how little it had to send, as tavctl does. The
+    // link's label counts are those of its last label write, perhaps an older one.
+    WriteTally sent = link->tally();
+    if (decision != kWithLabels) sent.labelCharsWritten = sent.labelCharsConsidered = 0;
+    const QString detail = changedOnly_ ? writeTallyLine(sent) : QString();
+    if (labelsWritten)
+        say(QStringLiteral("All groups written OK."), kWriteRadio, MsgButtons::Ok, MsgIcon::None,
+            detail);
+    else
+        say(kLabelsNotWritten, kWriteRadio, MsgButtons::Ok, MsgIcon::Exclamation, detail);
+    reportUnwrittenGroups(w_.prompter(), sent.unwrittenGroups);
 }
 
 void RadioCommands::mnuWriteGlobal_Click() {

@@ -87,7 +87,8 @@ private:
     void storeGlobalsWindow();
     void redisplayGlobalsWindow();
     MsgResult say(const QString& text, const QString& title = QString(),
-                  MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None);
+                  MsgButtons buttons = MsgButtons::Ok, MsgIcon icon = MsgIcon::None,
+                  const QString& detail = QString());
     AppState& state();
     Progress& progress();
 

@@ -8,10 +8,12 @@
 #include <QComboBox>
 #include <QFileDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QMenuBar>
 #include <QSessionManager>
 #include <cmath>
 
+#include "radio/WriteReport.h"
 #include "store/ChannelTable.h"
 #include "tune/frmTune.h"
 #include "ui/AboutBox.h"
@@ -141,6 +143,14 @@ void frmGroups::showGroup(int16_t group) {
         codecs_->Read_Group(group);
     }
     widgetsFromControls();
+    showChannelHolding();
+}
+
+void frmGroups::showChannelHolding() {
+    const int group = cboCurrentGroup->currentIndex();
+    const bool unheld = imageSaysGroupUnheld(services_.state, group);
+    lblChannelHolding->setText(unheld ? unheldGroupNotice(group) : QString());
+    lblChannelHolding->setVisible(unheld);
 }
 
 void frmGroups::storeGroup(int16_t group) {

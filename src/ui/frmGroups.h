@@ -91,6 +91,7 @@ public:
     CheckColumn chkScan{}, chkNarr{}, chkLoPower{};
     QProgressBar* Prog1 = nullptr;
     frmProc* procDialog = nullptr;
+    QLabel* lblChannelHolding = nullptr;
 
     // ----------------------------------------------------------- menus
     QAction *mnuSave = nullptr, *mnuSaveAs = nullptr, *mnuOpen = nullptr, *mnuPrint = nullptr,
@@ -146,6 +147,9 @@ public:
     void storeGroup(int16_t group);
     // Read_Labels_Only of a group through the window's controls.
     void showLabels(int16_t group);
+    // The status bar's note that the radio holds no channels for the shown
+    // group, shown or hidden as the image's configuration says.
+    void showChannelHolding();
 
     // Edit commands.
     void Undo();

@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "model/ControlLists.h"
@@ -120,6 +121,11 @@ void frmGroups::buildWidgets() {
     outer->addWidget(buildRightColumn(), 0, Qt::AlignTop);
 
     procDialog = new frmProc(this, services_.prompter);
+    // Stays in the status bar while the shown group is one the radio holds no
+    // channels for; the bar's message area is left to passing notes.
+    lblChannelHolding = named(new QLabel(this), QStringLiteral("lblChannelHolding"));
+    lblChannelHolding->hide();
+    statusBar()->addPermanentWidget(lblChannelHolding);
     Grid->fitRows();
     const QFontMetrics fm(Grid->font());
     const int freqWidth = fm.horizontalAdvance(QStringLiteral("000.00000")) + 16;

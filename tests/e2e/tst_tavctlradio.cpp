@@ -56,6 +56,7 @@ private slots:
     void initTestCase() { QVERIFY(!tavctlPath().isEmpty() && dir_.isValid()); }
     void wholeRadioRoundTrip();
     void verifyListsDifferences();
+    void groupsLeftOutAreNamed();
     void perChannelWarnings_data();
     void perChannelWarnings();
 
@@ -167,6 +168,39 @@ void TestTavctlRadio::verifyListsDifferences() {
     r = tavctl({"verify", "--port", sim.device, path("changed.tav")});
     QCOMPARE(r.status, 4);
     QCOMPARE(r.out.split(u'\n', Qt::SkipEmptyParts).size(), 1);  // byte 0x109 only
+}
+
+// Groups 2 and 15, which the radio is not configured for, hold edits: the
+// write leaves them out and says so, exit status 0; checked, the radio differs,
+// also after a changed-only write (which has read all but those groups).
+void TestTavctlRadio::groupsLeftOutAreNamed() {
+    AppState radio;
+    const sim::EEPromImage factory = sim::defaultImage();
+    std::copy(factory.begin(), factory.end(), radio.EEImage.begin());
+    radio.EEImage[pageFlagByte(2)] &= ~pageFlagBit(2);
+    QVERIFY(WriteRadioFile(path("radio.tav"), radio).ok());
+    Simulator sim({"--image", path("radio.tav")});
+    QVERIFY(!sim.device.isEmpty());
+    AppState file = radio;
+    for (int g : {2, 3, 15}) file.EEImage[g * kPageSize + 16] = 0x55;  // channel 1 Rx Freq
+    QVERIFY(WriteRadioFile(path("edited.tav"), file).ok());
+    const QString named =
+        "Write Radio: Groups 2, 15 are not configured for channel data in this radio; their "
+        "channels were not written.\n";
+    Run r = tavctl({"write", "--port", sim.device, path("edited.tav")});
+    QCOMPARE(r.err, named);
+    QCOMPARE(r.status, 0);
+    QCOMPARE(r.out, QString());
+    r = tavctl({"write", "--port", sim.device, "--changed-only", "--verify", path("edited.tav")});
+    QCOMPARE(r.err, named);
+    QCOMPARE(r.status, 4);
+    const QString none = FreqBytesToText(0, 0), edited = FreqBytesToText(0x55, 0);
+    // All but groups 2 and 15 went: of page 0's 19 open words, 61 of each of 13
+    // group pages and 15 power words none was left to write.
+    QCOMPARE(r.out, QStringLiteral("0 of 827 words written, 0 of 0 label characters written\n"
+                                   "group 2 channel 1 Rx Freq: %1 -> %2\n"
+                                   "group 15 channel 1 Rx Freq: %1 -> %2\n")
+                        .arg(edited, none));
 }
 
 void TestTavctlRadio::perChannelWarnings_data() {

@@ -164,6 +164,7 @@ private slots:
                 expectPage(wire, before, rig.state, page, changedOnly);
         append(wire, expectPowerWrites(rig.state, whole ? 0 : 2, whole ? 14 : 2,
                                        changedOnly ? &before : nullptr));
+        if (whole) append(wire, readCmd(1920));  // page 15, skipped, read back: differs at once
         if (!whole)
             append(wire, concat(readCmd(6), changedOnly ? readCmd(40)
                                                         : writeCmd(40, rig.state.EEImage[40],
@@ -172,10 +173,52 @@ private slots:
         QCOMPARE(hex(rig.radio.received()), hex(wire));
         QCOMPARE(rig.com.tally().wordsConsidered, considered);
         QCOMPARE(rig.com.tally().wordsWritten, written);
+        QCOMPARE(rig.com.tally().unwrittenGroups, whole ? std::vector{15} : std::vector<int>{});
         QCOMPARE(int(rig.radio.eepromWrites().size()), written);
         QVERIFY(rig.prompter.shown.isEmpty());
         QCOMPARE(rig.clock.beeps(), 1);
         QVERIFY(!rig.progress.visible);
+    }
+
+    // A whole write skips the pages the radio is not configured for (2 and 15
+    // here) and reads them back: a page is named when a bit a write would set
+    // differs from the image, or when it cannot be read back; the power words
+    // the write put in page 15 are not the page's. The radio keeps both pages.
+    void unwrittenGroups_data() {
+        QTest::addColumn<QList<int>>("edits");  // image bytes changed: bit 0x40
+        QTest::addColumn<bool>("lastReplyLost");
+        QTest::addColumn<QList<int>>("named");
+        QTest::newRow("held as the image has them") << QList<int>{} << false << QList<int>{};
+        QTest::newRow("only bits no write sets") << QList{265, 264, 1928} << false << QList<int>{};
+        QTest::newRow("group 2's first, group 15's last")
+            << QList{256, 2047} << false << QList{2, 15};
+        QTest::newRow("group 15's last reply lost") << QList<int>{} << true << QList{15};
+    }
+    void unwrittenGroups() {
+        QFETCH(QList<int>, edits);
+        QFETCH(bool, lastReplyLost);
+        RadioRig rigs[2];  // a clean write counts the replies for the faulty one
+        for (RadioRig& rig : rigs) {
+            loadFactoryRadio(rig);
+            sim::setPageConfigured(rig.radio.eeprom(), 2, false);
+            const auto& e = rig.radio.eeprom();
+            std::copy(e.begin(), e.end(), rig.state.EEImage.begin());
+            for (int i = 0; i < kPowerMaskSize; ++i) rig.state.PowerMask[i] = uint8_t(0x5A + i);
+            for (int a : edits) rig.state.EEImage[a] ^= 0x40;
+        }
+        QVERIFY(rigs[0].com.WriteEEMemory(false));
+        RadioRig& rig = rigs[1];
+        if (lastReplyLost)
+            rig.radio.setFaults(faults(QString("drop-reply=%1").arg(rigs[0].radio.replyCount())));
+        const sim::EEPromImage before = rig.radio.eeprom();
+        QVERIFY(rig.com.WriteEEMemory(false));
+        const std::vector<int>& named = rig.com.tally().unwrittenGroups;
+        QTEST(QList<int>(named.begin(), named.end()), "named");
+        QVERIFY(rig.prompter.shown.isEmpty());
+        for (int a = 0; a < kEEPromSize; ++a)
+            if ((a / kPageSize == 2 || a / kPageSize == 15) && (a < 1970 || a >= 2000))
+                QCOMPARE(rig.radio.eeprom()[a], before[a]);
+        QCOMPARE(rig.radio.eeprom()[1970 + 2 * 14], rig.state.PowerMask[14]);
     }
 
     // A read leaves in the image what it read, but for the bandwidth bytes a global
@@ -275,10 +318,12 @@ private slots:
         // Either mode ends as the described write of the same image leaves the radio.
         static const sim::VirtualRadio clean[2] = {wholeWrite(false, false),
                                                    wholeWrite(true, true)};
-        // The rows name positions up to these counts of the clean writes.
+        // The rows name positions up to these counts of the clean writes; the
+        // last two replies, a word of skipped page 15 read back, only decide
+        // whether group 15 is named (unwrittenGroups).
         QCOMPARE((QList{clean[0].replyCount(), clean[0].echoCount(), clean[1].replyCount(),
                         clean[1].echoCount()}),
-                 (QList{67, 1776, 1809, 24}));
+                 (QList{69, 1776, 1811, 24}));
         for (const bool retry : {true, false}) {
             RadioRig rig;
             sweepStart(rig, changedOnly);

@@ -49,12 +49,23 @@ public:
     }
 };
 
+// The virtual clock, which also lets a test act while a transfer waits on it,
+// as a user does while the event loop runs.
+struct ActingClock : sim::VirtualClock {
+    using VirtualClock::VirtualClock;
+    std::function<void()> onWait;
+    void idleUntil(double deadline) override {
+        VirtualClock::idleUntil(deadline);
+        if (onWait) onWait();
+    }
+};
+
 struct UiRig {
     ScratchHome home;
     AppState state;
     std::unique_ptr<Settings> settings;
     WatchingPrompter prompter;
-    sim::VirtualClock clock{100.0};
+    ActingClock clock{100.0};
     Clock* clockOverride = nullptr;  // a real clock for a real serial line
     // Answers for the file dialog, used in order; none left means Cancel.
     QStringList dialogAnswers;

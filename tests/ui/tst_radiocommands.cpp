@@ -17,6 +17,15 @@ namespace {
 
 const QString kSure = QStringLiteral("Are you sure you want to write to the radio?");
 const QString kGlobals = QStringLiteral("Write Global Parameters?");
+const QString kSureBox = kSure + " |  | OkCancel | None";
+const QString kGlobalsBox = kGlobals + " |  | YesNo | None";
+// The factory radio holds named blocks where the editor's defaults put group 15.
+const QString kGroup15Left =
+    "Group 15 is not configured for channel data in this radio; its channels were not written. "
+    "| Write Radio | Ok | Exclamation";
+const QString kLabelsNotWritten =
+    "The groups were written, but the labels were not: the image keeps its labels, and the radio "
+    "may hold only some of them. | Write Radio | Ok | Exclamation";
 
 // Counts the times a widget was shown.
 class ShowCounter : public QObject {
@@ -106,16 +115,19 @@ private slots:
         row("always, read radio", 0, "mnuRead", {},
             {box("All labels read OK.", "Read Labels"), groupsRead}, 2, 'r');
         row("always, write radio", 0, "mnuWriteAll", okYes,
-            {sure, globals, box("All labels written OK.", "Write Labels"), groupsWritten}, 1, 'w');
+            {sure, globals, box("All labels written OK.", "Write Labels"), groupsWritten,
+             kGroup15Left},
+            2, 'w');
         // Labels are a transfer of their own: they go even when the group did not.
         row("always, write group 15", 0, "mnuWriteGroup", ok,
             {sure, box("Group not configured for channel data.", "WRITE GROUP"),
              box("Write Group Failed"), box("Group 15 labels written OK.", "Write Labels")},
-            1, 'w', 14);
+            2, 'w', 14);
         row("never, read radio", 1, "mnuRead", {}, {groupsRead}, 1, '-');
         row("never, read group", 1, "mnuReadGroup", {}, {}, 1, '-');
         row("never, read globals", 1, "mnuReadGlobal", {}, {}, 0, '-');
-        row("never, write radio", 1, "mnuWriteAll", okYes, {sure, globals, groupsWritten}, 1, '-');
+        row("never, write radio", 1, "mnuWriteAll", okYes,
+            {sure, globals, groupsWritten, kGroup15Left}, 1, '-');
         row("never, write group", 1, "mnuWriteGroup", ok, {sure}, 1, '-');
     }
     void labelPolicy() {
@@ -265,9 +277,16 @@ private slots:
         QCOMPARE(backup.mid(at, 2), QByteArray(reinterpret_cast<char*>(b), 2));
         QCOMPARE(ui->radio.eeprom()[at], b[0]);
         const std::size_t writes = ui->radio.eepromWrites().size();
+        // A label write first: the count of label characters is this command's.
+        if (changedOnly) w.mnuLabelWrtRadio->trigger();
+        ui->prompter.shown.clear();
         ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
         w.mnuWriteAll->trigger();
-        QCOMPARE(ui->prompter.texts().last(), QStringLiteral("All groups written OK."));
+        QCOMPARE(boxLines(ui->prompter.shown).mid(2),
+                 (QStringList{"All groups written OK. | Write Radio | Ok | None", kGroup15Left}));
+        // Changed only, the 19 open words of page 0, 61 of each group page, 15 power words.
+        QCOMPARE(ui->prompter.shown[2].detail,
+                 changedOnly ? "0 of 888 words written, 0 of 0 label characters written" : "");
         QCOMPARE(ui->radio.eepromWrites().size() == writes, changedOnly);
         w.mnuChangedOnly->trigger();
         QCOMPARE(ui->settings->flag(features, key, changedOnly), !changedOnly);
@@ -285,7 +304,7 @@ private slots:
         ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
         w.mnuWriteAll->trigger();
         QCOMPARE(boxLines(ui->prompter.shown),
-                 (QStringList{kSure + " |  | OkCancel | None", kGlobals + " |  | YesNo | None",
+                 (QStringList{kSureBox, kGlobalsBox,
                               "Warning: This radio is not factory configured\rfor per-channel "
                               "bandwidth. | Write Bandwidth | Ok | None",
                               "All groups written OK. | Write Radio | Ok | None"}));
@@ -293,6 +312,129 @@ private slots:
         w.mnuCompare->trigger();
         QCOMPARE(w.radio().compareWindow()->txtDifferences->toPlainText(),
                  "group 1 channel 2 Narrow: 1 -> 0");
+    }
+
+    // Groups the radio is not configured for (2 and 15 here) are left out of
+    // Write Radio; as they hold edits the radio does not have, a second
+    // message names them. The window says so while such a group is shown.
+    void writeRadioNamesGroupsLeftOut() {
+        sim::setPageConfigured(ui->radio.eeprom(), 2, false);
+        frmGroups& w = open(1);
+        const auto note = [&](int group) {
+            ui->selectGroup(group);
+            return w.lblChannelHolding->isVisible() ? w.lblChannelHolding->text() : QString();
+        };
+        QCOMPARE(note(1), "");  // the editor's defaults tell nothing of a radio
+        w.mnuRead->trigger();
+        QCOMPARE(note(0), "");
+        QCOMPARE(note(1),
+                 "Group 2 is not configured for channel data in this radio; the radio "
+                 "does not hold its channels.");
+        w.activateWindow();  // back from the progress dialog
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        for (int g : {1, 2, 14}) {  // channel 1's Rx Freq typed
+            ui->selectGroup(g);
+            ui->goTo(1, 0);
+            ui->type(QStringLiteral("151.0"));
+        }
+        QCOMPARE(w.lblChannelHolding->text().left(9), "Group 15 ");
+        const sim::EEPromImage before = ui->radio.eeprom();
+        ui->prompter.shown.clear();
+        ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
+        w.mnuWriteAll->trigger();
+        QCOMPARE(
+            boxLines(ui->prompter.shown),
+            (QStringList{kSureBox, kGlobalsBox, "All groups written OK. | Write Radio | Ok | None",
+                         "Groups 2, 15 are not configured for channel data in this radio; "
+                         "their channels were not written. | Write Radio | Ok | Exclamation"}));
+        // The radio's bytes: group 3's edit; groups 2 and 15 as they were.
+        uint8_t b[2];
+        QVERIFY(FreqTextToBytes("151.00000", b[0], b[1]));
+        QCOMPARE(ui->radio.eeprom()[3 * kPageSize + 16], b[0]);
+        for (int a : {2 * kPageSize + 16, 15 * kPageSize + 16})
+            QCOMPARE(ui->radio.eeprom()[a], before[a]);
+        QCOMPARE(note(2), "");  // until a global read tells otherwise
+        sim::setPageConfigured(ui->radio.eeprom(), 3, false);
+        w.mnuReadGlobal->trigger();
+        QVERIFY(w.lblChannelHolding->isVisible());
+    }
+
+    // A label transfer that did not go through: no success box, but one that
+    // says so, and what the image and the radio hold. The label write shows
+    // the progress dialog as the block transfers do; its Cancel, clicked while
+    // labels go out, stops it between two labels after the write question
+    // (answered No, it goes on). `sent`: bank 1's labels the radio took.
+    void labelOutcomes_data() {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<int>("cancel");  // -1 no click, else the answer: 1 Yes, 0 No
+        QTest::addColumn<QStringList>("boxes");
+        QTest::addColumn<int>("sent");
+        const QString question =
+            "Warning:\rCancelling a write operation may leave the radio in an unpredictable "
+            "state.\rAre you sure you want to cancel? |  | YesNo | Question";
+        const QString toRadio = "Unable to upload data to radio |  | Ok | None";
+        const auto row = [](const char* name, const char* command, const char* fault, int cancel,
+                            const QStringList& boxes, int sent) {
+            QTest::newRow(name) << command << fault << cancel << boxes << sent;
+        };
+        row("Read Radio, label read fails", "mnuRead", "drop-reply=label:20-40", -1,
+            {"Unable to upload data from radio |  | Ok | None",
+             "The groups were read, but the labels were not: the image keeps the labels it had "
+             "before. | Read Radio | Ok | Exclamation"},
+            0);
+        row("Write Radio, label write fails", "mnuWriteAll", "drop-echo=label:9", -1,
+            {kSureBox, kGlobalsBox, toRadio, kLabelsNotWritten}, 1);
+        row("Write Radio, Cancel", "mnuWriteAll", "", 1,
+            {kSureBox, kGlobalsBox, question, kLabelsNotWritten}, 4);
+        row("Labels > Write Radio, Cancel", "mnuLabelWrtRadio", "", 1, {question}, 4);
+        row("Labels > Write Radio, Cancel: No", "mnuLabelWrtRadio", "", 0,
+            {question, "All labels written OK. | Write Labels | Ok | None"}, 16);
+    }
+    void labelOutcomes() {
+        QFETCH(QString, command);
+        QFETCH(QString, fault);
+        QFETCH(int, cancel);
+        frmGroups& w = open(1);
+        w.mnuRead->trigger();  // the image as the radio holds it: no group left out
+        w.mnuLabelConfig[0]->trigger();
+        ui->radio.eeprom()[kPageSize + 16] ^= 0xFF;  // for a read to bring, a write to send
+        const auto held = sim::labelMemoryFrom(distinctLabels());
+        ui->radio.labels() = held;
+        if (!fault.isEmpty()) ui->radio.setFaults(faults(fault));
+        const AppState before = ui->state;
+        ui->prompter.shown.clear();
+        ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
+        if (command == "mnuLabelWrtRadio") ui->prompter.answers.clear();
+        if (cancel >= 0) ui->prompter.answers << (cancel ? MsgResult::Yes : MsgResult::No);
+        QStringList seen;
+        ui->clock.onWait = [&] {  // three labels are out, the fourth going
+            if (cancel < 0 || !seen.isEmpty() || w.Prog1->maximum() != 240 || w.Prog1->value() < 3)
+                return;
+            frmProc* d = w.procDialog;
+            seen << d->windowTitle() << d->lblInfo->text()
+                 << QString::number(d->isVisible() && d->CancelButton->isEnabled());
+            QTest::mouseClick(d->CancelButton, Qt::LeftButton);
+        };
+        action(command)->trigger();
+        ui->clock.onWait = nullptr;
+        QTEST(boxLines(ui->prompter.shown), "boxes");
+        if (cancel >= 0)
+            QCOMPARE(seen, (QStringList{"TAV Processing", "Please Wait - Writing Labels", "1"}));
+        QVERIFY(!w.procDialog->isVisible());
+        QVERIFY(ui->state.LabelImage == before.LabelImage);
+        if (command != "mnuLabelWrtRadio")  // the groups were read or written
+            QVERIFY(std::equal(ui->radio.eeprom().begin(), ui->radio.eeprom().end(),
+                               ui->state.EEImage.begin()));
+        std::array<uint8_t, kLabelImageSize> inRadio{}, was{};
+        sim::labelImageFrom(ui->radio.labels(), inRadio);
+        sim::labelImageFrom(held, was);
+        QFETCH(int, sent);
+        for (int c = 0; c < 16; ++c)
+            for (int k = 0; k < 8; ++k) {
+                const int i = AppState::labelIndex(0, c, k);
+                QCOMPARE(inRadio[i], c < sent ? ui->state.LabelImage[i] : was[i]);
+            }
     }
 
     void serialTraceGoesToTheDataFolder() {
