@@ -128,10 +128,7 @@ inline sim::FaultPlan faults(const QString& text) {
 struct RadioUiRig : UiRig {
     sim::VirtualRadio radio;
 
-    RadioUiRig() {
-        radio.eeprom() = sim::defaultImage();
-        radio.labels() = sim::defaultLabels();
-    }
+    RadioUiRig() { sim::loadFactoryRadio(radio); }
     ~RadioUiRig() { closeWindow(); }  // before the radio its link talks to
     frmGroups& openOnRadio(int labelPolicy) {
         settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);

@@ -6,6 +6,7 @@
 #include "app/QtSerialLink.h"
 #include "model/MGlobals.h"
 #include "ui/GridText.h"
+#include "ui/HelpWindow.h"
 #include "ui/PortMaker.h"
 
 using namespace tav;
@@ -377,6 +378,105 @@ private slots:
         QCOMPARE(w.windowTitle(), fileCaption + " \u2014 Virtual radio");
         w.mnuCommPort[3]->trigger();
         QCOMPARE(w.windowTitle(), fileCaption);
+    }
+
+    // Tab from the grid goes round every control of the window once and back
+    // to the grid; the check boxes of a column switched off are passed over.
+    // A set of option buttons is one stop: the arrows choose within it.
+    void tabGoesRoundTheWholeWindow_data() {
+        QTest::addColumn<bool>("narrow");
+        QTest::newRow("every column") << true;
+        QTest::newRow("narrow band off") << false;
+    }
+    void tabGoesRoundTheWholeWindow() {
+        QFETCH(bool, narrow);
+        rig->settings->saveFlag(QStringLiteral("Features"), QStringLiteral("Band"), narrow);
+        frmGroups& w = rig->open();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.Grid->setFocus();
+        QStringList chain;
+        while (chain.size() < 100 && chain.value(chain.size() - 1) != "Grid") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            chain << QApplication::focusWidget()->objectName();
+        }
+        QStringList expected;
+        for (const char* column : {"chkScan", "chkNarr", "chkLoPower"})
+            for (int i = 0; i < 14 && (narrow || column != QLatin1String("chkNarr")); ++i)
+                expected << QStringLiteral("%1_%2").arg(column).arg(i);
+        expected
+            << QStringLiteral(
+                   "cboBlTimeout chkBlKeypress chkBlOther chkBlChannel chkBLScanState "
+                   "priModeA cboPri1Chan optBattSaveOff optUCGDisabled cboUCGChan chkUCGEncode "
+                   "chkPriKeyLock chkENTCLRLock cboBCI cboANI cboCurrentGroup txtGroupLabel "
+                   "txtID cboScan cboTOT chkAlphaEnabled Grid")
+                   .split(u' ');
+        QCOMPARE(chain, expected);
+    }
+
+    // Arrows move within the grid; Tab and Ctrl+Tab leave it forwards, Shift+Tab
+    // backwards, also from an open cell editor, whose entry is kept.
+    void gridKeysAndLeavingIt_data() {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<QPoint>("cell");  // column, row current afterwards
+        const int none = Qt::NoModifier;
+        QTest::newRow("Tab") << "" << int(Qt::Key_Tab) << none << "chkScan_0" << QPoint(1, 3);
+        QTest::newRow("Ctrl+Tab") << "" << int(Qt::Key_Tab) << int(Qt::ControlModifier)
+                                  << "chkScan_0" << QPoint(1, 3);
+        QTest::newRow("Shift+Tab") << "" << int(Qt::Key_Backtab) << int(Qt::ShiftModifier)
+                                   << "chkAlphaEnabled" << QPoint(1, 3);
+        QTest::newRow("Down") << "" << int(Qt::Key_Down) << none << "Grid" << QPoint(1, 4);
+        QTest::newRow("Right") << "" << int(Qt::Key_Right) << none << "Grid" << QPoint(2, 3);
+        QTest::newRow("Left") << "" << int(Qt::Key_Left) << none << "Grid" << QPoint(0, 3);
+        QTest::newRow("Up") << "" << int(Qt::Key_Up) << none << "Grid" << QPoint(1, 2);
+        QTest::newRow("Tab, editing")
+            << "155.025" << int(Qt::Key_Tab) << none << "chkScan_0" << QPoint(1, 3);
+        QTest::newRow("Shift+Tab, editing")
+            << "155.025" << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "chkAlphaEnabled"
+            << QPoint(1, 3);
+    }
+    void gridKeysAndLeavingIt() {
+        QFETCH(QString, typed);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        frmGroups& w = rig->open();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        rig->goTo(grid::RecFreq, 3);
+        const QString before = rig->cell(grid::RecFreq, 3);
+        rig->type(typed, Qt::Key(0));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
+                        Qt::KeyboardModifiers(modifiers));
+        QTEST(QApplication::focusWidget()->objectName(), "focus");
+        const QModelIndex at = w.Grid->currentIndex();
+        QTEST(QPoint(at.column(), at.row()), "cell");
+        QVERIFY(!w.Grid->isEditing());
+        QCOMPARE(rig->cell(grid::RecFreq, 3), typed.isEmpty() ? before : "155.02500");
+    }
+
+    // The help window closes on Escape, Ctrl+W and its Close button.
+    void helpWindowCloses_data() {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+        QTest::newRow("Close button") << QKeySequence();
+    }
+    void helpWindowCloses() {
+        QFETCH(QKeySequence, key);
+        frmGroups& w = rig->open();
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);
+        QPointer<HelpWindow> help = w.findChild<HelpWindow*>();
+        QVERIFY(help && QTest::qWaitForWindowActive(help));
+        QTRY_COMPARE(QApplication::focusWidget(), help->browser);
+        if (!key.isEmpty()) QTest::keySequence(QApplication::focusWidget(), key);
+        if (key.isEmpty()) QTest::mouseClick(help->cmdClose, Qt::LeftButton);
+        QVERIFY(!help || !help->isVisible());
+        QTRY_VERIFY(help.isNull());
     }
 
     void missingDeviceSuggestsTheVirtualRadio() {

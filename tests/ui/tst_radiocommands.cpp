@@ -6,6 +6,8 @@
 #include "files/RadioFile.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
+#include "ui/GridText.h"
+#include "ui/PortMaker.h"
 #include "ui/frmProc.h"
 
 using namespace tav;
@@ -259,6 +261,52 @@ private slots:
         QCOMPARE(ui->radio.eepromWrites().size() == writes, changedOnly);
         w.mnuChangedOnly->trigger();
         QCOMPARE(ui->settings->flag(features, key, changedOnly), !changedOnly);
+    }
+
+    // The editor's own virtual radio is the factory radio: a newcomer's edit,
+    // written, is in the radio and comes back with the next read. It keeps no
+    // record of the traffic, however long the editor runs.
+    void editorsVirtualRadioKeepsAWrittenEdit() {
+        ui->settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), 0);
+        ui->settings->saveFlag(QStringLiteral("Comm"), QStringLiteral("Virtual"), true);
+        PortMaker ports(*ui->settings, ui->clock);
+        const auto closeFirst = qScopeGuard([this] { ui->closeWindow(); });
+        EditorServices s = ui->services();
+        s.openPort = [&ports](int p) { return ports.make(p); };
+        frmGroups& w = ui->open(std::move(s));
+        w.mnuRead->trigger();
+        QCoreApplication::processEvents();  // the window active again after the message boxes
+        ui->goTo(grid::RecFreq, 2);
+        ui->type(QStringLiteral("155.025"));
+        ui->goTo(grid::ChLabel, 2);
+        ui->type(QStringLiteral("PUMP"));
+        ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
+        w.mnuWriteAll->trigger();
+        ui->setCell(grid::RecFreq, 2, QStringLiteral("none"));
+        ui->setCell(grid::ChLabel, 2, QString());
+        w.mnuRead->trigger();
+        const QString read = "All labels read OK. | Read Labels | Ok | None";
+        const QString groupsRead = "All groups read OK. | Read Radio | Ok | None";
+        QCOMPARE(
+            boxLines(ui->prompter.shown),
+            (QStringList{read, groupsRead, kSure + " |  | OkCancel | None",
+                         kGlobals + " |  | YesNo | None",
+                         "All labels written OK. | Write Labels | Ok | None",
+                         "All groups written OK. | Write Radio | Ok | None", read, groupsRead}));
+        QCOMPARE(ui->cell(grid::RecFreq, 2), "155.02500");
+        QCOMPARE(ui->cell(grid::ChLabel, 2), "PUMP    ");
+        sim::VirtualRadio& radio = ports.virtualRadio();
+        uint8_t b[2];
+        QVERIFY(FreqTextToBytes(QStringLiteral("155.02500"), b[0], b[1]));
+        QCOMPARE((QList<int>{radio.eeprom()[128 + 32], radio.eeprom()[128 + 33]}),
+                 (QList<int>{b[0], b[1]}));
+        AppState inRadio;
+        sim::labelImageFrom(radio.labels(), inRadio.LabelImage);
+        QCOMPARE(LabelCellsText(inRadio, 0, 2), "PUMP    ");
+        const auto* link = dynamic_cast<sim::SimSerialLink*>(w.commLink());
+        QVERIFY(link && link->timeline().empty());
+        QVERIFY(radio.wireLog().empty() && radio.eepromWrites().empty());
+        QVERIFY(radio.labelControls().empty());
     }
 
     void serialTraceGoesToTheDataFolder() {
