@@ -95,6 +95,13 @@ struct UiRig {
         return *w;
     }
 
+    // The window open and active, so that keys reach the widget with the focus.
+    frmGroups& openActive() {
+        open().activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get())) qFatal("the window did not become active");
+        return *w;
+    }
+
     QString cell(int column, int row) const { return w->grid().cellText(column, row); }
     void setCell(int column, int row, const QString& text) {
         w->grid().setCellText(column, row, text);

@@ -255,9 +255,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, key);
         QFETCH(QString, command);
-        frmGroups& w = rig->open();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        frmGroups& w = rig->openActive();
         rig->goTo(1, 2);
         w.mnuRow->trigger();  // a row on the clipboard, Paste enabled
         QWidget* target = w.findChild<QWidget*>(field);
@@ -391,9 +389,7 @@ private slots:
     void tabGoesRoundTheWholeWindow() {
         QFETCH(bool, narrow);
         rig->settings->saveFlag(QStringLiteral("Features"), QStringLiteral("Band"), narrow);
-        frmGroups& w = rig->open();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        frmGroups& w = rig->openActive();
         w.Grid->setFocus();
         QStringList chain;
         while (chain.size() < 100 && chain.value(chain.size() - 1) != "Grid") {
@@ -417,44 +413,26 @@ private slots:
     // Arrows move within the grid; Tab and Ctrl+Tab leave it forwards, Shift+Tab
     // backwards, also from an open cell editor, whose entry is kept.
     void gridKeysAndLeavingIt_data() {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<int>("key");
-        QTest::addColumn<int>("modifiers");
-        QTest::addColumn<QString>("focus");
-        QTest::addColumn<QPoint>("cell");  // column, row current afterwards
-        const int none = Qt::NoModifier;
-        QTest::newRow("Tab") << "" << int(Qt::Key_Tab) << none << "chkScan_0" << QPoint(1, 3);
-        QTest::newRow("Ctrl+Tab") << "" << int(Qt::Key_Tab) << int(Qt::ControlModifier)
-                                  << "chkScan_0" << QPoint(1, 3);
-        QTest::newRow("Shift+Tab") << "" << int(Qt::Key_Backtab) << int(Qt::ShiftModifier)
-                                   << "chkAlphaEnabled" << QPoint(1, 3);
-        QTest::newRow("Down") << "" << int(Qt::Key_Down) << none << "Grid" << QPoint(1, 4);
-        QTest::newRow("Right") << "" << int(Qt::Key_Right) << none << "Grid" << QPoint(2, 3);
-        QTest::newRow("Left") << "" << int(Qt::Key_Left) << none << "Grid" << QPoint(0, 3);
-        QTest::newRow("Up") << "" << int(Qt::Key_Up) << none << "Grid" << QPoint(1, 2);
-        QTest::newRow("Tab, editing")
-            << "155.025" << int(Qt::Key_Tab) << none << "chkScan_0" << QPoint(1, 3);
-        QTest::newRow("Shift+Tab, editing")
-            << "155.025" << int(Qt::Key_Backtab) << int(Qt::ShiftModifier) << "chkAlphaEnabled"
-            << QPoint(1, 3);
+        // name|typed into Rec Freq of row 3|keys|focus afterwards|current column and row
+        textRows(
+            "Tab||Tab|chkScan_0|1 3;Ctrl+Tab||Ctrl+Tab|chkScan_0|1 3;"
+            "Shift+Tab||Shift+Backtab|chkAlphaEnabled|1 3;Down||Down|Grid|1 4;"
+            "Right||Right|Grid|2 3;Tab, editing|155.025|Tab|chkScan_0|1 3;"
+            "Shift+Tab, editing|155.025|Shift+Backtab|chkAlphaEnabled|1 3");
     }
     void gridKeysAndLeavingIt() {
-        QFETCH(QString, typed);
-        QFETCH(int, key);
-        QFETCH(int, modifiers);
-        frmGroups& w = rig->open();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QFETCH(QStringList, row);
+        frmGroups& w = rig->openActive();
         rig->goTo(grid::RecFreq, 3);
         const QString before = rig->cell(grid::RecFreq, 3);
-        rig->type(typed, Qt::Key(0));
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key(key),
-                        Qt::KeyboardModifiers(modifiers));
-        QTEST(QApplication::focusWidget()->objectName(), "focus");
+        rig->type(row[1], Qt::Key(0));
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(row[2]));
         const QModelIndex at = w.Grid->currentIndex();
-        QTEST(QPoint(at.column(), at.row()), "cell");
+        QCOMPARE((QStringList{QApplication::focusWidget()->objectName(),
+                              QStringLiteral("%1 %2").arg(at.column()).arg(at.row())}),
+                 row.mid(3, 2));
         QVERIFY(!w.Grid->isEditing());
-        QCOMPARE(rig->cell(grid::RecFreq, 3), typed.isEmpty() ? before : "155.02500");
+        QCOMPARE(rig->cell(grid::RecFreq, 3), row[1].isEmpty() ? before : "155.02500");
     }
 
     // The help window closes on Escape, Ctrl+W and its Close button.
@@ -466,9 +444,7 @@ private slots:
     }
     void helpWindowCloses() {
         QFETCH(QKeySequence, key);
-        frmGroups& w = rig->open();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        frmGroups& w = rig->openActive();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);
         QPointer<HelpWindow> help = w.findChild<HelpWindow*>();
         QVERIFY(help && QTest::qWaitForWindowActive(help));
