@@ -54,7 +54,7 @@ QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& title)
     return f;
 }
 
-// Tab visits the widgets in the order given, the last leading back to the first.
+// Tab visits the widgets in the order given.
 void chainTabOrder(const std::vector<QWidget*>& order) {
     for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
