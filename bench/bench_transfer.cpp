@@ -126,8 +126,7 @@ int main(int argc, char** argv) {
     clsTavCom real(LinkContext{state, counter, clock, prompter, progress});
     sim::VirtualRadio radio;
     radio.setRecording(false);
-    radio.eeprom() = sim::defaultImage();
-    radio.labels() = sim::defaultLabels();
+    sim::loadFactoryRadio(radio);
     sim::VirtualClock vclock;
     // The file starts as the radio holds it, so that any line can run alone.
     std::copy(radio.eeprom().begin(), radio.eeprom().end(), state.EEImage.begin());

@@ -88,8 +88,7 @@ int runSim(const CommandLine& cl) {
     sim::VirtualRadio radio(faults);
     radio.setRecording(false);  // serves indefinitely: keep no log
     if (cl.has("--id")) radio.setIdByte(static_cast<uint8_t>(cl.value("--id").toUInt(nullptr, 0)));
-    radio.eeprom() = sim::defaultImage();
-    radio.labels() = sim::defaultLabels();
+    sim::loadFactoryRadio(radio);
     if (cl.has("--image") && !loadImage(cl.verb(), cl.value("--image"), radio)) return kFileError;
 
     sim::PtyRadioServer server(radio, cl.has("--timing"));

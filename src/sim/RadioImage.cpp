@@ -1,5 +1,7 @@
 #include "sim/RadioImage.h"
 
+#include "sim/VirtualRadio.h"
+
 namespace tav::sim {
 
 namespace {
@@ -105,6 +107,11 @@ LabelMemory defaultLabels() {
     LabelMemory m{};
     m.fill(0x60);  // the display's space
     return m;
+}
+
+void loadFactoryRadio(VirtualRadio& radio) {
+    radio.eeprom() = defaultImage();
+    radio.labels() = defaultLabels();
 }
 
 }  // namespace tav::sim

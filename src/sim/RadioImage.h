@@ -14,6 +14,8 @@
 
 namespace tav::sim {
 
+class VirtualRadio;
+
 using EEPromImage = std::array<uint8_t, kEEPromSize>;
 using LabelMemory = std::array<uint8_t, kLabelImageSize>;
 
@@ -55,5 +57,8 @@ void labelImageFrom(const LabelMemory& memory, std::array<uint8_t, kLabelImageSi
 EEPromImage defaultImage();
 // Labels of that radio: every character a space.
 LabelMemory defaultLabels();
+// Gives `radio` the memories of that factory radio: the radio that `tavctl sim`
+// and the editor's "Virtual radio" serve, so that a first write sticks.
+void loadFactoryRadio(VirtualRadio& radio);
 
 }  // namespace tav::sim

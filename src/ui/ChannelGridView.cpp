@@ -42,7 +42,9 @@ ChannelGridView::ChannelGridView(GridEvents& events, QWidget* parent)
     setEditTriggers(AnyKeyPressed | EditKeyPressed | SelectedClicked);
     setSelectionMode(ContiguousSelection);
     setSelectionBehavior(SelectItems);
-    setTabKeyNavigation(true);
+    // Tab leaves the grid for the check boxes beside it (Shift+Tab for the
+    // fields above); the arrow keys move from cell to cell.
+    setTabKeyNavigation(false);
     setWordWrap(false);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
@@ -113,7 +115,12 @@ void ChannelGridView::commitData(QWidget* editor) {
 
 void ChannelGridView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
     if (editor == editor_) editor_ = nullptr;
-    QTableView::closeEditor(editor, hint);
+    // Tab in a cell editor ends the entry and leaves the grid, as Tab does
+    // without an editor, instead of opening the next cell.
+    const bool next = hint == QAbstractItemDelegate::EditNextItem;
+    const bool leaving = next || hint == QAbstractItemDelegate::EditPreviousItem;
+    QTableView::closeEditor(editor, leaving ? QAbstractItemDelegate::NoHint : hint);
+    if (leaving) focusNextPrevChild(next);
 }
 
 void ChannelGridView::editorCreated(QLineEdit* editor) {
@@ -123,6 +130,11 @@ void ChannelGridView::editorCreated(QLineEdit* editor) {
 
 void ChannelGridView::keyPressEvent(QKeyEvent* e) {
     if (events_.GridKeyDown(e->key())) return;
+    // Plain Tab never comes here; Ctrl+Tab leaves the grid the same way.
+    if (e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab) {
+        focusNextPrevChild(e->key() == Qt::Key_Tab && !(e->modifiers() & Qt::ShiftModifier));
+        return;
+    }
     QTableView::keyPressEvent(e);
 }
 

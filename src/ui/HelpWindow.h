@@ -1,8 +1,10 @@
 #pragma once
-// The editor's help page in a window of its own.
+// The editor's help page in a window of its own, closed by its Close button,
+// Escape or Ctrl+W.
 
 #include <QWidget>
 
+class QPushButton;
 class QTextBrowser;
 
 namespace tav {
@@ -13,6 +15,7 @@ class HelpWindow : public QWidget {
 public:
     explicit HelpWindow(QWidget* parent = nullptr);
     QTextBrowser* browser = nullptr;
+    QPushButton* cmdClose = nullptr;
 };
 
 }  // namespace tav

@@ -221,6 +221,7 @@ private:
     QWidget* buildTopFields();
     QWidget* buildRightColumn();
     QGroupBox* buildBacklight(QWidget* parent);
+    void orderTabStops();
     void buildMenus();
     void addLabelPolicyItems(QMenu* menu);
     void addPortItems(QMenu* menu);

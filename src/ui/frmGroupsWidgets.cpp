@@ -15,6 +15,7 @@
 #include <QStackedWidget>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <vector>
 
 #include "model/ControlLists.h"
 #include "model/HexDigitValidator.h"
@@ -52,6 +53,11 @@ QGroupBox* makeFrame(QWidget* parent, const QString& name, const QString& title)
     auto* f = new QGroupBox(title, parent);
     f->setObjectName(name);
     return f;
+}
+
+// Tab visits the widgets in the order given.
+void chainTabOrder(const std::vector<QWidget*>& order) {
+    for (std::size_t i = 0; i + 1 < order.size(); ++i) QWidget::setTabOrder(order[i], order[i + 1]);
 }
 
 }  // namespace
@@ -138,6 +144,25 @@ void frmGroups::buildWidgets() {
     int wanted = 2 * Grid->frameWidth() + fm.horizontalAdvance(QStringLiteral("MMMMMMMM"));
     for (int c = 0; c < grid::ChLabel; ++c) wanted += Grid->columnWidth(c);
     Grid->setMinimumWidth(wanted);
+    orderTabStops();
+}
+
+void frmGroups::orderTabStops() {
+    // As the window reads: the group fields, the grid, the check-box columns
+    // beside it and the backlight frame below them, then the right-hand frames
+    // from the top. Disabled check boxes and the hidden one of ANI/DTMF and
+    // offset entry are passed over.
+    std::vector<QWidget*> order{cboCurrentGroup, txtGroupLabel,   txtID, cboScan,
+                                cboTOT,          chkAlphaEnabled, Grid};
+    for (const CheckColumn* column : {&chkScan, &chkNarr, &chkLoPower})
+        order.insert(order.end(), column->begin(), column->end());
+    order.insert(
+        order.end(),
+        {cboBlTimeout,   chkBlKeypress, chkBlOther, chkBlChannel, chkBLScanState, priModeA,
+         PriModeB,       PriModeC,      PriModeD,   cboPri1Chan,  optBattSaveOff, optBattSaveOn,
+         optUCGDisabled, optUCGEnabled, cboUCGChan, chkUCGEncode, chkPriKeyLock,  chkENTCLRLock,
+         cboBCI,         cboANI,        txtOffset});
+    chainTabOrder(order);
 }
 
 QWidget* frmGroups::buildTopFields() {

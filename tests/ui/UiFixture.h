@@ -106,6 +106,13 @@ struct UiRig {
         return *w;
     }
 
+    // The window open and active, so that keys reach the widget with the focus.
+    frmGroups& openActive() {
+        open().activateWindow();
+        if (!QTest::qWaitForWindowActive(w.get())) qFatal("the window did not become active");
+        return *w;
+    }
+
     QString cell(int column, int row) const { return w->grid().cellText(column, row); }
     void setCell(int column, int row, const QString& text) {
         w->grid().setCellText(column, row, text);
@@ -139,10 +146,7 @@ inline sim::FaultPlan faults(const QString& text) {
 struct RadioUiRig : UiRig {
     sim::VirtualRadio radio;
 
-    RadioUiRig() {
-        radio.eeprom() = sim::defaultImage();
-        radio.labels() = sim::defaultLabels();
-    }
+    RadioUiRig() { sim::loadFactoryRadio(radio); }
     ~RadioUiRig() { closeWindow(); }  // before the radio its link talks to
     frmGroups& openOnRadio(int labelPolicy) {
         settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), labelPolicy);

@@ -6,6 +6,7 @@
 #include "app/QtSerialLink.h"
 #include "model/MGlobals.h"
 #include "ui/GridText.h"
+#include "ui/HelpWindow.h"
 #include "ui/PortMaker.h"
 
 using namespace tav;
@@ -254,9 +255,7 @@ private slots:
         QFETCH(QString, field);
         QFETCH(int, key);
         QFETCH(QString, command);
-        frmGroups& w = rig->open();
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
+        frmGroups& w = rig->openActive();
         rig->goTo(1, 2);
         w.mnuRow->trigger();  // a row on the clipboard, Paste enabled
         QWidget* target = w.findChild<QWidget*>(field);
@@ -377,6 +376,83 @@ private slots:
         QCOMPARE(w.windowTitle(), fileCaption + " \u2014 Virtual radio");
         w.mnuCommPort[3]->trigger();
         QCOMPARE(w.windowTitle(), fileCaption);
+    }
+
+    // Tab from the grid goes round every control of the window once and back
+    // to the grid; the check boxes of a column switched off are passed over.
+    // A set of option buttons is one stop: the arrows choose within it.
+    void tabGoesRoundTheWholeWindow_data() {
+        QTest::addColumn<bool>("narrow");
+        QTest::newRow("every column") << true;
+        QTest::newRow("narrow band off") << false;
+    }
+    void tabGoesRoundTheWholeWindow() {
+        QFETCH(bool, narrow);
+        rig->settings->saveFlag(QStringLiteral("Features"), QStringLiteral("Band"), narrow);
+        frmGroups& w = rig->openActive();
+        w.Grid->setFocus();
+        QStringList chain;
+        while (chain.size() < 100 && chain.value(chain.size() - 1) != "Grid") {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            chain << QApplication::focusWidget()->objectName();
+        }
+        QStringList expected;
+        for (const char* column : {"chkScan", "chkNarr", "chkLoPower"})
+            for (int i = 0; i < 14 && (narrow || column != QLatin1String("chkNarr")); ++i)
+                expected << QStringLiteral("%1_%2").arg(column).arg(i);
+        expected
+            << QStringLiteral(
+                   "cboBlTimeout chkBlKeypress chkBlOther chkBlChannel chkBLScanState "
+                   "priModeA cboPri1Chan optBattSaveOff optUCGDisabled cboUCGChan chkUCGEncode "
+                   "chkPriKeyLock chkENTCLRLock cboBCI cboANI cboCurrentGroup txtGroupLabel "
+                   "txtID cboScan cboTOT chkAlphaEnabled Grid")
+                   .split(u' ');
+        QCOMPARE(chain, expected);
+    }
+
+    // Arrows move within the grid; Tab and Ctrl+Tab leave it forwards, Shift+Tab
+    // backwards, also from an open cell editor, whose entry is kept.
+    void gridKeysAndLeavingIt_data() {
+        // name|typed into Rec Freq of row 3|keys|focus afterwards|current column and row
+        textRows(
+            "Tab||Tab|chkScan_0|1 3;Ctrl+Tab||Ctrl+Tab|chkScan_0|1 3;"
+            "Shift+Tab||Shift+Backtab|chkAlphaEnabled|1 3;Down||Down|Grid|1 4;"
+            "Right||Right|Grid|2 3;Tab, editing|155.025|Tab|chkScan_0|1 3;"
+            "Shift+Tab, editing|155.025|Shift+Backtab|chkAlphaEnabled|1 3");
+    }
+    void gridKeysAndLeavingIt() {
+        QFETCH(QStringList, row);
+        frmGroups& w = rig->openActive();
+        rig->goTo(grid::RecFreq, 3);
+        const QString before = rig->cell(grid::RecFreq, 3);
+        rig->type(row[1], Qt::Key(0));
+        QTest::keySequence(QApplication::focusWidget(), QKeySequence(row[2]));
+        const QModelIndex at = w.Grid->currentIndex();
+        QCOMPARE((QStringList{QApplication::focusWidget()->objectName(),
+                              QStringLiteral("%1 %2").arg(at.column()).arg(at.row())}),
+                 row.mid(3, 2));
+        QVERIFY(!w.Grid->isEditing());
+        QCOMPARE(rig->cell(grid::RecFreq, 3), row[1].isEmpty() ? before : "155.02500");
+    }
+
+    // The help window closes on Escape, Ctrl+W and its Close button.
+    void helpWindowCloses_data() {
+        QTest::addColumn<QKeySequence>("key");
+        QTest::newRow("Escape") << QKeySequence(Qt::Key_Escape);
+        QTest::newRow("Ctrl+W") << QKeySequence(Qt::CTRL | Qt::Key_W);
+        QTest::newRow("Close button") << QKeySequence();
+    }
+    void helpWindowCloses() {
+        QFETCH(QKeySequence, key);
+        frmGroups& w = rig->openActive();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_H, Qt::ControlModifier);
+        QPointer<HelpWindow> help = w.findChild<HelpWindow*>();
+        QVERIFY(help && QTest::qWaitForWindowActive(help));
+        QTRY_COMPARE(QApplication::focusWidget(), help->browser);
+        if (!key.isEmpty()) QTest::keySequence(QApplication::focusWidget(), key);
+        if (key.isEmpty()) QTest::mouseClick(help->cmdClose, Qt::LeftButton);
+        QVERIFY(!help || !help->isVisible());
+        QTRY_VERIFY(help.isNull());
     }
 
     void missingDeviceSuggestsTheVirtualRadio() {

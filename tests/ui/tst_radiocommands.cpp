@@ -6,6 +6,8 @@
 #include "files/RadioFile.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
+#include "ui/GridText.h"
+#include "ui/PortMaker.h"
 #include "ui/frmCompare.h"
 #include "ui/frmProc.h"
 
@@ -435,6 +437,39 @@ private slots:
                 const int i = AppState::labelIndex(0, c, k);
                 QCOMPARE(inRadio[i], c < sent ? ui->state.LabelImage[i] : was[i]);
             }
+    }
+
+    // The editor's own virtual radio is the factory radio: a newcomer's edit,
+    // written, is in the radio and comes back with the next read. It keeps no
+    // record of the traffic, however long the editor runs.
+    void editorsVirtualRadioKeepsAWrittenEdit() {
+        ui->settings->saveInteger(QStringLiteral("Features"), QStringLiteral("Label"), 0);
+        ui->settings->saveFlag(QStringLiteral("Comm"), QStringLiteral("Virtual"), true);
+        PortMaker ports(*ui->settings, ui->clock);
+        const auto closeFirst = qScopeGuard([this] { ui->closeWindow(); });
+        EditorServices s = ui->services();
+        s.openPort = [&ports](int p) { return ports.make(p); };
+        frmGroups& w = ui->open(std::move(s));
+        w.mnuRead->trigger();
+        QCoreApplication::processEvents();  // the window active again after the message boxes
+        ui->goTo(grid::RecFreq, 2);
+        ui->type(QStringLiteral("155.025"));
+        ui->goTo(grid::ChLabel, 2);
+        ui->type(QStringLiteral("PUMP"));
+        ui->prompter.answers = {MsgResult::Ok, MsgResult::Yes};
+        w.mnuWriteAll->trigger();
+        ui->setCell(grid::RecFreq, 2, QStringLiteral("none"));
+        ui->setCell(grid::ChLabel, 2, QString());
+        w.mnuRead->trigger();
+        QCOMPARE(ui->cell(grid::RecFreq, 2), "155.02500");
+        QCOMPARE(ui->cell(grid::ChLabel, 2), "PUMP    ");
+        sim::VirtualRadio& radio = ports.virtualRadio();
+        // Group 1's page, channel 3's receive frequency: 155.025 MHz.
+        QCOMPARE((QList<int>{radio.eeprom()[128 + 32], radio.eeprom()[128 + 33]}),
+                 (QList<int>{0xD5, 0x02}));
+        const auto* link = dynamic_cast<sim::SimSerialLink*>(w.commLink());
+        QVERIFY(link && link->timeline().empty());
+        QVERIFY(radio.wireLog().empty() && radio.eepromWrites().empty());
     }
 
     void serialTraceGoesToTheDataFolder() {
