@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include "model/ControlLists.h"
+#include "model/EntryRules.h"
 #include "model/HexDigitValidator.h"
 #include "store/ChannelTable.h"
 #include "ui/GridText.h"
@@ -156,7 +157,12 @@ QWidget* frmGroups::buildTopFields() {
             &frmGroups::cboCurrentGroup_Click);
 
     txtGroupLabel = named(new QLineEdit(box), QStringLiteral("txtGroupLabel"));
-    txtGroupLabel->setMaxLength(16);
+    txtGroupLabel->setMaxLength(16);  // eight cells, each with a "." after it
+    txtGroupLabel->setValidator(new EntryValidator(
+        CheckLabelEntry, txtGroupLabel, [this](const QString& typed, const QString& why) {
+            refuseEntry(QStringLiteral("Group Label"), typed, why);
+        }));
+    connect(txtGroupLabel, &QLineEdit::textEdited, this, &frmGroups::entryAccepted);
     txtID = named(new QLineEdit(box), QStringLiteral("txtID"));
     txtID->setMaxLength(7);
     txtID->setValidator(new HexDigitValidator(7, txtID, [this] { services_.clock.beep(); }));

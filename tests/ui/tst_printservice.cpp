@@ -55,6 +55,30 @@ private slots:
         QCOMPARE(test::readFile(path).left(5), message.isEmpty() ? "%PDF-" : "");
     }
 
+    // Ctrl+P in the window: the status bar says where the printout went,
+    // and nothing when it could not be written (a box has said why).
+    void theWindowSaysWhereThePrintoutWent_data() {
+        QTest::addColumn<QString>("folder");
+        QTest::newRow("written") << "";
+        QTest::newRow("folder missing") << "/no/such/folder";
+    }
+    void theWindowSaysWhereThePrintoutWent() {
+        QFETCH(QString, folder);
+        test::UiRig rig;
+        EditorServices s = rig.services();
+        auto service = std::make_shared<NoPrinters>(rig.prompter);
+        const QString path = (folder.isEmpty() ? rig.home.path() : folder) + "/unit.pdf";
+        service->printer().setOutputFileName(path);
+        s.printService = service;
+        frmGroups& w = rig.open(std::move(s));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 folder.isEmpty() ? "The printout was written to the file \"" + path + "\"." : "");
+        QCOMPARE(rig.prompter.shown.size(), folder.isEmpty() ? 0 : 1);
+    }
+
     // Print Setup shows the session's printer; with no file chosen and no
     // printer, Print shows the whole printout in the preview.
     void printSetupThenThePreview() {
