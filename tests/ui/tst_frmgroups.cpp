@@ -155,13 +155,16 @@ private slots:
     // Space in Tx Freq opens the offset entry; Enter there sets the row's
     // Tx Freq to its Rec Freq plus the offset, wherever the cursor went.
     void offsetEntry_data() {
-        QTest::addColumn<QStringList>("typedShown");  // typed, then the field's text
+        QTest::addColumn<QStringList>("typedShown");  // typed, the field's text, the status
         QTest::addColumn<QString>("tx");
         QTest::addColumn<int>("beeps");
         QTest::newRow("minus 2") << QStringList{"-2\r", "-2"} << "153.00000" << 0;
-        QTest::newRow("plus 30 out of band") << QStringList{"30\r", "30"} << "none" << 1;
+        QTest::newRow("plus 30 out of band")
+            << QStringList{"30\r", "30", "Tx Freq \"185\": outside the band 143 to 174 MHz"}
+            << "none" << 1;
         QTest::newRow("a sign and a point wait") << QStringList{"-.", "-."} << "none" << 0;
-        QTest::newRow("a letter clears") << QStringList{"q", ""} << "none" << 1;
+        QTest::newRow("a letter clears")
+            << QStringList{"q", "", "Offset \"q\": not a frequency offset in MHz"} << "none" << 1;
     }
     void offsetEntry() {
         QFETCH(QStringList, typedShown);
@@ -175,6 +178,7 @@ private slots:
         QCOMPARE(w.txtOffset->text(), typedShown[1]);
         QTEST(rig->cell(3, 7), "tx");
         QTEST(rig->clock.beeps(), "beeps");
+        QCOMPARE(w.statusBar()->currentMessage(), typedShown.value(2));
         QCOMPARE(w.fraANI->isVisible(), typedShown[0].endsWith(u'\r'));
         if (w.fraANI->isVisible()) return;
         QTest::keyClick(w.txtOffset, Qt::Key_F1);
