@@ -13,6 +13,7 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 #include <QVBoxLayout>
 
 #include "model/ControlLists.h"
@@ -120,6 +121,9 @@ void frmGroups::buildWidgets() {
     outer->addLayout(left, 1);
     outer->addWidget(buildRightColumn(), 0, Qt::AlignTop);
 
+    // The status bar is there from the start: the first refusal it explains
+    // must not shift the window's layout.
+    statusBar();
     procDialog = new frmProc(this, services_.prompter);
     Grid->fitRows();
     const QFontMetrics fm(Grid->font());
