@@ -140,9 +140,8 @@ private slots:
         const QString shown = row[2].isEmpty() ? old : row[2];
         QCOMPARE(text(), shown);
         QCOMPARE(rig->clock.beeps(), row[3].toInt());
-        const QString field = column
-                                  ? w.Grid->model()->headerData(column, Qt::Horizontal).toString()
-                                  : QStringLiteral("Group Label");
+        const QString field =
+            QStringList{"Group Label", "Rec Freq", "Rec CG", "", "", "Ch Label"}[column];
         QCOMPARE(w.statusBar()->currentMessage(),
                  row[4].isEmpty() ? "" : field + " \"" + row[1] + "\": " + entryReason(row[4]));
 
@@ -232,7 +231,8 @@ private slots:
     }
 
     // A copied row pastes into the current row, Copy All into the whole
-    // group; foreign clipboard text, even of a copy's length, is refused.
+    // group; a pasted field the radio cannot hold leaves its cell alone and
+    // says why; foreign clipboard text, even of a copy's length, is refused.
     void copyAndPaste() {
         frmGroups& w = rig->open();
         const QStringList cells{"151.02500", "D023-", "none", "067.0", ""};
@@ -250,6 +250,15 @@ private slots:
         for (int c = 1; c < 6; ++c) QCOMPARE(rig->cell(c, 10), rig->cell(c, 2));
         QVERIFY(w.chkScan[10]->isChecked() && w.chkNarr[10]->isChecked());
         QVERIFY(!w.chkLoPower[10]->isChecked());
+        const QString bad = QStringLiteral("3\t155.0025\tD999\tnone\t067.0\tok\t1\t1\t0\r");
+        QGuiApplication::clipboard()->setText(bad);
+        w.CopiedLength = int(bad.size());
+        w.mnuPaste->trigger();
+        QCOMPARE(
+            (QStringList{rig->cell(1, 10), rig->cell(2, 10), rig->cell(5, 10),
+                         w.statusBar()->currentMessage(), QString::number(rig->clock.beeps())}),
+            (QStringList{"151.02500", "D023-", "OK", "Rec CG \"D999\": " + entryReason("guard"),
+                         "2"}));
         for (const QString& foreign : {QString(row.size(), u'x'), QStringLiteral("hello")}) {
             QGuiApplication::clipboard()->setText(foreign);
             w.mnuPaste->trigger();

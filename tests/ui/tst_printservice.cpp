@@ -32,8 +32,7 @@ class TestPrintService : public QObject {
     Q_OBJECT
 
 private slots:
-    // Ctrl+P in the window, with the printer pointed at a file: the status
-    // bar says where the printout went, or a box why it could not go there.
+    // Ctrl+P: the status bar says where the printout went, or a box why not.
     void printsToTheChosenFile_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
@@ -49,10 +48,9 @@ private slots:
         QFETCH(QString, message);
         test::UiRig rig;
         EditorServices s = rig.services();
-        auto service = std::make_shared<NoPrinters>(rig.prompter);
         const QString path = file.startsWith(u'/') ? file : rig.home.path() + '/' + file;
-        service->printer().setOutputFileName(path);  // as Print Setup leaves it
-        s.printService = service;
+        s.printService = std::make_shared<NoPrinters>(rig.prompter);
+        s.printService->printer().setOutputFileName(path);  // as Print Setup leaves it
         frmGroups& w = rig.open(std::move(s));
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
