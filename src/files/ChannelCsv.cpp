@@ -1,7 +1,6 @@
 #include "files/ChannelCsv.h"
 
 #include <QFile>
-#include <QRegularExpression>
 #include <QSaveFile>
 #include <QStringDecoder>
 #include <algorithm>
@@ -10,9 +9,7 @@
 #include <optional>
 
 #include "files/CsvText.h"
-#include "model/FrequencyCheck.h"
-#include "model/LabelText.h"
-#include "model/MGlobals.h"
+#include "model/EntryRules.h"
 #include "model/MemoryGrid.h"
 #include "model/RadioFields.h"
 #include "model/clsGroup.h"
@@ -58,69 +55,8 @@ ImageValues imageValues(const AppState& state) {
     return values;
 }
 
-// ---- Checking one value. Each gives the text to put into the grid cell (or
-// the check box value) and, when it refuses, why.
-
-bool frequencyCell(const QString& text, QString& cell, QString& why) {
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
-        cell = QStringLiteral("none");
-        return true;
-    }
-    const GridFrequency f = CheckGridFrequency(t);
-    switch (f.verdict) {
-        case GridFrequency::Zero:
-            cell = QStringLiteral("none");
-            return true;
-        case GridFrequency::NotNumeric:
-            why = QStringLiteral("not a frequency in MHz");
-            return false;
-        case GridFrequency::TooLong:
-            why = QStringLiteral("too many digits");
-            return false;
-        case GridFrequency::OffRaster:
-            why = QStringLiteral("not on the 2.5 kHz or 6.25 kHz channel raster");
-            return false;
-        case GridFrequency::OutOfBand:
-            why =
-                QStringLiteral("outside the band %1 to %2 MHz").arg(kBandLowMHz).arg(kBandHighMHz);
-            return false;
-        case GridFrequency::Accepted:
-            break;
-    }
-    uint8_t b1 = 0, b2 = 0;
-    if (!FreqTextToBytes(f.mhz, b1, b2)) {
-        why = QStringLiteral(
-            "the radio cannot hold this frequency (5 kHz steps, or 6.25 kHz and "
-            "12.5 kHz offsets)");
-        return false;
-    }
-    cell = f.mhz;
-    return true;
-}
-
-bool channelGuardCell(const QString& text, QString& cell, QString& why) {
-    static const QRegularExpression kDigital(QStringLiteral("^[Dd][0-7]{3}-?$"));
-    static const QRegularExpression kTone(QStringLiteral("^\\d{1,3}(\\.\\d)?$"));
-    const QString t = text.trimmed();
-    if (t.isEmpty() || t.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
-        cell = QStringLiteral("000.0");
-        return true;
-    }
-    if (kDigital.match(t).hasMatch()) {
-        cell = t.toUpper();
-        return true;
-    }
-    // From 800 Hz up the first byte's top bit is set and the radio reads a digital code.
-    if (kTone.match(t).hasMatch() && t.toDouble() < 800.0) {
-        cell = t;
-        return true;
-    }
-    why = QStringLiteral(
-        "not a channel guard (a tone such as 067.0 below 800 Hz, or a "
-        "digital code such as D023 or D023-)");
-    return false;
-}
+// ---- Checking one value. Frequencies, channel guards and labels take the
+// core's entry rules; the flags are the file's own.
 
 bool flagValue(int column, const QString& text, int& value, QString& why) {
     const QString t = text.trimmed().toUpper();
@@ -268,19 +204,15 @@ private:
         Edit e{col, QString(), 0};
         QString why;
         bool ok = true;
-        if (col == kRxFreq || col == kTxFreq) {
-            ok = frequencyCell(text, e.cell, why);
-            uint8_t b1 = 0, b2 = 0;
-            if (ok && shown && FreqTextToBytes(e.cell, b1, b2) && FreqBytesToText(b1, b2) == *shown)
-                return;
-        } else if (col == kRxCG || col == kTxCG) {
-            ok = channelGuardCell(text, e.cell, why);
-            uint8_t h = 0, l = 0;
-            if (ok && shown && CGTextToBytes(e.cell, h, l) && CGBytesToText(l, h) == *shown) return;
-        } else if (col == kLabel) {
-            why = LabelTextProblem(text);
-            ok = why.isEmpty();
-            e.cell = text;
+        if (!isFlag(col)) {
+            const EntryVerdict v = col == kRxFreq || col == kTxFreq ? CheckFrequencyEntry(text)
+                                   : col == kLabel                  ? CheckLabelEntry(text)
+                                                                    : CheckGuardEntry(text);
+            // A value the radio would show as the image already does changes nothing.
+            if (v.ok && shown && v.normalized == *shown) return;
+            ok = v.ok;
+            why = v.reason;
+            e.cell = v.normalized;
         } else {
             ok = flagValue(col, text, e.check, why);
             if (ok && col == kLowPower && row.group > kLastPoweredGroup && e.check) {
@@ -290,7 +222,7 @@ private:
             if (ok && shown && (shown->isEmpty() ? 0 : shown->toInt()) == e.check) return;
         }
         if (!ok) {
-            bad(row.line, QStringLiteral("%1 \"%2\": %3").arg(columnName(col), text, why));
+            bad(row.line, RefusalText(columnName(col), text, why));
             return;
         }
         row.edits.push_back(e);

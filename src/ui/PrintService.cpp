@@ -53,13 +53,26 @@ bool PrintService::printDirectly(const UnitReport& report) {
     return false;
 }
 
+QString PrintService::destinationText() {
+    QPrinter& device = printer();
+    return device.outputFileName().isEmpty()
+               ? QStringLiteral("The printout was sent to the printer \"%1\".")
+                     .arg(device.printerName())
+               : QStringLiteral("The printout was written to the file \"%1\".")
+                     .arg(device.outputFileName());
+}
+
 bool PrintService::preview(QWidget* parent, const UnitReport& report) {
     QPrintPreviewDialog dialog(&printer(), parent);
     dialog.setWindowTitle(
         QStringLiteral("Unit Data Printout - no printer is installed; Print saves a PDF file"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&report](QPrinter* p) { PaintUnitReport(report, *p); });
-    return dialog.exec() == QDialog::Accepted;
+    // The preview closes as accepted also when its PDF file dialog was
+    // cancelled; then nothing was written.
+    return dialog.exec() == QDialog::Accepted &&
+           (printer().outputFormat() == QPrinter::NativeFormat ||
+            !printer().outputFileName().isEmpty());
 }
 
 void PrintService::PrintSetup(QWidget* parent) {

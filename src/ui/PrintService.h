@@ -26,6 +26,8 @@ public:
     // Prints the unit data printout of the images; false when nothing was
     // printed (the user has been told why, or closed the preview).
     bool PrintUnitData(QWidget* parent, const AppState& state, const QString& printFileName);
+    // Where the last printout went, as the window reports it.
+    QString destinationText();
     // The platform's printer dialog on the session's printer.
     void PrintSetup(QWidget* parent);
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QMenuBar>
 #include <QSessionManager>
+#include <QStatusBar>
 #include <cmath>
 
 #include "radio/WriteReport.h"
@@ -249,7 +250,8 @@ void frmGroups::cboCurrentGroup_KeyUp() {
     const double typed = grid::valueOf(cboCurrentGroup->currentText());
     const int n = static_cast<int>(std::floor(typed));
     if (n < 1 || n > kGroupCount) {
-        services_.clock.beep();
+        refuseEntry(QStringLiteral("Current Group"), cboCurrentGroup->currentText(),
+                    QStringLiteral("not a group number from 1 to %1").arg(kGroupCount));
         cboCurrentGroup->setEditText(QString::number(TypedGroupStart));
         TypedGroupStart = 0;
     }
@@ -315,7 +317,8 @@ void frmGroups::mnuPrint_Click() {
 }
 
 void frmGroups::PrintUnitData() {
-    printService_->PrintUnitData(this, services_.state, Files->PrintFileName);
+    if (printService_->PrintUnitData(this, services_.state, Files->PrintFileName))
+        statusBar()->showMessage(printService_->destinationText());
 }
 
 void frmGroups::mnuSetup_Click() {

@@ -13,6 +13,7 @@
 #include "app/SerialTraceFile.h"
 #include "files/FileOpenSave.h"
 #include "model/Controls.h"
+#include "model/EntryRules.h"
 #include "ui/ChannelChecks.h"
 #include "ui/ChannelGridView.h"
 #include "ui/EditorServices.h"
@@ -252,6 +253,14 @@ private:
     // EditCol, EditOldText and EditOldValue from a cell before it changes.
     void recordOldValue(int column, int row);
     void putOldValueBack(int column, int row);
+    // An entry the column's rule accepted goes into the cell as the radio
+    // will show it (true); a refused one puts `old` back, beeps and says why.
+    bool settleCell(int column, int row, const QString& typed, const EntryVerdict& verdict,
+                    const QString& old);
+    // The beep and the status bar line that says why an entry was refused;
+    // the next accepted entry clears that line.
+    void refuseEntry(const QString& field, const QString& typed, const QString& reason);
+    void entryAccepted();
     void copyColumn(int from, int to, int row);
 
     // Groups the channel table's writes of a whole group into one transaction.

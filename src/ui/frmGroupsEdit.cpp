@@ -9,8 +9,9 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QStackedWidget>
+#include <QStatusBar>
 
-#include "model/FrequencyCheck.h"
+#include "model/EntryRules.h"
 #include "model/NumberText.h"
 #include "ui/GridText.h"
 #include "ui/WindowInput.h"
@@ -44,6 +45,17 @@ bool isNavigation(int key) {
 
 bool isEnter(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The rule of what the radio can hold for an editable column.
+EntryVerdict checkEntry(int column, const QString& text) {
+    if (column == grid::RecFreq || column == grid::TxFreq) return CheckFrequencyEntry(text);
+    if (column == grid::RecCG || column == grid::TxCG) return CheckGuardEntry(text);
+    return CheckLabelEntry(text);
+}
+
+QString columnCaption(int column) {
+    return grid::columnCaptions().at(column);
 }
 
 // A recorded cell's text as it goes back into its column.
@@ -91,6 +103,26 @@ void frmGroups::putOldValueBack(int column, int row) {
     setCell(column, row, EditOldText);
 }
 
+bool frmGroups::settleCell(int column, int row, const QString& typed, const EntryVerdict& verdict,
+                           const QString& old) {
+    if (!verdict.ok) {
+        setCell(column, row, old);
+        refuseEntry(columnCaption(column), typed, verdict.reason);
+        return false;
+    }
+    setCell(column, row, verdict.normalized);
+    return true;
+}
+
+void frmGroups::refuseEntry(const QString& field, const QString& typed, const QString& reason) {
+    services_.clock.beep();
+    statusBar()->showMessage(RefusalText(field, typed, reason));
+}
+
+void frmGroups::entryAccepted() {
+    statusBar()->clearMessage();
+}
+
 void frmGroups::copyColumn(int from, int to, int row) {
     setCell(to, row, cellText(from, row));
 }
@@ -110,9 +142,14 @@ bool frmGroups::BeforeColEdit(int column) {
 }
 
 void frmGroups::AfterColEdit(int column) {
-    if (column != grid::RecFreq && column != grid::TxFreq) return;
-    if (const auto v = grid::numericValue(cellText(EditCol, currentRow())))
-        ValidateFrequency(*v, EditCol);
+    if (column == grid::Chan) return;
+    const int row = currentRow();
+    const QString text = cellText(EditCol, row);
+    if (column == grid::RecFreq || column == grid::TxFreq)
+        if (const auto v = grid::numericValue(text)) return ValidateFrequency(*v, EditCol);
+    // Whatever else reaches the cell (a channel guard, a label, a text pasted
+    // into a frequency) is what the radio can hold, or the old value again.
+    if (settleCell(EditCol, row, text, checkEntry(EditCol, text), EditOldText)) entryAccepted();
 }
 
 bool frmGroups::GridKeyDown(int key) {
@@ -156,11 +193,14 @@ void frmGroups::GridKeyUp(int key) {
         OpenOffset();
         return;
     }
-    // Only what is being typed into a frequency cell is checked here.
-    if ((c == grid::RecFreq || c == grid::TxFreq) && Grid->isEditing() &&
-        !grid::numericValue(liveText()) && !isNavigation(key) && !isModifier(key)) {
-        services_.clock.beep();
-        setCell(c, row, cellText(c, row));
+    // Only what is being typed into a frequency cell is checked here: a
+    // letter is refused at once, the texts that mean no frequency are not.
+    if ((c == grid::RecFreq || c == grid::TxFreq) && Grid->isEditing() && !isNavigation(key) &&
+        !isModifier(key)) {
+        const QString text = liveText();
+        const EntryVerdict verdict = CheckFrequencyEntry(text);
+        if (!grid::numericValue(text) && !verdict.ok)
+            settleCell(c, row, text, verdict, cellText(c, row));
     }
 }
 
@@ -173,19 +213,11 @@ void frmGroups::GridDblClick() {
 }
 
 void frmGroups::ValidateFrequency(double value, int column) {
-    const GridFrequency check = CheckGridFrequency(value);
-    const int row = currentRow();
-    switch (check.verdict) {
-        case GridFrequency::Accepted:
-            setCell(column, row, grid::formatNumber(column, check.mhz.toDouble()));
-            break;
-        case GridFrequency::Zero:
-            break;
-        default:
-            putOldValueBack(column, row);
-            services_.clock.beep();
-            break;
-    }
+    // 0 stands for no frequency and stays as typed.
+    if (value == 0) return entryAccepted();
+    const QString typed = ShortestDecimalText(value);
+    if (settleCell(column, currentRow(), typed, CheckFrequencyEntry(typed), EditOldText))
+        entryAccepted();
 }
 
 // ------------------------------------------------------------------ undo, copy, paste
@@ -256,6 +288,7 @@ void frmGroups::Paste() {
         return;
     }
     Grid->cancelEdit();
+    entryAccepted();  // what the paste refuses says so anew
     if (grid::hasRowShape(text, 1))
         PasteRow(text.left(text.size() - 1), currentRow());
     else
@@ -264,10 +297,12 @@ void frmGroups::Paste() {
 
 void frmGroups::PasteRow(const QString& text, int row) {
     const grid::RowFields fields = grid::splitRow(text);
-    // The channel number (field 0) is never pasted.
-    for (int c = grid::RecFreq; c <= grid::TxCG; ++c)
-        setCell(c, row, grid::pastedCellText(c, fields.cells[c]));
-    setCell(grid::ChLabel, row, fields.cells[grid::ChLabel]);
+    // The channel number (field 0) is never pasted; a field the radio cannot
+    // hold leaves the cell as it was.
+    for (int c = grid::RecFreq; c <= grid::ChLabel; ++c) {
+        const QString text = grid::pastedCellText(c, fields.cells[c]);
+        settleCell(c, row, text, checkEntry(c, text), cellText(c, row));
+    }
     chkScan[row]->setChecked(fields.scan != 0);
     chkNarr[row]->setChecked(fields.narrow != 0);
     chkLoPower[row]->setChecked(fields.loPower != 0);
@@ -303,7 +338,7 @@ void frmGroups::txtOffset_KeyUp(int key) {
     const bool bad = !grid::numericValue(text) && !isEnter(key) && !partial &&
                      key != Qt::Key_Left && key != Qt::Key_Right && !isModifier(key);
     if (bad) {
-        services_.clock.beep();
+        refuseEntry(frmOffset->title(), text, QStringLiteral("not a frequency offset in MHz"));
         txtOffset->clear();
         putOldValueBack(EditCol, OffsetRow);
     } else if (isEnter(key)) {

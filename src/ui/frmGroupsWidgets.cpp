@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "model/ControlLists.h"
+#include "model/EntryRules.h"
 #include "model/HexDigitValidator.h"
 #include "store/ChannelTable.h"
 #include "ui/GridText.h"
@@ -126,6 +127,9 @@ void frmGroups::buildWidgets() {
     outer->addLayout(left, 1);
     outer->addWidget(buildRightColumn(), 0, Qt::AlignTop);
 
+    // The status bar is there from the start: the first refusal it explains
+    // must not shift the window's layout.
+    statusBar();
     procDialog = new frmProc(this, services_.prompter);
     // Stays in the status bar while the shown group is one the radio holds no
     // channels for; the bar's message area is left to passing notes.
@@ -187,7 +191,12 @@ QWidget* frmGroups::buildTopFields() {
             &frmGroups::cboCurrentGroup_Click);
 
     txtGroupLabel = named(new QLineEdit(box), QStringLiteral("txtGroupLabel"));
-    txtGroupLabel->setMaxLength(16);
+    txtGroupLabel->setMaxLength(16);  // eight cells, each with a "." after it
+    txtGroupLabel->setValidator(new EntryValidator(
+        CheckLabelEntry, txtGroupLabel, [this](const QString& typed, const QString& why) {
+            refuseEntry(QStringLiteral("Group Label"), typed, why);
+        }));
+    connect(txtGroupLabel, &QLineEdit::textEdited, this, &frmGroups::entryAccepted);
     txtID = named(new QLineEdit(box), QStringLiteral("txtID"));
     txtID->setMaxLength(7);
     txtID->setValidator(new HexDigitValidator(7, txtID, [this] { services_.clock.beep(); }));

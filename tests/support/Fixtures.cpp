@@ -30,6 +30,21 @@ AppState defaultImage() {
     return s;
 }
 
+QString entryReason(const QString& key) {
+    static const QMap<QString, QString> kReasons{
+        {"raster", "not on the 2.5 kHz or 6.25 kHz channel raster"},
+        {"band", "outside the band 143 to 174 MHz"},
+        {"digits", "too many digits"},
+        {"nf", "not a frequency in MHz"},
+        {"long", "longer than 8 display cells"},
+        {"hold",
+         "the radio cannot hold this frequency (5 kHz steps, or 6.25 kHz and 12.5 kHz offsets)"},
+        {"guard",
+         "not a channel guard (a tone such as 067.0 below 800 Hz, or a digital code such "
+         "as D023 or D023-)"}};
+    return kReasons.value(key, '"' + key + "\" is not a character of the radio's display");
+}
+
 uint8_t& groupByte(AppState& s, int group, int address) {
     return s.EEImage[std::size_t((group + 1) * kPageSize + address)];
 }

@@ -39,6 +39,11 @@ struct AllowedBits {
 // Empty when every change lies inside the allowed bits; else the first stray one.
 QString strayChanges(const AppState& before, const AppState& after, const AllowedBits& ok);
 
+// The entry rules' reason for a short key: "hold", "raster", "band", "digits",
+// "nf" (not a frequency), "guard", "long" (label), or a character the display
+// lacks ("~").
+QString entryReason(const QString& key);
+
 // The whole file; empty when it cannot be read.
 QByteArray readFile(const QString& path);
 // Replaces the file's content; false when it cannot be written.

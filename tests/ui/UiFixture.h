@@ -5,6 +5,7 @@
 #include <QtTest>
 #include <QtWidgets>
 
+#include "Fixtures.h"
 #include "TestSupport.h"
 #include "sim/RadioImage.h"
 #include "sim/SimSerialLink.h"
@@ -15,16 +16,6 @@
 #include "ui/frmGroups.h"
 
 namespace tav::test {
-
-inline QByteArray readFile(const QString& path) {
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes) {
-    QFile f(path);
-    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) qFatal("cannot write");
-}
 
 // The shown boxes, each as one line "text | title | buttons | icon", to compare whole.
 inline QStringList boxLines(const QList<ShownBox>& shown) {

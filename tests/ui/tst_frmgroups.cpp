@@ -72,7 +72,6 @@ private slots:
                                 << QString(key) << copied;
         };
         row("short entry 15.5 is 155", 3, "15.5", "155.00000", 0);
-        row("off the raster", 1, "155.003125", "150.00000", 1);
         row("letter refused at once", 1, "15x", "150.00000", 1);
         row("channel number fixed", 0, "9", "1", 0);
         row("Space on Chan", 3, "156", "156.00000", 0, 0, " ");
@@ -105,16 +104,67 @@ private slots:
         QVERIFY(!w.frmOffset->isVisible());
     }
 
+    // What the window takes is what the radio holds: an entry the radio
+    // cannot hold is refused with a beep, the old value and why on the status
+    // bar, and the saved file keeps its bytes; an accepted one reads back from
+    // the file as shown. Grid column (0: the Group Label)|typed|shown ("":
+    // the old value)|beeps|reason key of the status line ("": none).
+    void entriesTheRadioCannotHold_data() {
+        textRows(
+            "1|155.0025||1|hold;1|155.0075||1|hold;1|155.003125||1|raster;"
+            "1|155.0125|155.01250|0|;1|15.5|155.00000|0|;2|D999||1|guard;2|c||1|guard;"
+            "2|1600||1|guard;2|d023-|D023-|0|;2|67|067.0|0|;5|lower~\u00e9{}||1|~;"
+            "5|abcdefghi||1|long;5|lower|LOWER|0|;0|~||1|~;0|ABCDEFGXY|ABCDEFGX|1|long;"
+            "0|lower|LOWER|0|");
+    }
+    void entriesTheRadioCannotHold() {
+        QFETCH(QStringList, row);
+        const int column = row[0].toInt();
+        frmGroups& w = rig->open();
+        const auto text = [&] { return column ? rig->cell(column, 3) : w.txtGroupLabel->text(); };
+        rig->setCell(5, 3, QStringLiteral("OLD"));
+        const QString old = text();
+        const QString path = rig->home.path() + QStringLiteral("/entry.tav");
+        rig->dialogAnswers = {path, path, path};
+        w.mnuSave->trigger();
+        const QByteArray before = readFile(path);
+        w.statusBar()->showMessage(QStringLiteral("an earlier refusal"));
+
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        column ? rig->goTo(column, 3) : w.txtGroupLabel->setFocus();
+        w.txtGroupLabel->selectAll();
+        // The first key opens the cell editor, which has the focus then.
+        typeKeys(QApplication::focusWidget(), row[1].left(1));
+        typeKeys(QApplication::focusWidget(), row[1].mid(1) + u'\r');
+        QCoreApplication::processEvents();  // Enter closes the cell editor by a queued call
+        const QString shown = row[2].isEmpty() ? old : row[2];
+        QCOMPARE(text(), shown);
+        QCOMPARE(rig->clock.beeps(), row[3].toInt());
+        const QString field =
+            QStringList{"Group Label", "Rec Freq", "Rec CG", "", "", "Ch Label"}[column];
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 row[4].isEmpty() ? "" : field + " \"" + row[1] + "\": " + entryReason(row[4]));
+
+        w.mnuSave->trigger();
+        if (row[2].isEmpty()) QCOMPARE(readFile(path), before);
+        w.mnuOpen->trigger();
+        QCOMPARE(text(), column == 1 || column == 2 ? shown : shown.leftJustified(8));
+    }
+
     // Space in Tx Freq opens the offset entry; Enter there sets the row's
     // Tx Freq to its Rec Freq plus the offset, wherever the cursor went.
     void offsetEntry_data() {
-        QTest::addColumn<QStringList>("typedShown");  // typed, then the field's text
+        QTest::addColumn<QStringList>("typedShown");  // typed, the field's text, the status
         QTest::addColumn<QString>("tx");
         QTest::addColumn<int>("beeps");
         QTest::newRow("minus 2") << QStringList{"-2\r", "-2"} << "153.00000" << 0;
-        QTest::newRow("plus 30 out of band") << QStringList{"30\r", "30"} << "none" << 1;
+        QTest::newRow("plus 30 out of band")
+            << QStringList{"30\r", "30", "Tx Freq \"185\": outside the band 143 to 174 MHz"}
+            << "none" << 1;
         QTest::newRow("a sign and a point wait") << QStringList{"-.", "-."} << "none" << 0;
-        QTest::newRow("a letter clears") << QStringList{"q", ""} << "none" << 1;
+        QTest::newRow("a letter clears")
+            << QStringList{"q", "", "Offset \"q\": not a frequency offset in MHz"} << "none" << 1;
     }
     void offsetEntry() {
         QFETCH(QStringList, typedShown);
@@ -128,6 +178,7 @@ private slots:
         QCOMPARE(w.txtOffset->text(), typedShown[1]);
         QTEST(rig->cell(3, 7), "tx");
         QTEST(rig->clock.beeps(), "beeps");
+        QCOMPARE(w.statusBar()->currentMessage(), typedShown.value(2));
         QCOMPARE(w.fraANI->isVisible(), typedShown[0].endsWith(u'\r'));
         if (w.fraANI->isVisible()) return;
         QTest::keyClick(w.txtOffset, Qt::Key_F1);
@@ -181,7 +232,8 @@ private slots:
     }
 
     // A copied row pastes into the current row, Copy All into the whole
-    // group; foreign clipboard text, even of a copy's length, is refused.
+    // group; a pasted field the radio cannot hold leaves its cell alone and
+    // says why; foreign clipboard text, even of a copy's length, is refused.
     void copyAndPaste() {
         frmGroups& w = rig->open();
         const QStringList cells{"151.02500", "D023-", "none", "067.0", ""};
@@ -199,6 +251,15 @@ private slots:
         for (int c = 1; c < 6; ++c) QCOMPARE(rig->cell(c, 10), rig->cell(c, 2));
         QVERIFY(w.chkScan[10]->isChecked() && w.chkNarr[10]->isChecked());
         QVERIFY(!w.chkLoPower[10]->isChecked());
+        const QString bad = QStringLiteral("3\t155.0025\tD999\tnone\t067.0\tok\t1\t1\t0\r");
+        QGuiApplication::clipboard()->setText(bad);
+        w.CopiedLength = int(bad.size());
+        w.mnuPaste->trigger();
+        QCOMPARE(
+            (QStringList{rig->cell(1, 10), rig->cell(2, 10), rig->cell(5, 10),
+                         w.statusBar()->currentMessage(), QString::number(rig->clock.beeps())}),
+            (QStringList{"151.02500", "D023-", "OK", "Rec CG \"D999\": " + entryReason("guard"),
+                         "2"}));
         for (const QString& foreign : {QString(row.size(), u'x'), QStringLiteral("hello")}) {
             QGuiApplication::clipboard()->setText(foreign);
             w.mnuPaste->trigger();

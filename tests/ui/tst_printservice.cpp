@@ -32,6 +32,7 @@ class TestPrintService : public QObject {
     Q_OBJECT
 
 private slots:
+    // Ctrl+P: the status bar says where the printout went, or a box why not.
     void printsToTheChosenFile_data() {
         QTest::addColumn<QString>("file");
         QTest::addColumn<QString>("message");
@@ -45,14 +46,19 @@ private slots:
     void printsToTheChosenFile() {
         QFETCH(QString, file);
         QFETCH(QString, message);
-        QTemporaryDir dir;
-        test::ScriptedPrompter prompter;
-        NoPrinters service(prompter);
-        const QString path = file.startsWith(u'/') ? file : dir.filePath(file);
-        service.printer().setOutputFileName(path);  // as Print Setup leaves it
-        QCOMPARE(service.PrintUnitData(nullptr, AppState(), "radio.tav"), message.isEmpty());
-        QCOMPARE(test::boxLines(prompter.shown).join(u'\n'), message);
+        test::UiRig rig;
+        EditorServices s = rig.services();
+        const QString path = file.startsWith(u'/') ? file : rig.home.path() + '/' + file;
+        s.printService = std::make_shared<NoPrinters>(rig.prompter);
+        s.printService->printer().setOutputFileName(path);  // as Print Setup leaves it
+        frmGroups& w = rig.open(std::move(s));
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        QTest::keyClick(&w, Qt::Key_P, Qt::ControlModifier);
+        QCOMPARE(test::boxLines(rig.prompter.shown).join(u'\n'), message);
         QCOMPARE(test::readFile(path).left(5), message.isEmpty() ? "%PDF-" : "");
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 message.isEmpty() ? "The printout was written to the file \"" + path + "\"." : "");
     }
 
     // Print Setup shows the session's printer; with no file chosen and no
