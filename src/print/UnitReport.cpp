@@ -1,8 +1,9 @@
 #include "print/UnitReport.h"
 
+#include "model/ChannelPower.h"
 #include "model/ControlLists.h"
-#include "model/MGlobals.h"
 #include "model/LabelText.h"
+#include "model/MGlobals.h"
 
 namespace tav {
 
@@ -27,11 +28,15 @@ QStringList UnitReport::plainLines() const {
     return lines;
 }
 
-QString plainNumber(double value) { return QString::number(value, 'g', 15); }
+QString plainNumber(double value) {
+    return QString::number(value, 'g', 15);
+}
 
 namespace {
 
-QString hex2(int b) { return QStringLiteral("%1").arg(b & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
+QString hex2(int b) {
+    return QStringLiteral("%1").arg(b & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
+}
 
 QString setOrClear(bool set, const char* whenSet, const char* whenClear) {
     return QString::fromLatin1(set ? whenSet : whenClear);
@@ -82,7 +87,8 @@ public:
         static const char* const kTimeout[] = {"Always off", "1 second",  "2 seconds", "3 seconds",
                                                "4 seconds",  "5 seconds", "6 seconds", "Always On"};
         const uint8_t b0 = groupByte(g, 0), b2 = groupByte(g, 2), b3 = groupByte(g, 3),
-                      b4 = groupByte(g, 4), b8 = groupByte(g, 8), bl = s_.label(g, kBacklightSlot, kBacklightCell);
+                      b4 = groupByte(g, 4), b8 = groupByte(g, 8),
+                      bl = s_.label(g, kBacklightSlot, kBacklightCell);
 
         w.blank();
         w.line(ReportStyle::Heading, {{9, QStringLiteral("Group %1 Data").arg(g + 1)}});
@@ -152,10 +158,15 @@ private:
 
     void channelTable(PageWriter& w, int g) const {
         w.blank();
-        w.line(ReportStyle::BodyBold,
-               {{9, "Chan"}, {16, "Rec Freq"}, {28, "Rec CG"}, {38, "Tx Freq"}, {50, "Tx CG"},
-                {60, "Label"}, {71, "Scan"}, {79, "Narrow"}, {89, "Low Power"}});
-        const auto g16 = static_cast<std::size_t>(g);
+        w.line(ReportStyle::BodyBold, {{9, "Chan"},
+                                       {16, "Rec Freq"},
+                                       {28, "Rec CG"},
+                                       {38, "Tx Freq"},
+                                       {50, "Tx CG"},
+                                       {60, "Label"},
+                                       {71, "Scan"},
+                                       {79, "Narrow"},
+                                       {89, "Low Power"}});
         for (int c = 0; c < kChannelsPerGroup; ++c) {
             const int a = channelRecord(c);
             QString label = labelText(g, c);
@@ -164,7 +175,8 @@ private:
                 channelBit(groupByte(g, kScanListOffset), groupByte(g, kScanListOffset + 1), c);
             const int bw = bandwidthAddress(g);
             const bool narrow = channelBit(unitByte(bw), unitByte(bw + 1), c);
-            const bool power = channelBit(s_.PowerMask[g16], s_.PowerMask[kGroupCount + g16], c);
+            // "L" where the window shows Low Power; group 15 has no power setting.
+            const bool low = PowerOfChannel(s_, g, c) == ChannelPower::Low;
             w.line(ReportStyle::Body,
                    {{10, QString::number(c + 1)},
                     {16, FreqBytesToText(groupByte(g, a), groupByte(g, a + 1))},
@@ -174,7 +186,7 @@ private:
                     {64, label},
                     {78, flag(scan, "S")},
                     {88, flag(narrow, "N")},
-                    {99, flag(power, "L")}});
+                    {99, flag(low, "L")}});
         }
     }
 
