@@ -119,7 +119,8 @@ void clsChannel::Read_Lo_Power() {
 
 void clsChannel::Read_Narrow_Band() {
     const ChannelBit bit = channelBit(channel_);
-    const int16_t b = intRead_Addrs(state_, 0, int16_t(bandwidthAddress(group_) + bit.byteIndex));
+    const int16_t b =
+        intRead_Addrs(state_, 0, int16_t(bandwidthAddress(group_) + bit.byteIndex));
     controls_.chkNarr[std::size_t(channel_)] = (b & bit.mask) ? 1 : 0;
 }
 

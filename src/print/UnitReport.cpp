@@ -2,8 +2,8 @@
 
 #include "model/ChannelPower.h"
 #include "model/ControlLists.h"
-#include "model/LabelText.h"
 #include "model/MGlobals.h"
+#include "model/LabelText.h"
 
 namespace tav {
 
@@ -28,15 +28,11 @@ QStringList UnitReport::plainLines() const {
     return lines;
 }
 
-QString plainNumber(double value) {
-    return QString::number(value, 'g', 15);
-}
+QString plainNumber(double value) { return QString::number(value, 'g', 15); }
 
 namespace {
 
-QString hex2(int b) {
-    return QStringLiteral("%1").arg(b & 0xFF, 2, 16, QLatin1Char('0')).toUpper();
-}
+QString hex2(int b) { return QStringLiteral("%1").arg(b & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
 
 QString setOrClear(bool set, const char* whenSet, const char* whenClear) {
     return QString::fromLatin1(set ? whenSet : whenClear);
@@ -87,8 +83,7 @@ public:
         static const char* const kTimeout[] = {"Always off", "1 second",  "2 seconds", "3 seconds",
                                                "4 seconds",  "5 seconds", "6 seconds", "Always On"};
         const uint8_t b0 = groupByte(g, 0), b2 = groupByte(g, 2), b3 = groupByte(g, 3),
-                      b4 = groupByte(g, 4), b8 = groupByte(g, 8),
-                      bl = s_.label(g, kBacklightSlot, kBacklightCell);
+                      b4 = groupByte(g, 4), b8 = groupByte(g, 8), bl = s_.label(g, kBacklightSlot, kBacklightCell);
 
         w.blank();
         w.line(ReportStyle::Heading, {{9, QStringLiteral("Group %1 Data").arg(g + 1)}});
@@ -158,15 +153,9 @@ private:
 
     void channelTable(PageWriter& w, int g) const {
         w.blank();
-        w.line(ReportStyle::BodyBold, {{9, "Chan"},
-                                       {16, "Rec Freq"},
-                                       {28, "Rec CG"},
-                                       {38, "Tx Freq"},
-                                       {50, "Tx CG"},
-                                       {60, "Label"},
-                                       {71, "Scan"},
-                                       {79, "Narrow"},
-                                       {89, "Low Power"}});
+        w.line(ReportStyle::BodyBold,
+               {{9, "Chan"}, {16, "Rec Freq"}, {28, "Rec CG"}, {38, "Tx Freq"}, {50, "Tx CG"},
+                {60, "Label"}, {71, "Scan"}, {79, "Narrow"}, {89, "Low Power"}});
         for (int c = 0; c < kChannelsPerGroup; ++c) {
             const int a = channelRecord(c);
             QString label = labelText(g, c);
