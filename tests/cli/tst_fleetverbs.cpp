@@ -38,17 +38,6 @@ AppState sampleImage() {
     return s;
 }
 
-// High and low power side by side in groups 1 and 14; in group 15, which has
-// no power setting, one bit set and one clear.
-AppState powerImage() {
-    AppState s = defaultImage();  // every channel on high power
-    s.PowerMask[15] = 0xFD;       // group 1: channel 2 low
-    s.PowerMask[13] = 0xFE;       // group 14: channel 9 low
-    s.PowerMask[14] = 0x00;       // group 15: channels 9 to 14 clear
-    s.PowerMask[29] = 0xFF;       // group 15: channels 1 to 8 set
-    return s;
-}
-
 // The row of channel `channel` in group `group`'s table, blanks run together.
 QString channelRow(const QStringList& lines, int group, int channel) {
     const qsizetype heading =
@@ -76,7 +65,7 @@ class TestFleetVerbs : public QObject {
 
     QTemporaryDir dir_;
     QString sample_;
-    QStringList powerDump_, powerPdf_;  // of powerImage(), made once
+    QStringList powerDump_, powerPdf_;  // made once
 
     QString path(const QString& name) const { return dir_.filePath(name); }
 
@@ -125,13 +114,17 @@ private slots:
     }
 
     // "L" where the window shows Low Power (the power bit clear); nothing in
-    // group 15, whatever its bits. Group|channel|the row's last word.
+    // group 15, whatever its bits (here set and clear side by side).
+    // Group|channel|the row's last word.
     void lowPowerColumn_data() { textRows("1|1|Ch;1|2|L;14|9|L;14|10|Ch;15|1|Ch;15|14|Ch"); }
     void lowPowerColumn() {
         QFETCH(QStringList, row);
         if (powerDump_.isEmpty()) {
+            AppState s = defaultImage();                     // every channel on high power
+            s.PowerMask[15] = 0xFD, s.PowerMask[13] = 0xFE;  // 1: channel 2, 14: channel 9 low
+            s.PowerMask[14] = 0x00, s.PowerMask[29] = 0xFF;  // 15: 9 to 14 clear, 1 to 8 set
             const QString file = path("power.tav");
-            QVERIFY(WriteRadioFile(file, powerImage()).ok());
+            QVERIFY(WriteRadioFile(file, s).ok());
             powerDump_ = lines(tavctl({"dump", file}).out);
             QCOMPARE(tavctl({"print", file, "-o", path("power.pdf")}).status, 0);
             powerPdf_ = lines(pdfToText(path("power.pdf")));

@@ -28,20 +28,13 @@ class TestUsage : public QObject {
     // Where a run's standard output goes: to the test, to a full disk, or
     // into a pipe whose reader has gone (SIGPIPE as a shell leaves it).
     static std::function<void()> standardOutput(const QString& kind) {
-        if (kind == "full")
-            return [] {
-                ::dup2(::open("/dev/full", O_WRONLY), STDOUT_FILENO);
-                ::signal(SIGPIPE, SIG_DFL);
-            };
-        if (kind == "closed")
-            return [] {
-                int ends[2];
-                if (::pipe(ends) != 0) ::_exit(99);
-                ::close(ends[0]);
-                ::dup2(ends[1], STDOUT_FILENO);
-                ::signal(SIGPIPE, SIG_DFL);
-            };
-        return {};
+        if (kind.isEmpty()) return {};
+        return [full = kind == "full"] {
+            int ends[2] = {-1, ::open("/dev/full", O_WRONLY)};
+            if (!full && ::pipe(ends) == 0) ::close(ends[0]);
+            ::dup2(ends[1], STDOUT_FILENO);
+            ::signal(SIGPIPE, SIG_DFL);
+        };
     }
 
     // Section headings of the manual page, with groff's escaped hyphens undone.
