@@ -3,7 +3,6 @@
 #include <QFileInfo>
 
 #include "cli/CommandLine.h"
-#include "files/RadioFile.h"
 
 namespace tav::cli {
 
@@ -31,9 +30,13 @@ bool loadImageFile(const QString& verb, const QString& path, AppState& state) {
 }
 
 bool saveImageFile(const QString& verb, const QString& path, const AppState& state) {
-    const RadioFileResult r = WriteRadioFile(path, state);
-    if (!r.ok()) complain(verb, QStringLiteral("cannot write %1: %2").arg(path, why(path, r)));
-    return r.ok();
+    return reportSaved(verb, path, WriteRadioFile(path, state));
+}
+
+bool reportSaved(const QString& verb, const QString& path, const RadioFileResult& result) {
+    if (!result.ok())
+        complain(verb, QStringLiteral("cannot write %1: %2").arg(path, why(path, result)));
+    return result.ok();
 }
 
 }  // namespace tav::cli

@@ -5,6 +5,7 @@
 #include <QString>
 
 #include "app/AppState.h"
+#include "files/RadioFile.h"
 
 namespace tav::cli {
 
@@ -12,5 +13,7 @@ namespace tav::cli {
 bool loadImageFile(const QString& verb, const QString& path, AppState& state);
 // Saves through a temporary file renamed over `path`; says why on failure.
 bool saveImageFile(const QString& verb, const QString& path, const AppState& state);
+// Says why a file could not be saved at `path`, in the same words; true when `result` is ok.
+bool reportSaved(const QString& verb, const QString& path, const RadioFileResult& result);
 
 }  // namespace tav::cli

@@ -1,6 +1,10 @@
 #include "cli/CommandLine.h"
 
+#include <unistd.h>
+
 #include <QTextStream>
+#include <cerrno>
+#include <cstdio>
 #include <cstring>
 
 namespace tav::cli {
@@ -177,6 +181,24 @@ QString help(const Verb& verb) {
 
 void complain(const QString& verb, const QString& message) {
     QTextStream(stderr) << "tavctl " << verb << ": " << message << '\n';
+}
+
+bool printOut(const QString& verb, const QByteArray& bytes) {
+    std::fflush(stdout);  // whatever stdio holds goes first
+    qsizetype done = 0;
+    while (done < bytes.size()) {
+        const ssize_t n = ::write(STDOUT_FILENO, bytes.constData() + done,
+                                  static_cast<std::size_t>(bytes.size() - done));
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) {
+            const int err = n < 0 ? errno : EIO;
+            complain(verb, QStringLiteral("cannot write standard output: %1")
+                               .arg(QString::fromLocal8Bit(std::strerror(err))));
+            return false;
+        }
+        done += n;
+    }
+    return true;
 }
 
 }  // namespace tav::cli

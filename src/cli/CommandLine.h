@@ -67,5 +67,9 @@ QString synopsis(const Verb& verb);
 QString help(const Verb& verb);
 // "tavctl VERB: MESSAGE" on stderr.
 void complain(const QString& verb, const QString& message);
+// Writes `bytes` to standard output. When not all of it could be
+// written (a full disk, a pipe whose reader has gone) says why as `verb` and
+// returns false: output that did not arrive is a failure, not a success.
+bool printOut(const QString& verb, const QByteArray& bytes);
 
 }  // namespace tav::cli

@@ -14,16 +14,9 @@ int runExportCsv(const CommandLine& cl) {
     AppState state;
     if (!loadImageFile(cl.verb(), cl.operands()[0], state)) return kFileError;
     const QString csvPath = cl.value("-o");
-    if (csvPath.isEmpty() || csvPath == QLatin1String("-")) {
-        QTextStream(stdout) << QString::fromUtf8(ExportChannelCsv(state));
-        return kOk;
-    }
-    QString why;
-    if (!ExportChannelCsvFile(state, csvPath, why)) {
-        complain(cl.verb(), QStringLiteral("cannot write %1: %2").arg(csvPath, why));
-        return kFileError;
-    }
-    return kOk;
+    if (csvPath.isEmpty() || csvPath == QLatin1String("-"))
+        return printOut(cl.verb(), ExportChannelCsv(state)) ? kOk : kFileError;
+    return reportSaved(cl.verb(), csvPath, ExportChannelCsvFile(state, csvPath)) ? kOk : kFileError;
 }
 
 int runImportCsv(const CommandLine& cl) {

@@ -1,7 +1,5 @@
 #include "cli/DumpCommand.h"
 
-#include <QTextStream>
-
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
 #include "cli/CommandLine.h"
@@ -81,13 +79,13 @@ int runDump(const CommandLine& cl) {
     const QString& path = cl.operands()[0];
     AppState state;
     if (!loadImageFile(cl.verb(), path, state)) return kFileError;
-    QTextStream out(stdout);
+    QString text;
     if (cl.has("--json")) {
-        out << radioJson(state);
-        return kOk;
+        text = radioJson(state);
+    } else {
+        for (const QString& line : BuildUnitReport(state, path).plainLines()) text += line + u'\n';
     }
-    for (const QString& line : BuildUnitReport(state, path).plainLines()) out << line << '\n';
-    return kOk;
+    return printOut(cl.verb(), text.toUtf8()) ? kOk : kFileError;
 }
 
 }  // namespace tav::cli

@@ -1,7 +1,7 @@
 #include "files/ChannelCsv.h"
 
 #include <QFile>
-#include <QSaveFile>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <algorithm>
 #include <array>
@@ -74,7 +74,9 @@ bool flagValue(int column, const QString& text, int& value, QString& why) {
         value = 1;
         return true;
     }
-    why = QStringLiteral("not a flag (\"\", 0, 1, Y, N or %1)").arg(letter);
+    // In the Narrow column "N" is the printout's letter and is refused above.
+    why = column == kNarrow ? QStringLiteral("not a flag (\"\", 0, 1 or Y)")
+                            : QStringLiteral("not a flag (\"\", 0, 1, Y, N or %1)").arg(letter);
     return false;
 }
 
@@ -312,15 +314,8 @@ QByteArray ExportChannelCsv(const AppState& state) {
     return out.toUtf8();
 }
 
-bool ExportChannelCsvFile(const AppState& state, const QString& path, QString& error) {
-    QSaveFile file(path);
-    file.setDirectWriteFallback(false);
-    const QByteArray bytes = ExportChannelCsv(state);
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
-        error = file.errorString();
-        return false;
-    }
-    return true;
+RadioFileResult ExportChannelCsvFile(const AppState& state, const QString& path) {
+    return SaveFileBytes(path, ExportChannelCsv(state));
 }
 
 CsvImportResult ImportChannelCsv(AppState& state, const QByteArray& csv) {

@@ -19,6 +19,7 @@
 #include <QStringList>
 
 #include "app/AppState.h"
+#include "files/RadioFile.h"
 
 namespace tav {
 
@@ -28,9 +29,9 @@ QStringList ChannelCsvColumns();
 // The whole table as UTF-8 text with CRLF line ends.
 QByteArray ExportChannelCsv(const AppState& state);
 
-// Writes the table to `path` through a temporary file; false with `error`
-// set (the platform's words) when it could not be written.
-bool ExportChannelCsvFile(const AppState& state, const QString& path, QString& error);
+// Writes the table to `path` as radio files are saved: only over a regular
+// file or as a new one, through a temporary file.
+RadioFileResult ExportChannelCsvFile(const AppState& state, const QString& path);
 
 struct CsvImportResult {
     QStringList errors;     // "line N: ..." for every problem; empty when imported

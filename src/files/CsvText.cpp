@@ -68,6 +68,16 @@ private:
         return true;
     }
 
+    // Text follows the quote that closed a field opened on line `start`. When
+    // that quote lies on a later line, the fault is most likely a quote left
+    // open on the first line, which the next quoted field has closed.
+    void afterClosingQuote(int start) {
+        if (start == line_) return error(start, QStringLiteral("text after a closing quote"));
+        error(start, QStringLiteral("quote not closed on its line (the field runs on to line %1, "
+                                    "where text follows a closing quote)")
+                         .arg(line_));
+    }
+
     bool quoted(QString& value) {
         const int start = line_;
         ++pos_;
@@ -85,7 +95,7 @@ private:
                     continue;
                 }
                 if (atEnd() || peek() == u',' || isBreak(peek())) return true;
-                error(line_, QStringLiteral("text after a closing quote"));
+                afterClosingQuote(start);
                 return false;
             }
             if (isBreak(c)) {

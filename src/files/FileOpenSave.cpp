@@ -93,12 +93,15 @@ bool FileOpenSave::succeeded(const RadioFileResult& result) {
             break;
     }
     QString text = QStringLiteral("Invalid File: ") + CurrentFileName;
-    if (result.status == RadioFileResult::NotAFile)
-        text += QStringLiteral("\rIt is a folder or a device, not a file.");
+    if (result.status == RadioFileResult::NotAFile) text += u'\r' + notAFileText();
     // Falling back keeps a later Save away from the refused path.
     CurrentFileName = ConfirmedFileName;
     prompter_.show(text, kFileError, MsgButtons::Ok, MsgIcon::Exclamation);
     return false;
+}
+
+QString FileOpenSave::notAFileText() {
+    return QStringLiteral("It is a folder or a device, not a file.");
 }
 
 void FileOpenSave::MarkFileCurrent() {

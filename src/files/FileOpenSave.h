@@ -55,6 +55,8 @@ public:
     // program, joined by single blanks.
     static QString commandLineText(const QStringList& arguments);
     static QString captionFor(const QString& path);
+    // Why a path that is a folder, a device or a pipe is refused.
+    static QString notAFileText();
 
     // Start-up: opens `argumentText` when it ends in ".tav" in any case;
     // any other name stays current without being opened. True when opened.

@@ -141,6 +141,10 @@ RadioFileResult LoadRadioFileBytes(const QByteArray& bytes, AppState& state) {
 }
 
 RadioFileResult WriteRadioFile(const QString& path, const AppState& state) {
+    return SaveFileBytes(path, SerializeRadioFile(state));
+}
+
+RadioFileResult SaveFileBytes(const QString& path, const QByteArray& bytes) {
     struct stat st {};
     errno = ENOENT;
     if (statPath(path, st)) {
@@ -160,7 +164,6 @@ RadioFileResult WriteRadioFile(const QString& path, const AppState& state) {
     // by commit() and would leave a truncated file in place of the old one.
     if (!file.open(QIODevice::WriteOnly | QIODevice::Unbuffered))
         return systemError(errno, path, &file);
-    const QByteArray bytes = SerializeRadioFile(state);
     errno = 0;
     if (file.write(bytes) != bytes.size()) {
         const RadioFileResult r = systemError(errno, path, &file);

@@ -58,6 +58,11 @@ RadioFileResult ReadRadioFile(const QString& path, AppState& state);
 // stale tail.
 RadioFileResult WriteRadioFile(const QString& path, const AppState& state);
 
+// Any whole file saved as a radio file is: only over a regular file or as a
+// new one (a device node, a folder or a pipe is refused as NotAFile, since
+// the rename would replace it), through a temporary file renamed over `path`.
+RadioFileResult SaveFileBytes(const QString& path, const QByteArray& bytes);
+
 // Classic file-error number for a platform error code (errno) met while
 // working on `path`: 53 file not found, 57 device I/O error, 61 disk full,
 // 70 permission denied, 75 path/file access error, 76 path not found.

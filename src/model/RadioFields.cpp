@@ -3,6 +3,7 @@
 #include <QStringList>
 
 #include "model/ChannelBits.h"
+#include "model/ChannelPower.h"
 #include "model/ControlLists.h"
 #include "model/Controls.h"
 #include "model/LabelText.h"
@@ -190,7 +191,7 @@ void channelFields(const GroupControls& gc, const MemoryGrid& grid, int g, int c
             {ee(0, bandwidthAddress(g) + bit.byteIndex, bit.mask)});
     if (g <= kLastPoweredGroup)
         f.check(cf::kLowPower, "low_power", gc.chkLoPower[ci],
-                {{ImageBlock::PowerMask, g + kGroupCount * bit.byteIndex, bit.mask}});
+                {{ImageBlock::PowerMask, int(powerMaskIndex(g, c)), bit.mask}});
 }
 
 void groupFields(AppState& s, int g, std::vector<RadioField>& out) {

@@ -1,6 +1,7 @@
 #include "model/clsChannel.h"
 
 #include "model/ChannelBits.h"
+#include "model/ChannelPower.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
 
@@ -107,14 +108,13 @@ bool clsChannel::hasPowerBits() const {
 }
 
 uint8_t& clsChannel::powerByte() {
-    const int half = channelBit(channel_).byteIndex;
-    return state_.PowerMask[static_cast<std::size_t>(group_ + kGroupCount * half)];
+    return state_.PowerMask[powerMaskIndex(group_, channel_)];
 }
 
 void clsChannel::Read_Lo_Power() {
-    if (!hasPowerBits()) return;
-    // A set bit is high power; the check box shows low power.
-    controls_.chkLoPower[std::size_t(channel_)] = (powerByte() & channelBit(channel_).mask) ? 0 : 1;
+    const ChannelPower power = PowerOfChannel(state_, group_, channel_);
+    if (power == ChannelPower::NotSet) return;
+    controls_.chkLoPower[std::size_t(channel_)] = power == ChannelPower::Low ? 1 : 0;
 }
 
 void clsChannel::Read_Narrow_Band() {

@@ -1,5 +1,6 @@
 #include "print/UnitReport.h"
 
+#include "model/ChannelPower.h"
 #include "model/ControlLists.h"
 #include "model/MGlobals.h"
 #include "model/LabelText.h"
@@ -155,7 +156,6 @@ private:
         w.line(ReportStyle::BodyBold,
                {{9, "Chan"}, {16, "Rec Freq"}, {28, "Rec CG"}, {38, "Tx Freq"}, {50, "Tx CG"},
                 {60, "Label"}, {71, "Scan"}, {79, "Narrow"}, {89, "Low Power"}});
-        const auto g16 = static_cast<std::size_t>(g);
         for (int c = 0; c < kChannelsPerGroup; ++c) {
             const int a = channelRecord(c);
             QString label = labelText(g, c);
@@ -164,7 +164,8 @@ private:
                 channelBit(groupByte(g, kScanListOffset), groupByte(g, kScanListOffset + 1), c);
             const int bw = bandwidthAddress(g);
             const bool narrow = channelBit(unitByte(bw), unitByte(bw + 1), c);
-            const bool power = channelBit(s_.PowerMask[g16], s_.PowerMask[kGroupCount + g16], c);
+            // "L" where the window shows Low Power; group 15 has no power setting.
+            const bool low = PowerOfChannel(s_, g, c) == ChannelPower::Low;
             w.line(ReportStyle::Body,
                    {{10, QString::number(c + 1)},
                     {16, FreqBytesToText(groupByte(g, a), groupByte(g, a + 1))},
@@ -174,7 +175,7 @@ private:
                     {64, label},
                     {78, flag(scan, "S")},
                     {88, flag(narrow, "N")},
-                    {99, flag(power, "L")}});
+                    {99, flag(low, "L")}});
         }
     }
 

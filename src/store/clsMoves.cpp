@@ -27,24 +27,53 @@ bool clsMoves::rightShiftGroups(int16_t toGroup, int16_t fromGroup) {
     return copyFromTemp(toGroup);
 }
 
+namespace {
+
+// Calls visit(byte) on every byte that belongs to group number `group`, in
+// the order of clsMoves::GroupBytes.
+template <typename Image, typename Visit>
+void forEachGroupByte(Image& state, int16_t group, Visit visit) {
+    const int g = group - 1;  // the group index of the label, narrow and power tables
+    const auto page = state.EEImage.begin() + kPageSize * group;
+    std::for_each(page, page + kPageSize, visit);
+    visit(state.EEImage[std::size_t(bandwidthAddress(g))]);
+    visit(state.EEImage[std::size_t(bandwidthAddress(g) + 1)]);
+    for (int slot = 0; slot < clsMoves::kLabelSlots; ++slot)
+        for (int k = 0; k < kLabelCells; ++k)
+            visit(state.LabelImage[std::size_t(AppState::labelIndex(g, slot, k))]);
+    visit(state.PowerMask[std::size_t(g)]);
+    visit(state.PowerMask[std::size_t(g + kGroupCount)]);
+}
+
+}  // namespace
+
+clsMoves::GroupBytes clsMoves::groupBytes(int16_t group) const {
+    GroupBytes bytes{};
+    std::size_t i = 0;
+    forEachGroupByte(state_, group, [&](const uint8_t& b) { bytes[i++] = b; });
+    return bytes;
+}
+
+void clsMoves::setGroupBytes(int16_t group, const GroupBytes& bytes) {
+    std::size_t i = 0;
+    forEachGroupByte(state_, group, [&](uint8_t& b) { b = bytes[i++]; });
+}
+
 bool clsMoves::copyGroup(int16_t fromGroup, int16_t toGroup) {
     if (!isGroupNumber(fromGroup) || !isGroupNumber(toGroup)) return false;
-    auto& image = state_.EEImage;
-    const auto from = image.begin() + pageStart(fromGroup);
-    std::copy(from, from + kPageSize, image.begin() + pageStart(toGroup));
+    setGroupBytes(toGroup, groupBytes(fromGroup));
     return true;
 }
 
 bool clsMoves::copyToTemp(int16_t fromGroup) {
     if (!isGroupNumber(fromGroup)) return false;
-    for (int k = 1; k <= kPageSize; ++k) temp_[k] = state_.EEImage[pageStart(fromGroup) + k - 1];
+    temp_ = groupBytes(fromGroup);
     return true;
 }
 
 bool clsMoves::copyFromTemp(int16_t toGroup) {
     if (!isGroupNumber(toGroup)) return false;
-    for (int k = 1; k <= kPageSize; ++k)
-        state_.EEImage[pageStart(toGroup) + k - 1] = static_cast<uint8_t>(temp_[k] & 0xFF);
+    setGroupBytes(toGroup, temp_);
     return true;
 }
 

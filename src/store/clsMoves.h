@@ -1,14 +1,18 @@
 #pragma once
-// Moving a whole group to another position in the group order: the group
-// pages of EEImage are rotated so that the source page lands at the target
-// and the pages in between close the gap. Page 0 (the global block),
-// LabelImage and PowerMask never move.
+// Moving a whole group to another position in the group order: the source
+// group lands at the target and the groups in between close the gap. A group
+// moves with everything the radio keeps for it elsewhere: its EEPROM page,
+// its narrow-band bits in page 0, its channel labels, group label and
+// backlight byte in LabelImage and its power bits in PowerMask. The rest of
+// page 0 (the radio's own configuration) and element 2048 never move, so the
+// reverse move gives back the image byte for byte.
 
 #include <QString>
 #include <array>
 #include <cstdint>
 
 #include "app/AppState.h"
+#include "model/LabelText.h"
 
 namespace tav {
 
@@ -28,16 +32,24 @@ public:
     // Rotates pages toGroup..fromGroup one place up; note the argument order
     // (toGroup <= fromGroup).
     bool rightShiftGroups(int16_t toGroup, int16_t fromGroup);
+    // Each of these copies a whole group, as above.
     bool copyGroup(int16_t fromGroup, int16_t toGroup);
     bool copyToTemp(int16_t fromGroup);
     bool copyFromTemp(int16_t toGroup);
 
+    // Page, narrow-band pair, the label slots (channels, group label,
+    // backlight), power pair.
+    static constexpr int kLabelSlots = kBacklightSlot + 1;
+    static constexpr int kGroupBytes = kPageSize + 2 + kLabelSlots * kLabelCells + 2;
+    using GroupBytes = std::array<uint8_t, kGroupBytes>;
+
 private:
-    static int pageStart(int16_t group) { return kPageSize * group; }
+    GroupBytes groupBytes(int16_t group) const;
+    void setGroupBytes(int16_t group, const GroupBytes& bytes);
 
     AppState& state_;
-    // Staging buffer, elements 1..128 (element 0 unused), one page byte each.
-    std::array<int16_t, kPageSize + 1> temp_{};
+    // Staging buffer: the group taken out while the others close the gap.
+    GroupBytes temp_{};
 };
 
 // The number in a "From Bank"/"To Bank" box: the leading number of the text

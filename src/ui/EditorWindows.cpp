@@ -31,7 +31,9 @@ frmGlobals& EditorWindows::globalsWindow() {
 
 frmMove& EditorWindows::moveDialog() {
     if (!move_)
-        move_ = new frmMove(state_, prompter_, [this] { main_->displayGroupMemory(); }, main_);
+        move_ = new frmMove(
+            state_, prompter_, [this] { main_->StoreCurrentGroup(); },
+            [this] { main_->displayGroupMemory(); }, main_);
     return *move_;
 }
 

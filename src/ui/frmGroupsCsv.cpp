@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "files/ChannelCsv.h"
+#include "files/FileOpenSave.h"
 #include "ui/frmGroups.h"
 
 namespace tav {
@@ -45,11 +46,12 @@ void frmGroups::ExportChannels() {
     StoreCurrentGroup();
     QString path;
     if (!chooseCsvFile(true, path)) return;
-    QString error;
-    if (!ExportChannelCsvFile(state(), path, error))
-        prompter().show(QStringLiteral("The channels could not be exported."), kExportTitle,
-                        MsgButtons::Ok, MsgIcon::Exclamation,
-                        QStringLiteral("%1: %2").arg(path, error));
+    const RadioFileResult result = ExportChannelCsvFile(state(), path);
+    if (result.ok()) return;
+    const QString why = result.status == RadioFileResult::NotAFile ? FileOpenSave::notAFileText()
+                                                                   : result.description;
+    prompter().show(QStringLiteral("The channels could not be exported."), kExportTitle,
+                    MsgButtons::Ok, MsgIcon::Exclamation, QStringLiteral("%1: %2").arg(path, why));
 }
 
 void frmGroups::ImportChannels() {

@@ -41,9 +41,13 @@ bool outOfRange(int16_t n) {
 
 }  // namespace
 
-frmMove::frmMove(AppState& state, Prompter& prompter, std::function<void()> redisplay,
-                 QWidget* parent)
-    : QDialog(parent), state_(state), prompter_(prompter), redisplay_(std::move(redisplay)) {
+frmMove::frmMove(AppState& state, Prompter& prompter, std::function<void()> storeShown,
+                 std::function<void()> redisplay, QWidget* parent)
+    : QDialog(parent),
+      state_(state),
+      prompter_(prompter),
+      storeShown_(std::move(storeShown)),
+      redisplay_(std::move(redisplay)) {
     setObjectName(QStringLiteral("frmMove"));
     setWindowTitle(QStringLiteral("Move Banks"));
     buildControls();
@@ -108,6 +112,9 @@ void frmMove::btnMoveOK_Click() {
             QString(), MsgButtons::Ok, MsgIcon::Exclamation);
         return;
     }
+    // The shown group is redisplayed from the image whatever happens: what
+    // was typed into it goes into the image first, and moves with it.
+    if (storeShown_) storeShown_();
     // No number in either box (0) means no move; the same bank twice moves nothing.
     if (from > 0 && to > 0 && from != to) clsMoves(state_).moveGroups(from, to);
     hide();

@@ -1,7 +1,8 @@
 #pragma once
 // The Move Banks dialog: moves a whole group (bank) to another place in the
 // group order of the radio image, then has the main window show its current
-// group again from the image.
+// group again from the image. The shown group is stored first, so edits not
+// yet stored move with their group rather than being lost.
 
 #include <QDialog>
 #include <functional>
@@ -19,9 +20,10 @@ class frmMove : public QDialog {
     Q_OBJECT
 
 public:
-    // `redisplay` re-reads the main window's shown group from the image.
-    frmMove(AppState& state, Prompter& prompter, std::function<void()> redisplay,
-            QWidget* parent = nullptr);
+    // `storeShown` writes the main window's shown group into the image;
+    // `redisplay` re-reads it from the image.
+    frmMove(AppState& state, Prompter& prompter, std::function<void()> storeShown,
+            std::function<void()> redisplay, QWidget* parent = nullptr);
 
     // Unless it is already showing: centred on the screen and modal.
     void showCentred();
@@ -36,6 +38,7 @@ private:
 
     AppState& state_;
     Prompter& prompter_;
+    std::function<void()> storeShown_;
     std::function<void()> redisplay_;
 };
 

@@ -38,6 +38,16 @@ AppState sampleImage() {
     return s;
 }
 
+// The row of channel `channel` in group `group`'s table, blanks run together.
+QString channelRow(const QStringList& lines, int group, int channel) {
+    const qsizetype heading =
+        lines.indexOf(QRegularExpression(QStringLiteral("^\\s*Group %1 Data$").arg(group)));
+    for (qsizetype i = heading + 1; heading >= 0 && i < lines.size(); ++i)
+        if (lines[i].simplified().startsWith(QStringLiteral("%1 ").arg(channel)))
+            return lines[i].simplified();
+    return {};
+}
+
 QStringList lines(const QString& text) {
     QStringList l = text.split(u'\n');
     if (!l.isEmpty() && l.last().isEmpty()) l.removeLast();
@@ -55,6 +65,7 @@ class TestFleetVerbs : public QObject {
 
     QTemporaryDir dir_;
     QString sample_;
+    QStringList powerDump_, powerPdf_;  // made once
 
     QString path(const QString& name) const { return dir_.filePath(name); }
 
@@ -100,6 +111,28 @@ private slots:
                 QCOMPARE(channels[c]["channel"].toInt(), c + 1);
             }
         }
+    }
+
+    // "L" where the window shows Low Power (the power bit clear); nothing in
+    // group 15, whatever its bits (here set and clear side by side).
+    // Group|channel|the row's last word.
+    void lowPowerColumn_data() { textRows("1|1|Ch;1|2|L;14|9|L;14|10|Ch;15|1|Ch;15|14|Ch"); }
+    void lowPowerColumn() {
+        QFETCH(QStringList, row);
+        if (powerDump_.isEmpty()) {
+            AppState s = defaultImage();                     // every channel on high power
+            s.PowerMask[15] = 0xFD, s.PowerMask[13] = 0xFE;  // 1: channel 2, 14: channel 9 low
+            s.PowerMask[14] = 0x00, s.PowerMask[29] = 0xFF;  // 15: 9 to 14 clear, 1 to 8 set
+            const QString file = path("power.tav");
+            QVERIFY(WriteRadioFile(file, s).ok());
+            powerDump_ = lines(tavctl({"dump", file}).out);
+            QCOMPARE(tavctl({"print", file, "-o", path("power.pdf")}).status, 0);
+            powerPdf_ = lines(pdfToText(path("power.pdf")));
+        }
+        const QString last = row[2] == "Ch" ? "Ch " + row[1] : row[2];
+        QVERIFY(channelRow(powerDump_, row[0].toInt(), row[1].toInt()).endsWith(last));
+        if (powerPdf_.isEmpty()) QSKIP("pdftotext is not installed");
+        QVERIFY(channelRow(powerPdf_, row[0].toInt(), row[1].toInt()).endsWith(last));
     }
 
     void exportCsvToStdoutAndFile() {

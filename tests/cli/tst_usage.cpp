@@ -1,7 +1,12 @@
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <csignal>
 #include <optional>
 
 #include "../e2e/E2eSupport.h"
@@ -19,6 +24,18 @@ class TestUsage : public QObject {
     Q_OBJECT
 
     QTemporaryDir dir_;
+
+    // Where a run's standard output goes: to the test, to a full disk, or
+    // into a pipe whose reader has gone (SIGPIPE as a shell leaves it).
+    static std::function<void()> standardOutput(const QString& kind) {
+        if (kind.isEmpty()) return {};
+        return [full = kind == "full"] {
+            int ends[2] = {-1, ::open("/dev/full", O_WRONLY)};
+            if (!full && ::pipe(ends) == 0) ::close(ends[0]);
+            ::dup2(ends[1], STDOUT_FILENO);
+            ::signal(SIGPIPE, SIG_DFL);
+        };
+    }
 
     // Section headings of the manual page, with groff's escaped hyphens undone.
     static QStringList manualSections() {
@@ -45,6 +62,7 @@ private slots:
         QVERIFY(writeFile(dir_.filePath("bad.csv"),
                           "Group,Channel,Rx Freq,Label\n1,1,180,OK\n1,2,155,TOO LONG!\n"));
         QVERIFY(QDir(dir_.path()).mkdir("folder"));
+        QVERIFY(::mkfifo(QFile::encodeName(dir_.filePath("pipe.csv")).constData(), 0600) == 0);
     }
 
     void everyVerbHasHelpMatchingTheManual() {
@@ -72,9 +90,11 @@ private slots:
         QTest::addColumn<int>("status");
         QTest::addColumn<QString>("message");
         QTest::addColumn<QStringList>("sim");
+        QTest::addColumn<QString>("output");  // standardOutput()'s kind
         const auto row = [](const char* name, const QStringList& args, int status,
-                            const QString& message, const QStringList& sim = {}) {
-            QTest::newRow(name) << args << status << message << sim;
+                            const QString& message, const QStringList& sim = {},
+                            const QString& output = {}) {
+            QTest::newRow(name) << args << status << message << sim << output;
         };
         const QString tooShort =
             ": cannot read short.tav: not a radio file (it holds 100 bytes, at least 2048 are "
@@ -137,6 +157,18 @@ private slots:
         row("read, unwritable trace",
             {"read", "--port", "p", "--trace", "nowhere/t", "-o", "out.tav"}, 3,
             "tavctl read: cannot write nowhere/t: No such file or directory");
+        // Output that did not arrive; a path that is no regular file stays as it is.
+        const QString full = "cannot write standard output: No space left on device";
+        const QString gone = "cannot write standard output: Broken pipe";
+        row("dump, disk full", {"dump", "radio.tav"}, 3, "tavctl dump: " + full, {}, "full");
+        row("dump --json, reader gone", {"dump", "--json", "radio.tav"}, 3, "tavctl dump: " + gone,
+            {}, "closed");
+        row("export-csv, disk full", {"export-csv", "radio.tav"}, 3, "tavctl export-csv: " + full,
+            {}, "full");
+        row("export-csv, reader gone", {"export-csv", "-o", "-", "radio.tav"}, 3,
+            "tavctl export-csv: " + gone, {}, "closed");
+        row("export-csv onto a pipe", {"export-csv", "-o", "pipe.csv", "radio.tav"}, 3,
+            "tavctl export-csv: cannot write pipe.csv: not a regular file");
         // Usage: the message, then the verb's synopsis (or the list of verbs).
         row("no verb", {}, 2, "");
         row("unknown verb", {"frob"}, 2, "tavctl: unknown verb 'frob'");
@@ -176,6 +208,7 @@ private slots:
         QFETCH(int, status);
         QFETCH(QString, message);
         QFETCH(QStringList, sim);
+        QFETCH(QString, output);
         std::optional<Simulator> radio;
         if (!sim.isEmpty()) {
             radio.emplace(sim);
@@ -184,7 +217,7 @@ private slots:
         }
         const QDir dir(dir_.path());
         for (const QString& f : dir.entryList({"out.*"})) QVERIFY(QFile::remove(dir.filePath(f)));
-        const Run r = tavctl(args, dir_.path());
+        const Run r = tavctl(args, dir_.path(), standardOutput(output));
         QCOMPARE(r.status, status);
         QStringList want = message.split('\n', Qt::SkipEmptyParts);
         if (status == 2) {
@@ -202,6 +235,7 @@ private slots:
         }
         // A command that fails writes nothing.
         if (status != 0) QCOMPARE(dir.entryList({"out.*"}), QStringList());
+        QVERIFY(!QFileInfo(dir.filePath("pipe.csv")).isFile());
     }
 };
 

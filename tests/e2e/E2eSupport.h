@@ -18,9 +18,13 @@ struct Run {
     QString out, err;
 };
 
-inline Run tavctl(const QStringList& args, const QString& workDir = QString()) {
+// `inChild` runs in tavctl's process before it starts (to point its standard
+// output elsewhere, say).
+inline Run tavctl(const QStringList& args, const QString& workDir = QString(),
+                  const std::function<void()>& inChild = {}) {
     QProcess p;
     p.setWorkingDirectory(workDir);
+    if (inChild) p.setChildProcessModifier(inChild);
     p.start(tavctlPath(), args);
     Run r;
     if (!p.waitForFinished(180000)) return r;

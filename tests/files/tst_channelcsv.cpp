@@ -29,10 +29,9 @@ private slots:
     // A file of a header and a row per channel; a file that cannot be made says why.
     void exportHasAHeaderAndOneRowPerChannel() {
         QTemporaryDir dir;
-        QString why;
-        QVERIFY(ExportChannelCsvFile(defaultImage(), dir.filePath("radio.csv"), why));
-        QVERIFY(!ExportChannelCsvFile(defaultImage(), dir.filePath("no/such/x.csv"), why) &&
-                !why.isEmpty());
+        QVERIFY(ExportChannelCsvFile(defaultImage(), dir.filePath("radio.csv")).ok());
+        QCOMPARE(ExportChannelCsvFile(defaultImage(), dir.filePath("no/such/x.csv")).errorNumber,
+                 76);
         const QByteArray csv = readFile(dir.filePath("radio.csv"));
         QVERIFY(csv.startsWith(kHeader));
         QCOMPARE(csv.count("\r\n"), 1 + 15 * 14);
@@ -149,12 +148,19 @@ private slots:
             << QStringList{"line 1: unknown column \"Rx Freqs\"",
                            "line 1: column \"Channel\" given twice", "line 1: no \"Group\" column"};
         QTest::newRow("bad quoting, lines counted across quoted breaks")
-            << QByteArray("Group,Channel,Label\n1,1,\"A\nB\"\n1,2,A\"B\n1,3,\"A\"B\n1,4,\"AB")
+            << QByteArray(
+                   "Group,Channel,Label\n1,1,\"A\nB\"\n1,2,A\"B\n1,3,\"A\"B\n"
+                   "1,5,\"AB\n1,6,\"CD\"\n1,4,\"AB")
             << QStringList{
                    "line 2: Label \"A\nB\": \"\n\" is not a character of the radio's "
                    "display",
                    "line 4: quote inside an unquoted field", "line 5: text after a closing quote",
-                   "line 6: quoted field not closed"};
+                   "line 6: quote not closed on its line (the field runs on to line 7, where "
+                   "text follows a closing quote)",
+                   "line 8: quoted field not closed"};
+        QTest::newRow("Narrow's choices")
+            << QByteArray("Group,Channel,Narrow\n1,1,X\n")
+            << QStringList{"line 2: Narrow \"X\": not a flag (\"\", 0, 1 or Y)"};
         QTest::newRow("empty") << QByteArray() << QStringList{"line 1: no header row"};
         QTest::newRow("not UTF-8")
             << QByteArray("Group,Channel\n1,\xff\n") << QStringList{"the text is not UTF-8"};

@@ -106,18 +106,18 @@ private slots:
                        0x70, 1, 0x01});                    // scan: channel 1
         s.label(1, 0, 0) = 0x15, s.label(1, 0, 1) = 0x16;  // "A.", "B"
         s.EEImage[39] = 0x01, s.EEImage[38] = 0x20;        // narrow: channels 1 and 14
-        s.PowerMask[1] = 0x20;                             // power bit: channel 14
+        s.PowerMask[1] = 0x20;  // power bit: channel 14 on high power, the others low
         const QStringList l = BuildUnitReport(s, {}).plainLines();
         const int heading = indexStartingWith(l, "Chan", 1);
         QCOMPARE(l.at(heading), placed({8, 15, 27, 37, 49, 59, 70, 78, 88},
                                        {"Chan", "Rec Freq", "Rec CG", "Tx Freq", "Tx CG", "Label",
                                         "Scan", "Narrow", "Low Power"}));
         QCOMPARE(l.at(heading + 1),
-                 placed({9, 15, 29, 39, 53, 63, 77, 87},
-                        {"1", "155.12500", "D023-", "162.40500", "067.0", "A.B", "S", "N"}));
+                 placed({9, 15, 29, 39, 53, 63, 77, 87, 98},
+                        {"1", "155.12500", "D023-", "162.40500", "067.0", "A.B", "S", "N", "L"}));
         QCOMPARE(l.at(heading + 14),
-                 placed({9, 15, 29, 39, 53, 63, 87, 98},
-                        {"14", "none", "000.0", "none", "000.0", "BLANK!", "N", "L"}));
+                 placed({9, 15, 29, 39, 53, 63, 87},
+                        {"14", "none", "000.0", "none", "000.0", "BLANK!", "N"}));
     }
 
     void eightPagesTwoGroupsEach() {
@@ -150,6 +150,7 @@ private slots:
         for (const char* text : {"8<.Q.U.>.9AL.", "WWWWWWWW", "8.8.8.8.8.8.8.8."}) {
             const QString label = text;
             AppState s = blankLabels();
+            s.PowerMask.fill(0xFF);  // high power: nothing after the narrow flag
             QString rest = label;
             for (int k = 0; k < 8; ++k) s.label(0, 0, k) = strLabToByte(rest);
             groupByte(s, 0, 1) = 0x03;  // scan: channels 1 and 2

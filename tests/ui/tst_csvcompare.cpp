@@ -2,6 +2,8 @@
 // with Radio against the virtual radio. The CSV and comparison rules are
 // tested with the core; here the window's use of them.
 
+#include <sys/stat.h>
+
 #include "TestMain.h"
 #include "UiFixture.h"
 #include "files/ChannelCsv.h"
@@ -27,7 +29,10 @@ private slots:
         w.hooks.redisplayGlobals = [&] { ++redisplays; };
         const QString csv = ui.home.path() + "/channels.csv";
         ui.setCell(1, 0, "155.02500");
-        ui.dialogAnswers = {csv, csv, csv, csv, ui.home.path() + "/no/such/folder/x.csv"};
+        // A pipe stands for any path that is not a regular file: it stays as it is.
+        const QString pipe = ui.home.path() + "/pipe.csv";
+        QVERIFY(::mkfifo(QFile::encodeName(pipe).constData(), 0600) == 0);
+        ui.dialogAnswers = {csv, csv, csv, csv, ui.home.path() + "/no/such/folder/x.csv", pipe};
         w.mnuExportCsv->trigger();
         QVERIFY(readFile(csv).contains("\r\n1,1,155.02500,"));
         QCOMPARE(readFile(csv), ExportChannelCsv(ui.state));
@@ -44,6 +49,8 @@ private slots:
         writeFile(csv, "Group,Channel,Rx Freq\r\n1,1,155.13000\r\n1,2,abc\r\n16,1,155.0\r\n");
         w.mnuImportCsv->trigger();
         w.mnuExportCsv->trigger();
+        w.mnuExportCsv->trigger();
+        QVERIFY(QFileInfo(pipe).isFile() == false && QFileInfo(pipe).exists());
         QVERIFY(ui.state.EEImage == before.EEImage && ui.state.LabelImage == before.LabelImage);
         QCOMPARE(ui.cell(1, 0), "155.02500");
         QCOMPARE(
@@ -53,8 +60,10 @@ private slots:
                 "1 channel rows applied, 1 fields changed. | Import Channels | Ok | Information",
                 "The CSV file was not imported; nothing was changed. | Import Channels | Ok | "
                 "Exclamation",
+                "The channels could not be exported. | Export Channels | Ok | Exclamation",
                 "The channels could not be exported. | Export Channels | Ok | Exclamation"}));
         QCOMPARE(ui.prompter.shown[2].detail.count(u'\n'), 1);  // one line per bad row
+        QCOMPARE(ui.prompter.shown[4].detail, pipe + ": It is a folder or a device, not a file.");
     }
 
     // The comparison is of what the editor shows, edits not yet stored
