@@ -74,7 +74,29 @@ const std::vector<Verb> kVerbs = {
       {.name = "--dump-on-exit",
        .value = "FILE",
        .help = "when stopped (SIGTERM, SIGINT), write the EEPROM and the\n"
-               "labels to FILE as a radio file without power settings"}},
+               "labels to FILE as a radio file without power settings"},
+      {.name = "--radios",
+       .value = "N",
+       .help = "a bench of N radios taking turns, each with a random image\n"
+               "and ID numbers; a radio leaves when it is released for good:\n"
+               "hooked and released with nothing asked between, after\n"
+               "something was written to it (as a station checks that it is\n"
+               "still there); \"radio K released\" (or \"pulled\") is then\n"
+               "printed on standard output"},
+      {.name = "--swap-seconds",
+       .value = "S",
+       .help = "with --radios: the line stays silent for S seconds (default\n"
+               "3), and until one hook request went unanswered, before the\n"
+               "next radio answers"},
+      {.name = "--seed", .value = "N", .help = "with --radios: radio K's image is drawn from N + K"},
+      {.name = "--pull",
+       .value = "K:B",
+       .help = "with --radios: radio K vanishes after it heard B bytes (a\n"
+               "radio pulled mid-transfer); comma-separated, repeatable"},
+      {.name = "--dump-dir",
+       .value = "DIR",
+       .help = "with --radios: each radio as it leaves (and the one on the\n"
+               "line when stopped) as DIR/radio-K.tav"}},
      "",
      runSim},
     {"dump",
