@@ -8,6 +8,7 @@
 #include "cli/CsvCommands.h"
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/FleetCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
@@ -156,6 +157,58 @@ const std::vector<Verb> kVerbs = {
      {output("REPORT.pdf", "the PDF file to write", true)},
      "FILE",
      runPrint},
+    {"fleet run",
+     "program many radios from a template, several ports at once",
+     "programs every radio that comes onto the ports: each is read and kept as a\n"
+     "backup, written with the template plus its plan row, read back, and logged;\n"
+     "a station then waits for its radio to be taken away and the next one to\n"
+     "answer. Ctrl-C finishes the radios being written and stops; a second Ctrl-C\n"
+     "stops at once, logging them interrupted. Exit 0 when every radio attempted\n"
+     "is ok, 1 otherwise",
+     {{.name = "--ports",
+       .value = "DEV[,DEV...]",
+       .help = "the serial devices, one station each",
+       .required = true},
+      {.name = "--plan",
+       .value = "FILE",
+       .help = "a CSV file: a header of field paths (group.*.ani_id,\n"
+               "unit.password, group.3.label, ...), then one row per radio"},
+      {.name = "--ani-from",
+       .value = "HEX",
+       .help = "instead of a plan: radio 1 gets this ANI/ID in every group,\n"
+               "each next radio the next number"},
+      {.name = "--ani-step", .value = "N", .help = "with --ani-from: the step (default 1)"},
+      {.name = "--count",
+       .value = "N",
+       .help = "with --ani-from: how many radios (default with --once: one\nper port)"},
+      {.name = "--log",
+       .value = "DB",
+       .help = "the log: an SQLite file (default fleet-log.sqlite), or\n"
+               "postgresql://USER@HOST/DB shared by several benches"},
+      {.name = "--labels", .help = "also read, write and verify the alpha labels"},
+      {.name = "--changed-only", .help = "write only the words and label characters that differ"},
+      {.name = "--no-verify", .help = "do not read the radio back after writing"},
+      {.name = "--once", .help = "each port programs the radio on it once, then the run ends"},
+      {.name = "--retries",
+       .value = "N",
+       .help = "retry a failed hook or write N times per radio (default 0)"},
+      {.name = "--trace",
+       .value = "DIR",
+       .help = "record each station's serial traffic as DIR/station-K.txt"}},
+     "TEMPLATE",
+     runFleet},
+    {"fleet status",
+     "count a fleet log's plan rows and attempts",
+     "plan rows done, claimed and left; attempts by status",
+     {},
+     "DB",
+     runFleetStatus},
+    {"fleet log",
+     "list a fleet log's attempts",
+     "every radio attempt, oldest first, one line each (tab-separated)",
+     {{.name = "--csv", .help = "as CSV instead"}},
+     "DB",
+     runFleetLog},
     {"verify",
      "compare the radio with a radio file",
      "reads the radio and lists how it differs from FILE (exit 4 if it differs)",
@@ -168,7 +221,7 @@ void usage(QTextStream& out) {
     out << "usage: tavctl VERB [options]\n"
            "verbs:\n";
     for (const Verb& v : kVerbs)
-        out << "  " << QString::fromLatin1(v.name).leftJustified(12) << v.summary << '\n';
+        out << "  " << QString::fromLatin1(v.name).leftJustified(13) << v.summary << '\n';
 }
 
 bool asksForHelp(const QStringList& args) {
@@ -190,8 +243,11 @@ int run(const QStringList& arguments) {
         return verb.isEmpty() ? kUsage : kOk;
     }
     for (const Verb& v : kVerbs) {
-        if (verb != QLatin1String(v.name)) continue;
-        const QStringList rest = arguments.mid(2);
+        // A verb of two words ("fleet run") takes both.
+        const QString name = QString::fromLatin1(v.name);
+        const int words = int(name.count(u' ')) + 1;
+        if (name != arguments.mid(1, words).join(u' ')) continue;
+        const QStringList rest = arguments.mid(1 + words);
         if (asksForHelp(rest)) {
             out << help(v);
             return kOk;
@@ -199,6 +255,19 @@ int run(const QStringList& arguments) {
         CommandLine cl;
         if (!cl.parse(v, rest)) return kUsage;
         return v.run(cl);
+    }
+    // The first word of verbs of two words: help on all of them.
+    QStringList family;
+    for (const Verb& v : kVerbs)
+        if (QString::fromLatin1(v.name).startsWith(verb + u' ')) family << help(v);
+    if (!family.isEmpty() && asksForHelp(arguments.mid(2))) {
+        out << family.join(u'\n');
+        return kOk;
+    }
+    if (!family.isEmpty()) {
+        err << "tavctl " << verb << ": unknown or missing word after '" << verb << "'\n";
+        usage(err);
+        return kUsage;
     }
     err << "tavctl: unknown verb '" << verb << "'\n";
     usage(err);

@@ -39,17 +39,10 @@ int runVerify(const CommandLine& cl) {
 int verifyWritten(RadioSession& session, const AppState& written, const RadioOptions& o) {
     QTextStream out(stdout);
     // The bits the write was allowed to change, as the link's masks had them.
-    RadioReach reach;
-    reach.labels = o.labels;
-    reach.eepromBits.assign(kEEPromSize, 0);
+    RadioReach reach = WrittenReach(session.link(), o.skipGlobal, o.labels);
     AppState& s = session.state();
     // The write has told what the radio lacks; the read-back only compares.
     s.PerChanBandOn = s.PerChanPwrOn = false;
-    for (int page = o.skipGlobal ? 1 : 0; page < kPageCount; ++page) {
-        if (page > 0 && !session.link().pageWritable(page)) continue;
-        const auto& mask = page == 0 ? s.GlobalWriteMask : s.GroupWriteMask;
-        std::copy(mask.begin(), mask.end(), reach.eepromBits.begin() + page * kPageSize);
-    }
     return readAndCompare(session, written, reach, out);
 }
 

@@ -3,6 +3,7 @@
 #include <array>
 
 #include "model/RadioFields.h"
+#include "radio/clsTavCom.h"
 
 namespace tav {
 
@@ -83,6 +84,19 @@ QStringList CompareWithRadio(const AppState& file, const AppState& radio, const 
                 for (int k = 0; k < 8; ++k) seen.label(g, slot, k) = radio.label(g, slot, k);
     if (reach.powerMask) seen.PowerMask = radio.PowerMask;
     return CompareImages(file, seen);
+}
+
+RadioReach WrittenReach(const clsTavCom& link, bool skipGlobal, bool labels) {
+    RadioReach reach;
+    reach.labels = labels;
+    reach.eepromBits.assign(kEEPromSize, 0);
+    const AppState& s = link.context().state;
+    for (int page = skipGlobal ? 1 : 0; page < kPageCount; ++page) {
+        if (page > 0 && !link.pageWritable(page)) continue;
+        const auto& mask = page == 0 ? s.GlobalWriteMask : s.GroupWriteMask;
+        std::copy(mask.begin(), mask.end(), reach.eepromBits.begin() + page * kPageSize);
+    }
+    return reach;
 }
 
 }  // namespace tav

@@ -1,0 +1,155 @@
+#include "fleet/FleetPlan.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QMap>
+#include <QRegularExpression>
+
+#include "model/Controls.h"
+#include "model/MemoryGrid.h"
+#include "model/clsGroup.h"
+
+namespace tav::fleet {
+
+namespace {
+
+const QString kAnyGroupId = QStringLiteral("group.*.ani_id");
+
+bool fail(QString* why, const QString& text) {
+    if (why) *why = text;
+    return false;
+}
+
+QString idText(quint32 id) {
+    return QStringLiteral("%1").arg(id, kIdDigits, 16, QLatin1Char('0')).toUpper();
+}
+
+bool isIdNumber(const QString& v) {
+    static const QRegularExpression re(QStringLiteral("^[0-9A-Fa-f]{1,7}$"));
+    return re.match(v).hasMatch();
+}
+
+// The group indexes an ID path names: all for "group.*.ani_id", one for
+// "group.N.ani_id" (N from 1); empty when the path is no ID path.
+QList<int> idGroups(const QString& path) {
+    if (path == kAnyGroupId) {
+        QList<int> all;
+        for (int g = 0; g < kGroupCount; ++g) all << g;
+        return all;
+    }
+    static const QRegularExpression re(QStringLiteral("^group\\.([0-9]+)\\.ani_id$"));
+    const QRegularExpressionMatch m = re.match(path);
+    const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
+    if (n < 1 || n > kGroupCount) return {};
+    return {n - 1};
+}
+
+// Runs `use` on a group's codec, its controls read from the image.
+template <typename Use>
+void withGroup(AppState& image, int g, Use use) {
+    GroupControls controls;
+    MemoryGrid grid;
+    const int16_t keep = image.NewGroupIndex;
+    image.NewGroupIndex = static_cast<int16_t>(g);
+    clsGroup group(image, controls, grid);
+    image.NewGroupIndex = keep;
+    group.Read_Group();
+    use(group, controls);
+}
+
+}  // namespace
+
+bool PlanFromAniRange(const QString& from, int step, int count, FleetPlan& plan, QString* why) {
+    if (!isIdNumber(from))
+        return fail(why, QStringLiteral("--ani-from needs an ANI/ID number of 1 to 7 hexadecimal "
+                                        "digits, not '%1'")
+                             .arg(from));
+    if (step == 0 && count > 1)
+        return fail(why, QStringLiteral("--ani-step 0 would give every radio the same ANI/ID"));
+    const quint64 first = from.toULongLong(nullptr, 16);
+    const quint64 last = first + quint64(step) * quint64(std::max(count - 1, 0));
+    if (last > kLargestId)
+        return fail(why, QStringLiteral("row %1: the ANI/ID %2 has more than 7 digits")
+                             .arg(count)
+                             .arg(last, 0, 16));
+    plan.rows.clear();
+    for (int i = 0; i < count; ++i)
+        plan.rows.append(
+            PlanRow{i + 1, {FieldValue{kAnyGroupId, idText(quint32(first + quint64(step) * i))}}});
+    return true;
+}
+
+bool ApplyRow(AppState& image, const PlanRow& row, QString* why) {
+    AppState edited = image;
+    for (const FieldValue& v : row.values) {
+        const QList<int> groups = idGroups(v.path);
+        if (groups.isEmpty()) return fail(why, QStringLiteral("unknown field '%1'").arg(v.path));
+        if (!isIdNumber(v.value))
+            return fail(why, QStringLiteral("%1: '%2' is not an ANI/ID number of 1 to 7 "
+                                            "hexadecimal digits")
+                                 .arg(v.path, v.value));
+        for (int g : groups)
+            withGroup(edited, g, [&v](clsGroup& group, GroupControls& controls) {
+                controls.txtID = v.value.toUpper();
+                group.Write_ID_Num();
+            });
+    }
+    image = edited;
+    return true;
+}
+
+bool CheckPlan(const AppState& templ, const FleetPlan& plan, QString* why) {
+    QMap<QString, int> givenBy;  // "group index:ID" -> row number
+    for (const PlanRow& row : plan.rows) {
+        AppState image = templ;
+        QString reason;
+        if (!ApplyRow(image, row, &reason))
+            return fail(why, QStringLiteral("row %1: %2").arg(row.number).arg(reason));
+        for (const FieldValue& v : row.values) {
+            for (int g : idGroups(v.path)) {
+                const QString key =
+                    QStringLiteral("%1:%2").arg(g).arg(v.value.toUpper().rightJustified(7, u'0'));
+                if (givenBy.contains(key))
+                    return fail(why, QStringLiteral("row %1: group %2 ANI/ID %3 is also row %4's")
+                                         .arg(row.number)
+                                         .arg(g + 1)
+                                         .arg(key.section(u':', 1))
+                                         .arg(givenBy[key]));
+                givenBy.insert(key, row.number);
+            }
+        }
+    }
+    return true;
+}
+
+QString IdSummary(const AppState& image) {
+    AppState s = image;
+    QStringList ids;
+    for (int g = 0; g < kGroupCount; ++g)
+        withGroup(s, g, [&ids](clsGroup& group, GroupControls&) { ids << group.idText(); });
+    if (ids.count(ids.first()) == ids.size()) return ids.first();
+    QStringList each;
+    for (int g = 0; g < ids.size(); ++g) each << QStringLiteral("%1=%2").arg(g + 1).arg(ids[g]);
+    return each.join(u' ');
+}
+
+QString RowText(const PlanRow& row) {
+    QJsonArray a;
+    for (const FieldValue& v : row.values) a.append(QJsonArray{v.path, v.value});
+    return QString::fromUtf8(QJsonDocument(a).toJson(QJsonDocument::Compact));
+}
+
+std::optional<QList<FieldValue>> RowValues(const QString& text) {
+    const QJsonDocument doc = QJsonDocument::fromJson(text.toUtf8());
+    if (!doc.isArray()) return std::nullopt;
+    QList<FieldValue> out;
+    for (const QJsonValue& item : doc.array()) {
+        const QJsonArray pair = item.toArray();
+        if (pair.size() != 2 || !pair[0].isString() || !pair[1].isString()) return std::nullopt;
+        out.append(FieldValue{pair[0].toString(), pair[1].toString()});
+    }
+    return out;
+}
+
+}  // namespace tav::fleet
