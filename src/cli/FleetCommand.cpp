@@ -106,8 +106,6 @@ bool takePlan(const CommandLine& cl, int ports, FleetPlan& plan, int& status) {
 
 // Every port there and free, before any radio is touched.
 bool checkPorts(const CommandLine& cl, const QStringList& ports) {
-    if (QSet<QString>(ports.begin(), ports.end()).size() != ports.size())
-        return cl.fail(QStringLiteral("--ports names a device twice"));
     for (const QString& p : ports) {
         QtSerialLink line(p);
         if (!line.open()) {
@@ -178,6 +176,8 @@ int runFleet(const CommandLine& cl) {
     qRegisterMetaType<tav::fleet::StationStatus>();
     const QStringList ports = cl.value("--ports").split(u',', Qt::SkipEmptyParts);
     if (ports.isEmpty()) return cl.fail(QStringLiteral("--ports names no device")), kUsage;
+    if (QSet<QString>(ports.begin(), ports.end()).size() != ports.size())
+        return cl.fail(QStringLiteral("--ports names a device twice")), kUsage;
     FleetJob job;
     const QString templatePath = cl.operands().value(0);
     if (!loadImageFile(cl.verb(), templatePath, job.templ)) return kFileError;

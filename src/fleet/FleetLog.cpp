@@ -105,12 +105,14 @@ bool FleetLog::open() {
 bool FleetLog::exec(const QString& sql, const QVariantList& binds, QVariantList* first,
                     int* affected) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.prepare(sql)) {
+    // Statements without values run as they are: PostgreSQL prepares no
+    // transaction control.
+    if (!binds.isEmpty() && !q.prepare(sql)) {
         error_ = QStringLiteral("the log %1: %2").arg(target_.shown(), q.lastError().text());
         return false;
     }
     for (const QVariant& v : binds) q.addBindValue(v);
-    if (!q.exec()) {
+    if (!(binds.isEmpty() ? q.exec(sql) : q.exec())) {
         error_ = QStringLiteral("the log %1: %2").arg(target_.shown(), q.lastError().text());
         return false;
     }
@@ -393,6 +395,14 @@ bool FleetLog::counts(LogCounts* out) {
         if (status == QLatin1String("interrupted")) out->interrupted = n;
         if (status == QLatin1String("writing")) out->writing = n;
     }
+    return true;
+}
+
+bool FleetLog::rowsLeft(bool* left) {
+    QVariantList n;
+    if (!exec(QStringLiteral("SELECT COUNT(*) FROM plan_rows WHERE state <> 'done'"), {}, &n))
+        return false;
+    *left = !n.isEmpty() && n[0].toInt() > 0;
     return true;
 }
 

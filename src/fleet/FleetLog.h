@@ -82,6 +82,9 @@ public:
                       const AttemptResult& result);
 
     bool counts(LogCounts* out);
+    // Whether any plan row is not done yet (free, or claimed by a radio that
+    // may still fail and give it back).
+    bool rowsLeft(bool* left);
     // Every attempt, oldest first: a header, then one list of texts per attempt.
     bool attempts(QStringList* header, QList<QStringList>* rows);
 

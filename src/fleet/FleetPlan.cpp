@@ -125,12 +125,17 @@ bool CheckPlan(const AppState& templ, const FleetPlan& plan, QString* why) {
 
 QString IdSummary(const AppState& image) {
     AppState s = image;
-    QStringList ids;
-    for (int g = 0; g < kGroupCount; ++g)
-        withGroup(s, g, [&ids](clsGroup& group, GroupControls&) { ids << group.idText(); });
-    if (ids.count(ids.first()) == ids.size()) return ids.first();
-    QStringList each;
-    for (int g = 0; g < ids.size(); ++g) each << QStringLiteral("%1=%2").arg(g + 1).arg(ids[g]);
+    QStringList each, ids;
+    for (int g = 0; g < kGroupCount; ++g) {
+        // Only the groups the radio has for channel data: the others are never written.
+        const int page = groupPage(g);
+        if ((s.EEImage[std::size_t(pageFlagByte(page))] & pageFlagBit(page)) == 0) continue;
+        withGroup(s, g, [&](clsGroup& group, GroupControls&) {
+            ids << group.idText();
+            each << QStringLiteral("%1=%2").arg(g + 1).arg(group.idText());
+        });
+    }
+    if (!ids.isEmpty() && ids.count(ids.first()) == ids.size()) return ids.first();
     return each.join(u' ');
 }
 

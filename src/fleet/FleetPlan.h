@@ -48,8 +48,8 @@ bool ApplyRow(AppState& image, const PlanRow& row, QString* why);
 // ..."), when a row cannot be applied or gives an ID number another row gives.
 bool CheckPlan(const AppState& templ, const FleetPlan& plan, QString* why);
 
-// The ANI/ID numbers of an image's groups: one number when every group has
-// the same, else "G=ID" for each group, space-separated.
+// The ANI/ID numbers of the groups an image has configured for channel data:
+// one number when they all have the same, else "G=ID" for each, space-separated.
 QString IdSummary(const AppState& image);
 
 // A row's values as stored in the log, and back.

@@ -103,10 +103,19 @@ void Station::run() {
 }
 
 bool Station::waitForRadio(Bench& b) {
-    show(QStringLiteral("waiting"));
     status_.id.clear();
+    show(QStringLiteral("waiting"));
     for (;;) {
         if (stop() != StopLevel::Run) return false;
+        bool left = true;
+        if (!b.log.rowsLeft(&left)) {
+            tally_.error = b.log.error();
+            return false;
+        }
+        if (!left) {
+            show(QStringLiteral("plan done"));
+            return false;
+        }
         const double start = b.clock.now();
         if (b.link.Probe()) return true;
         if (!b.line.isOpen()) {
