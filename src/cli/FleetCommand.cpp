@@ -89,12 +89,20 @@ bool takePlan(const CommandLine& cl, int ports, FleetPlan& plan, int& status) {
     status = kUsage;
     if (cl.has("--plan") == cl.has("--ani-from"))
         return cl.fail(QStringLiteral("give either --plan FILE or --ani-from HEX"));
-    if (cl.has("--plan"))
-        return cl.fail(QStringLiteral("--plan: plan files are not available in this build; use "
-                                      "--ani-from"));
+    QString why;
+    if (cl.has("--plan")) {
+        status = kFileError;
+        QFile f(cl.value("--plan"));
+        if (!f.open(QIODevice::ReadOnly)) {
+            complain(cl.verb(), QStringLiteral("cannot read %1: %2").arg(f.fileName(), f.errorString()));
+            return false;
+        }
+        if (PlanFromCsv(QString::fromUtf8(f.readAll()), plan, &why)) return true;
+        complain(cl.verb(), QStringLiteral("the plan %1: %2; nothing written").arg(f.fileName(), why));
+        return false;
+    }
     if (!cl.has("--count") && !cl.has("--once"))
         return cl.fail(QStringLiteral("--ani-from needs --count N (how many radios)"));
-    QString why;
     status = kFileError;
     if (!PlanFromAniRange(cl.value("--ani-from"), cl.count("--ani-step", 1),
                           cl.count("--count", ports), plan, &why)) {

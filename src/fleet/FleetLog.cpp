@@ -6,6 +6,7 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QMap>
 #include <QUrl>
 #include <QUrlQuery>
 #include <cerrno>
@@ -368,33 +369,31 @@ bool FleetLog::logUnclaimed(qint64 run, const QString& station, const QString& p
                  r.backup, r.verify, r.status, r.messages});
 }
 
-bool FleetLog::counts(LogCounts* out) {
-    *out = LogCounts{};
+bool FleetLog::countBy(const QString& sql, QMap<QString, int>* out) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.exec(QStringLiteral("SELECT state, COUNT(*) FROM plan_rows GROUP BY state"))) {
+    if (!q.exec(sql)) {
         error_ = QStringLiteral("the log %1: %2").arg(target_.shown(), q.lastError().text());
         return false;
     }
-    while (q.next()) {
-        const QString state = q.value(0).toString();
-        const int n = q.value(1).toInt();
-        out->rows += n;
-        if (state == QLatin1String("done")) out->done = n;
-        if (state == QLatin1String("claimed")) out->claimed = n;
-        if (state == QLatin1String("free")) out->free = n;
-    }
-    if (!q.exec(QStringLiteral("SELECT status, COUNT(*) FROM attempts GROUP BY status"))) {
-        error_ = QStringLiteral("the log %1: %2").arg(target_.shown(), q.lastError().text());
+    while (q.next()) (*out)[q.value(0).toString()] = q.value(1).toInt();
+    return true;
+}
+
+bool FleetLog::counts(LogCounts* out) {
+    QMap<QString, int> rows, attempts;
+    if (!countBy(QStringLiteral("SELECT state, COUNT(*) FROM plan_rows GROUP BY state"), &rows) ||
+        !countBy(QStringLiteral("SELECT status, COUNT(*) FROM attempts GROUP BY status"),
+                 &attempts))
         return false;
-    }
-    while (q.next()) {
-        const QString status = q.value(0).toString();
-        const int n = q.value(1).toInt();
-        if (status == QLatin1String("ok")) out->ok = n;
-        if (status == QLatin1String("failed")) out->failed = n;
-        if (status == QLatin1String("interrupted")) out->interrupted = n;
-        if (status == QLatin1String("writing")) out->writing = n;
-    }
+    *out = LogCounts{};
+    for (int n : rows) out->rows += n;
+    out->done = rows.value(QStringLiteral("done"));
+    out->claimed = rows.value(QStringLiteral("claimed"));
+    out->free = rows.value(QStringLiteral("free"));
+    out->ok = attempts.value(QStringLiteral("ok"));
+    out->failed = attempts.value(QStringLiteral("failed"));
+    out->interrupted = attempts.value(QStringLiteral("interrupted"));
+    out->writing = attempts.value(QStringLiteral("writing"));
     return true;
 }
 

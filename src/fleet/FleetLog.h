@@ -9,6 +9,7 @@
 
 #include <QDateTime>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -98,6 +99,8 @@ private:
     void rollback();
     bool createTables();
     bool endStaleRuns(const QString& host, int staleSeconds);
+    // The first column's texts of a grouping query, with the second's counts.
+    bool countBy(const QString& sql, QMap<QString, int>* out);
 
     LogTarget target_;
     QString connection_;

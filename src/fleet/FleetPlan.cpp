@@ -6,6 +6,7 @@
 #include <QMap>
 #include <QRegularExpression>
 
+#include "files/CsvText.h"
 #include "model/Controls.h"
 #include "model/MemoryGrid.h"
 #include "model/clsGroup.h"
@@ -77,6 +78,47 @@ bool PlanFromAniRange(const QString& from, int step, int count, FleetPlan& plan,
     for (int i = 0; i < count; ++i)
         plan.rows.append(
             PlanRow{i + 1, {FieldValue{kAnyGroupId, idText(quint32(first + quint64(step) * i))}}});
+    return true;
+}
+
+bool PlanFromCsv(const QString& text, FleetPlan& plan, QString* why) {
+    const CsvTable table = ParseCsv(text);
+    if (!table.errors.empty())
+        return fail(why, QStringLiteral("line %1: %2")
+                             .arg(table.errors.front().line)
+                             .arg(table.errors.front().what));
+    if (table.records.empty()) return fail(why, QStringLiteral("the plan has no header"));
+    QStringList header;
+    for (const QString& f : table.records.front().fields) header << f.trimmed();
+    for (int i = 0; i < header.size(); ++i) {
+        const QString& path = header[i];
+        if (path.isEmpty())
+            return fail(why, QStringLiteral("line %1: column %2 names no field")
+                                 .arg(table.records.front().line)
+                                 .arg(i + 1));
+        if (header.indexOf(header[i]) != i)
+            return fail(why, QStringLiteral("line %1: the field %2 is named twice")
+                                 .arg(table.records.front().line)
+                                 .arg(path));
+    }
+    FleetPlan out;
+    for (std::size_t r = 1; r < table.records.size(); ++r) {
+        const CsvRecord& rec = table.records[r];
+        const int number = int(r);
+        if (rec.fields.size() != header.size())
+            return fail(why, QStringLiteral("row %1 (line %2): %3 values for %4 fields")
+                                 .arg(number)
+                                 .arg(rec.line)
+                                 .arg(rec.fields.size())
+                                 .arg(header.size()));
+        PlanRow row{number, {}};
+        for (int i = 0; i < header.size(); ++i)
+            if (!rec.fields[i].isEmpty())
+                row.values.append(FieldValue{header[i], rec.fields[i]});
+        out.rows.append(row);
+    }
+    if (out.rows.isEmpty()) return fail(why, QStringLiteral("the plan has no rows"));
+    plan = out;
     return true;
 }
 

@@ -39,6 +39,14 @@ constexpr quint32 kLargestId = 0xFFFFFFF;
 // eighth digit.
 bool PlanFromAniRange(const QString& from, int step, int count, FleetPlan& plan, QString* why);
 
+// A plan file: CSV whose header names field paths and whose records are the
+// radios in the order they get them (an empty cell leaves the template's
+// value). False with the reason naming the line or row when it is not a
+// plan at all: no header, a blank or repeated path, a record of another
+// length than the header, text that is not well-formed CSV. The values are
+// checked by CheckPlan.
+bool PlanFromCsv(const QString& text, FleetPlan& plan, QString* why);
+
 // The template with a row's values applied: false, the image unchanged, with
 // the reason naming the path when a value cannot be set.
 bool ApplyRow(AppState& image, const PlanRow& row, QString* why);

@@ -26,10 +26,12 @@ void VirtualFleet::prepare(VirtualRadio& radio, quint32 seed, int k) {
 
 void VirtualFleet::lineIn(uint8_t b, int baud, double now) {
     if (away_) {
-        if (b == kHookRequestEnd) hookHeard_ = true;
-        const bool nextIsThere = number_ < options_.radios && hookHeard_ &&
-                                 now - leftAt_ >= options_.swapSeconds;
-        if (!nextIsThere) return;
+        // The hook request that finds the line silent is not the next radio's.
+        if (!hookHeard_) {
+            hookHeard_ = b == kHookRequestEnd;
+            return;
+        }
+        if (number_ >= options_.radios || now - leftAt_ < options_.swapSeconds) return;
         prepare(radio_, options_.seed, ++number_);
         away_ = false;
         heard_ = 0;

@@ -51,6 +51,21 @@ class TestFleetRun : public QObject {
 
     QString path(const QString& name) const { return dir_.filePath(name); }
 
+    // A run of `count` rows from kFirstId on the benches, ending with the
+    // summary of `ok` and `failed` radios, every row done.
+    void runPlan(const Benches& benches, const QString& log, int count, int ok, int failed) {
+        const Run r = FleetProcess({templ_, "--ports", benches.ports(), "--ani-from",
+                                    idOf(kFirstId), "--count", QString::number(count), "--log", log})
+                          .finish();
+        QCOMPARE(r.status, failed ? 1 : 0);
+        QVERIFY2(r.err.endsWith(QStringLiteral("radios: %1 ok, %2 failed, 0 interrupted; plan "
+                                               "rows: %3 done, 0 left of %3\n")
+                                    .arg(ok)
+                                    .arg(failed)
+                                    .arg(count)),
+                 qPrintable(r.err));
+    }
+
 private slots:
     void initTestCase() {
         QVERIFY(!tavctlPath().isEmpty());
@@ -64,13 +79,7 @@ private slots:
         const QString dir = path("twenty");
         Benches benches(dir, {5, 5, 5, 5});
         const QString log = dir + "/log.sqlite";
-        FleetProcess run({templ_, "--ports", benches.ports(), "--ani-from", idOf(kFirstId),
-                          "--count", "20", "--log", log});
-        const Run r = run.finish();
-        QCOMPARE(r.status, 0);
-        QVERIFY2(r.err.endsWith("radios: 20 ok, 0 failed, 0 interrupted; plan rows: 20 done, 0 "
-                                "left of 20\n"),
-                 qPrintable(r.err));
+        runPlan(benches, log, 20, 20, 0);
         QSet<QString> ids;
         for (int bench = 0; bench < 4; ++bench) {
             for (int k = 1; k <= 5; ++k) {
@@ -116,13 +125,7 @@ private slots:
         const QString dir = path(QStringLiteral("pulled-%1").arg(bytes));
         Benches benches(dir, {3, 1, 1, 1}, {"--pull", QStringLiteral("2:%1").arg(bytes)});
         const QString log = dir + "/log.sqlite";
-        FleetProcess run({templ_, "--ports", benches.ports(), "--ani-from", idOf(kFirstId),
-                          "--count", "5", "--log", log});
-        const Run r = run.finish();
-        QCOMPARE(r.status, 1);
-        QVERIFY2(r.err.endsWith("radios: 5 ok, 1 failed, 0 interrupted; plan rows: 5 done, 0 "
-                                "left of 5\n"),
-                 qPrintable(r.err));
+        runPlan(benches, log, 5, 5, 1);
         int failed = 0;
         QMap<QString, int> done;
         for (const auto& a : logAttempts(log)) {
@@ -155,14 +158,47 @@ private slots:
             }
     }
 
+    // Ctrl-C while a radio is written: once, the radio is finished and the
+    // run stops; twice, the write stops at once and the radio is interrupted.
+    // Either way the second row is left for another run.
+    void interruptedRun_data() {
+        textRows("once|1|0|ok;twice|2|1|interrupted");
+    }
+    void interruptedRun() {
+        QFETCH(QStringList, row);
+        const QString dir = path("interrupt-" + row[0]);
+        Benches benches(dir, {2});
+        const QString log = dir + "/log.sqlite";
+        FleetProcess run({templ_, "--ports", benches.ports(), "--ani-from", idOf(kFirstId),
+                          "--count", "2", "--log", log});
+        run.process.setReadChannel(QProcess::StandardError);
+        QByteArray seen;
+        while (!seen.contains("writing") && run.process.waitForReadyRead(20000))
+            seen += run.process.readAllStandardError();
+        for (int i = 0; i < row[1].toInt(); ++i) {
+            QCOMPARE(::kill(pid_t(run.process.processId()), SIGINT), 0);
+            QTest::qWait(50);
+        }
+        const Run r = run.finish();
+        QCOMPARE(r.status, row[2].toInt());
+        const auto attempts = logAttempts(log);
+        QCOMPARE(attempts.size(), 1);
+        QCOMPARE(attempts[0]["status"], row[3]);
+        QCOMPARE(tavctl({"fleet", "status", log}).out.section('\n', 0, 0),
+                 row[3] == "ok" ? QString("plan rows: 2 (1 done, 0 claimed, 1 left)")
+                                : QString("plan rows: 2 (0 done, 0 claimed, 2 left)"));
+    }
+
     // kill -9 while a radio is written: the next run finds the claim stale,
     // logs it interrupted and writes the same row to the radio.
     void killedRunIsTakenOverByTheNext() {
         const QString dir = path("killed");
         Benches benches(dir, {1});
         const QString log = dir + "/log.sqlite";
-        const QStringList args{templ_,  "--ports", benches.ports(), "--ani-from", idOf(kFirstId),
-                               "--count", "1",     "--log",         log};
+        // The row from a plan file this time.
+        QVERIFY(writeFile(dir + "/plan.csv", "group.*.ani_id\r\n" + idOf(kFirstId).toLatin1()));
+        const QStringList args{templ_, "--ports", benches.ports(), "--plan", dir + "/plan.csv",
+                               "--log", log};
         {
             FleetProcess first(args);
             first.process.setReadChannel(QProcess::StandardError);

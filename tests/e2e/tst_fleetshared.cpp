@@ -78,6 +78,14 @@ private slots:
             "tavctl fleet run: row 3: the ANI/ID 10000000 has more than 7 digits");
         row("step 0", {"--ani-from", "1", "--ani-step", "0", "--count", "2"}, 3,
             "tavctl fleet run: --ani-step 0 would give every radio the same ANI/ID");
+        row("plan of an unknown field", {"--plan", "CORPUS/other-fields.csv"}, 3,
+            "tavctl fleet run: the plan: row 1: unknown field 'unit.password'; nothing written");
+        row("plan giving an ID twice", {"--plan", "CORPUS/duplicate.csv"}, 3,
+            "tavctl fleet run: the plan: row 2: group 1 ANI/ID 0000005 is also row 1's; nothing "
+            "written");
+        row("plan with a short row", {"--plan", "CORPUS/short-row.csv"}, 3,
+            "tavctl fleet run: the plan CORPUS/short-row.csv: row 2 (line 3): 1 values for 2 "
+            "fields; nothing written");
         row("no plan", {"--count", "2"}, 2, "tavctl fleet run: give either --plan FILE or --ani-from HEX");
         row("no count", {"--ani-from", "1"}, 2,
             "tavctl fleet run: --ani-from needs --count N (how many radios)");
@@ -117,7 +125,10 @@ private slots:
         if (full.contains("BUSY")) QVERIFY(holder.open());
         full.replaceInStrings("BUSY", bench.devices[0]);
         full.replaceInStrings("DEV", bench.devices[0]).replaceInStrings("LOG", log);
+        full.replaceInStrings("CORPUS", qEnvironmentVariable("TAV_SOURCE_DIR") +
+                                            "/fuzz/corpus/fleetplan");
         message.replace("LOG", log).replace("DEV", bench.devices[0]);
+        message.replace("CORPUS", qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/fleetplan");
         const Run r = FleetProcess(full).finish();
         holder.close();
         QCOMPARE(r.status, status);
