@@ -8,6 +8,7 @@
 #include "cli/CsvCommands.h"
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/FieldCommands.h"
 #include "cli/FleetCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/ReadCommand.h"
@@ -106,6 +107,30 @@ const std::vector<Verb> kVerbs = {
      {{.name = "--json", .help = "as JSON with stable keys instead"}},
      "FILE",
      runDump},
+    {"get",
+     "print fields of a radio file by name",
+     "prints the value of each field PATH names, one per line: unit.KEY,\n"
+     "group.N.KEY or group.N.channel.M.KEY, with the keys of dump --json, groups\n"
+     "1-15 and channels 1-14; * for N or M names every group or channel",
+     {},
+     "FILE PATH...",
+     runGet},
+    {"set",
+     "change fields of a radio file by name",
+     "sets each field PATH names (paths as for get) to VALUE and saves FILE: list\n"
+     "entries by their text, check boxes 0, 1, true or false; a changed value must\n"
+     "pass the editor's entry rules; when any is refused, nothing is written",
+     {},
+     "FILE PATH=VALUE...",
+     runSet},
+    {"apply",
+     "change the fields given in JSON as dump --json prints them",
+     "changes exactly the fields present in EDITS.json (- for standard input), any\n"
+     "part of what dump --json prints, and saves FILE; when any is refused, nothing\n"
+     "is written (exit 3)",
+     {},
+     "FILE EDITS.json|-",
+     runApply},
     {"diff",
      "list the differences between two radio files",
      "lists every field (and undecoded byte) that differs; exit 1 if any does",

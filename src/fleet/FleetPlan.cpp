@@ -7,9 +7,7 @@
 #include <QRegularExpression>
 
 #include "files/CsvText.h"
-#include "model/Controls.h"
-#include "model/MemoryGrid.h"
-#include "model/clsGroup.h"
+#include "model/FieldPaths.h"
 
 namespace tav::fleet {
 
@@ -44,19 +42,6 @@ QList<int> idGroups(const QString& path) {
     const int n = m.hasMatch() ? m.captured(1).toInt() : 0;
     if (n < 1 || n > kGroupCount) return {};
     return {n - 1};
-}
-
-// Runs `use` on a group's codec, its controls read from the image.
-template <typename Use>
-void withGroup(AppState& image, int g, Use use) {
-    GroupControls controls;
-    MemoryGrid grid;
-    const int16_t keep = image.NewGroupIndex;
-    image.NewGroupIndex = static_cast<int16_t>(g);
-    clsGroup group(image, controls, grid);
-    image.NewGroupIndex = keep;
-    group.Read_Group();
-    use(group, controls);
 }
 
 }  // namespace
@@ -123,22 +108,12 @@ bool PlanFromCsv(const QString& text, FleetPlan& plan, QString* why) {
 }
 
 bool ApplyRow(AppState& image, const PlanRow& row, QString* why) {
-    AppState edited = image;
-    for (const FieldValue& v : row.values) {
-        const QList<int> groups = idGroups(v.path);
-        if (groups.isEmpty()) return fail(why, QStringLiteral("unknown field '%1'").arg(v.path));
-        if (!isIdNumber(v.value))
-            return fail(why, QStringLiteral("%1: '%2' is not an ANI/ID number of 1 to 7 "
-                                            "hexadecimal digits")
-                                 .arg(v.path, v.value));
-        for (int g : groups)
-            withGroup(edited, g, [&v](clsGroup& group, GroupControls& controls) {
-                controls.txtID = v.value.toUpper();
-                group.Write_ID_Num();
-            });
-    }
-    image = edited;
-    return true;
+    QList<FieldAssignment> edits;
+    for (const FieldValue& v : row.values) edits.append(FieldAssignment{v.path, v.value});
+    FieldPathError error;
+    if (SetFields(image, edits, &error)) return true;
+    return fail(why, error.path.isEmpty() ? error.reason
+                                          : QStringLiteral("%1: %2").arg(error.path, error.reason));
 }
 
 bool CheckPlan(const AppState& templ, const FleetPlan& plan, QString* why) {
@@ -166,16 +141,14 @@ bool CheckPlan(const AppState& templ, const FleetPlan& plan, QString* why) {
 }
 
 QString IdSummary(const AppState& image) {
-    AppState s = image;
-    QStringList each, ids;
-    for (int g = 0; g < kGroupCount; ++g) {
+    QStringList all, each, ids;
+    if (!GetField(image, kAnyGroupId, &all, nullptr)) return {};
+    for (int g = 0; g < all.size(); ++g) {
         // Only the groups the radio has for channel data: the others are never written.
         const int page = groupPage(g);
-        if ((s.EEImage[std::size_t(pageFlagByte(page))] & pageFlagBit(page)) == 0) continue;
-        withGroup(s, g, [&](clsGroup& group, GroupControls&) {
-            ids << group.idText();
-            each << QStringLiteral("%1=%2").arg(g + 1).arg(group.idText());
-        });
+        if ((image.EEImage[std::size_t(pageFlagByte(page))] & pageFlagBit(page)) == 0) continue;
+        ids << all[g];
+        each << QStringLiteral("%1=%2").arg(g + 1).arg(all[g]);
     }
     if (!ids.isEmpty() && ids.count(ids.first()) == ids.size()) return ids.first();
     return each.join(u' ');

@@ -47,8 +47,10 @@ bool PlanFromAniRange(const QString& from, int step, int count, FleetPlan& plan,
 // checked by CheckPlan.
 bool PlanFromCsv(const QString& text, FleetPlan& plan, QString* why);
 
-// The template with a row's values applied: false, the image unchanged, with
-// the reason naming the path when a value cannot be set.
+// The template with a row's values applied, all or none, as `tavctl set`
+// applies them: false, the image unchanged, with the reason naming the path
+// when a path is unknown, a value is not one the field can hold, or the
+// field is read-only.
 bool ApplyRow(AppState& image, const PlanRow& row, QString* why);
 
 // Every row applied to a copy of the template, and the ID numbers given

@@ -78,8 +78,10 @@ private slots:
             "tavctl fleet run: row 3: the ANI/ID 10000000 has more than 7 digits");
         row("step 0", {"--ani-from", "1", "--ani-step", "0", "--count", "2"}, 3,
             "tavctl fleet run: --ani-step 0 would give every radio the same ANI/ID");
-        row("plan of an unknown field", {"--plan", "CORPUS/other-fields.csv"}, 3,
-            "tavctl fleet run: the plan: row 1: unknown field 'unit.password'; nothing written");
+        row("plan of an unknown field", {"--plan", "CORPUS/unknown-field.csv"}, 3,
+            "tavctl fleet run: the plan: row 1: group.*.colour: no group field \"colour\"*");
+        row("plan of a read-only field", {"--plan", "CORPUS/read-only.csv"}, 3,
+            "tavctl fleet run: the plan: row *");
         row("plan giving an ID twice", {"--plan", "CORPUS/duplicate.csv"}, 3,
             "tavctl fleet run: the plan: row 2: group 1 ANI/ID 0000005 is also row 1's; nothing "
             "written");
