@@ -147,6 +147,10 @@ bool Station::programRadio(Bench& b) {
     AppState& s = b.state;
     s.PerChanBandOn = job_.perChannelBandwidth;
     s.PerChanPwrOn = job_.perChannelPower;
+    // The backup shows only what this radio gave: no labels or power masks
+    // of the radio before.
+    s.LabelImage.fill(0);
+    s.PowerMask.fill(0);
     show(QStringLiteral("reading"));
     reading_ = true;
     const bool read = b.link.ReadEEMemory() && (!job_.labels || b.link.Read_Labels(-1));
