@@ -91,8 +91,9 @@ int main(int argc, char** argv) {
         const QString next = dir.filePath("next.tav");
         tav::WriteRadioFile(next, edited);
         const Timed changed = tavctl({"write", "--port", dev, "--changed-only", next});
-        std::printf("fleet_cycle read_s=%.2f write_s=%.2f verify_s=%.2f changed_only_write_s=%.2f\n",
-                    read.seconds, write.seconds, verify.seconds, changed.seconds);
+        std::printf(
+            "fleet_cycle read_s=%.2f write_s=%.2f verify_s=%.2f changed_only_write_s=%.2f\n",
+            read.seconds, write.seconds, verify.seconds, changed.seconds);
         sim.terminate();
         sim.waitForFinished(5000);
     }

@@ -90,7 +90,9 @@ const std::vector<Verb> kVerbs = {
        .help = "with --radios: the line stays silent for S seconds (default\n"
                "3), and until one hook request went unanswered, before the\n"
                "next radio answers"},
-      {.name = "--seed", .value = "N", .help = "with --radios: radio K's image is drawn from N + K"},
+      {.name = "--seed",
+       .value = "N",
+       .help = "with --radios: radio K's image is drawn from N + K"},
       {.name = "--pull",
        .value = "K:B",
        .help = "with --radios: radio K vanishes after it heard B bytes (a\n"

@@ -94,11 +94,13 @@ bool takePlan(const CommandLine& cl, int ports, FleetPlan& plan, int& status) {
         status = kFileError;
         QFile f(cl.value("--plan"));
         if (!f.open(QIODevice::ReadOnly)) {
-            complain(cl.verb(), QStringLiteral("cannot read %1: %2").arg(f.fileName(), f.errorString()));
+            complain(cl.verb(),
+                     QStringLiteral("cannot read %1: %2").arg(f.fileName(), f.errorString()));
             return false;
         }
         if (PlanFromCsv(QString::fromUtf8(f.readAll()), plan, &why)) return true;
-        complain(cl.verb(), QStringLiteral("the plan %1: %2; nothing written").arg(f.fileName(), why));
+        complain(cl.verb(),
+                 QStringLiteral("the plan %1: %2; nothing written").arg(f.fileName(), why));
         return false;
     }
     if (!cl.has("--count") && !cl.has("--once"))
@@ -194,7 +196,8 @@ int runFleet(const CommandLine& cl) {
     if (!takePlan(cl, ports.size(), plan, status)) return status;
     QString why;
     if (!CheckPlan(job.templ, plan, &why)) {
-        complain(cl.verb(), QStringLiteral("the plan: ") + why + QStringLiteral("; nothing written"));
+        complain(cl.verb(),
+                 QStringLiteral("the plan: ") + why + QStringLiteral("; nothing written"));
         return kFileError;
     }
     const std::optional<LogTarget> target = logTarget(cl, cl.value("--log", kDefaultLog));

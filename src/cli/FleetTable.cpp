@@ -54,8 +54,7 @@ void FleetTable::flush() {
 void FleetTable::draw() {
     QByteArray out;
     if (drawn_) out += "\033[" + QByteArray::number(rows_.size()) + "A";
-    for (const fleet::StationStatus& s : rows_)
-        out += "\r\033[K" + line(s).toLocal8Bit() + '\n';
+    for (const fleet::StationStatus& s : rows_) out += "\r\033[K" + line(s).toLocal8Bit() + '\n';
     std::fputs(out.constData(), stderr);
     std::fflush(stderr);
     drawn_ = true;

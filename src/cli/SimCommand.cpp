@@ -92,7 +92,8 @@ bool takeFleet(const CommandLine& cl, sim::FleetOptions& o) {
                            .arg(cl.value("--swap-seconds")));
     o.seed = static_cast<quint32>(cl.count("--seed", 1));
     if (o.radios < 1) return cl.fail(QStringLiteral("--radios needs a count from 1"));
-    if (cl.has("--image")) return cl.fail(QStringLiteral("--image and --radios exclude each other"));
+    if (cl.has("--image"))
+        return cl.fail(QStringLiteral("--image and --radios exclude each other"));
     return takePulls(cl, o);
 }
 

@@ -17,8 +17,8 @@ const QString kStampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
 
 // kind, time stamp, optional counter.
 const QRegularExpression& backupName() {
-    static const QRegularExpression re(
-        QStringLiteral("^([a-z][a-z0-9]*)-(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:-(\\d+))?\\.tav$"));
+    static const QRegularExpression re(QStringLiteral(
+        "^([a-z][a-z0-9]*)-(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:-(\\d+))?\\.tav$"));
     return re;
 }
 

@@ -2,11 +2,11 @@
 
 #include <signal.h>
 
+#include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
-#include <QMap>
 #include <QUrl>
 #include <QUrlQuery>
 #include <cerrno>
@@ -44,16 +44,18 @@ std::optional<LogTarget> LogTarget::parse(const QString& text, QString* why) {
     t.driver = QStringLiteral("QPSQL");
     t.user = url.userName();
     t.password = url.password();
-    t.host = query.hasQueryItem(QStringLiteral("host")) ? query.queryItemValue(QStringLiteral("host"))
-                                                        : url.host();
+    t.host = query.hasQueryItem(QStringLiteral("host"))
+                 ? query.queryItemValue(QStringLiteral("host"))
+                 : url.host();
     t.port = query.hasQueryItem(QStringLiteral("port"))
                  ? query.queryItemValue(QStringLiteral("port")).toInt()
                  : url.port(-1);
     t.database = url.path().mid(1);
     if (!url.isValid() || t.database.isEmpty()) {
         if (why)
-            *why = QStringLiteral("'%1' is not a database address of the form "
-                                  "postgresql://USER@HOST/DB")
+            *why = QStringLiteral(
+                       "'%1' is not a database address of the form "
+                       "postgresql://USER@HOST/DB")
                        .arg(text);
         return std::nullopt;
     }
@@ -218,9 +220,10 @@ bool FleetLog::prepareJob(const QString& templateSha, const FleetPlan& plan) {
                           .arg(plan.rows.size()));
     if (stored == 0)
         for (const PlanRow& row : plan.rows)
-            if (!exec(QStringLiteral(
-                          "INSERT INTO plan_rows (row_no, plan_values, state) VALUES (?, ?, 'free')"),
-                      {row.number, RowText(row)}))
+            if (!exec(
+                    QStringLiteral(
+                        "INSERT INTO plan_rows (row_no, plan_values, state) VALUES (?, ?, 'free')"),
+                    {row.number, RowText(row)}))
                 return refuse(error_);
     return commit();
 }
@@ -229,7 +232,8 @@ bool FleetLog::endStaleRuns(const QString& host, int staleSeconds) {
     QList<qint64> stale;
     {
         QSqlQuery q(QSqlDatabase::database(connection_, false));
-        if (!q.exec(QStringLiteral("SELECT id, host, pid, heartbeat FROM runs WHERE ended IS NULL"))) {
+        if (!q.exec(
+                QStringLiteral("SELECT id, host, pid, heartbeat FROM runs WHERE ended IS NULL"))) {
             error_ = QStringLiteral("the log %1: %2").arg(target_.shown(), q.lastError().text());
             return false;
         }
@@ -335,9 +339,10 @@ bool FleetLog::finish(const Claim& claim, const AttemptResult& result) {
                   {now, claim.row, claim.attempt}, nullptr, &affected);
         if (ok && affected != 1) {
             r.status = QStringLiteral("failed");
-            r.messages += QStringLiteral(
-                "\nplan row %1 was taken back from this run before the radio was done")
-                              .arg(claim.row);
+            r.messages +=
+                QStringLiteral(
+                    "\nplan row %1 was taken back from this run before the radio was done")
+                    .arg(claim.row);
         }
     } else {
         ok = exec(QStringLiteral("UPDATE plan_rows SET state = 'free', run_id = NULL, "
@@ -407,7 +412,8 @@ bool FleetLog::rowsLeft(bool* left) {
 
 bool FleetLog::attempts(QStringList* header, QList<QStringList>* rows) {
     QSqlQuery q(QSqlDatabase::database(connection_, false));
-    if (!q.exec(QStringLiteral("SELECT %1 FROM attempts ORDER BY id").arg(QLatin1String(kAttemptColumns)))) {
+    if (!q.exec(QStringLiteral("SELECT %1 FROM attempts ORDER BY id")
+                    .arg(QLatin1String(kAttemptColumns)))) {
         error_ = QStringLiteral("the log %1: %2").arg(target_.shown(), q.lastError().text());
         return false;
     }

@@ -71,8 +71,8 @@ public:
 
     // The lowest free plan row, claimed for a radio, with its attempt row
     // ("writing"). No row left: true with `claim` unset.
-    bool claim(qint64 run, const QString& station, const QString& port,
-               const QDateTime& started, const QString& templateSha, const AttemptResult& before,
+    bool claim(qint64 run, const QString& station, const QString& port, const QDateTime& started,
+               const QString& templateSha, const AttemptResult& before,
                std::optional<Claim>* claim);
     // The attempt's end: "ok" marks the row done (false if the row was not
     // ours any more), anything else frees it for the next radio.

@@ -98,8 +98,7 @@ bool PlanFromCsv(const QString& text, FleetPlan& plan, QString* why) {
                                  .arg(header.size()));
         PlanRow row{number, {}};
         for (int i = 0; i < header.size(); ++i)
-            if (!rec.fields[i].isEmpty())
-                row.values.append(FieldValue{header[i], rec.fields[i]});
+            if (!rec.fields[i].isEmpty()) row.values.append(FieldValue{header[i], rec.fields[i]});
         out.rows.append(row);
     }
     if (out.rows.isEmpty()) return fail(why, QStringLiteral("the plan has no rows"));

@@ -99,7 +99,8 @@ void Station::run() {
     Bench b{log, *line, clock, prompter, state, link};
     while (waitForRadio(b) && programRadio(b) && !job_.once) waitForDeparture(b);
     line->close();
-    show(tally_.error.isEmpty() ? QStringLiteral("ended") : QStringLiteral("ended: ") + tally_.error);
+    show(tally_.error.isEmpty() ? QStringLiteral("ended")
+                                : QStringLiteral("ended: ") + tally_.error);
 }
 
 bool Station::waitForRadio(Bench& b) {
@@ -156,7 +157,8 @@ bool Station::programRadio(Bench& b) {
     const bool read = b.link.ReadEEMemory() && (!job_.labels || b.link.Read_Labels(-1));
     reading_ = false;
     if (!read) {
-        r.status = stop() != StopLevel::Run ? QStringLiteral("interrupted") : QStringLiteral("failed");
+        r.status =
+            stop() != StopLevel::Run ? QStringLiteral("interrupted") : QStringLiteral("failed");
         r.messages = QStringLiteral("the radio could not be read");
         return record(b, std::nullopt, started, r);
     }

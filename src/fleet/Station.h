@@ -31,7 +31,7 @@ namespace tav::fleet {
 
 // What every station of a run does.
 struct FleetJob {
-    AppState templ;      // EEPROM, labels and power masks
+    AppState templ;       // EEPROM, labels and power masks
     QString templateSha;  // of the template file, hexadecimal
     LogTarget log;
     qint64 run = 0;
@@ -52,7 +52,7 @@ enum class StopLevel { Run = 0, AfterRadio = 1, Now = 2 };
 struct StationStatus {
     int station = 0;
     QString port;
-    QString state;  // "waiting", "reading", "writing", "verifying", "swap", "ended", ...
+    QString state;   // "waiting", "reading", "writing", "verifying", "swap", "ended", ...
     int radios = 0;  // radios this station has started on
     QString id;      // the ANI/ID of the radio on it
     int percent = 0;
@@ -66,8 +66,8 @@ struct StationTally {
 class Station : public QThread {
     Q_OBJECT
 public:
-    Station(int number, const QString& port, const FleetJob& job,
-            const std::atomic<int>& stopLevel, QObject* parent = nullptr);
+    Station(int number, const QString& port, const FleetJob& job, const std::atomic<int>& stopLevel,
+            QObject* parent = nullptr);
 
     // Valid once the thread has finished.
     const StationTally& tally() const { return tally_; }
@@ -85,8 +85,7 @@ private:
     void waitForDeparture(Bench& b);
     // One radio from the read to the log; false when the station must end.
     bool programRadio(Bench& b);
-    bool verifyRadio(Bench& b, const AppState& before, const AppState& written,
-                     AttemptResult& r);
+    bool verifyRadio(Bench& b, const AppState& before, const AppState& written, AttemptResult& r);
     bool record(Bench& b, const std::optional<Claim>& claim, const QDateTime& started,
                 AttemptResult& r);
     void show(const QString& state, int percent = 0);

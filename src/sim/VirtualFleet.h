@@ -22,7 +22,7 @@ namespace tav::sim {
 struct FleetOptions {
     int radios = 1;
     double swapSeconds = 3.0;
-    quint32 seed = 1;  // radio K draws its image from seed + K
+    quint32 seed = 1;           // radio K draws its image from seed + K
     std::map<int, long> pulls;  // radio number (from 1) -> bytes it hears before it vanishes
 };
 

@@ -20,7 +20,8 @@ class TestCliProgress : public QObject {
 
 private slots:
     void interruptHandlerLeavesWithTheLastSession() {
-        struct sigaction ignore {}, before {};
+        struct sigaction ignore {
+        }, before{};
         ignore.sa_handler = SIG_IGN;
         ::sigaction(SIGINT, &ignore, &before);
         {

@@ -33,8 +33,8 @@ struct Benches {
         for (int i = 0; i < radios.size(); ++i) {
             const QString dump = QStringLiteral("%1/bench-%2").arg(dir).arg(i);
             QDir().mkpath(dump);
-            QStringList options{"--radios", QString::number(radios[i]), "--swap-seconds", "0",
-                                "--seed", QString::number(benchSeed(i)), "--dump-dir", dump};
+            QStringList options{"--radios", QString::number(radios[i]),    "--swap-seconds", "0",
+                                "--seed",   QString::number(benchSeed(i)), "--dump-dir",     dump};
             if (i == 0) options += extra;
             sims.push_back(std::make_unique<Simulator>(options));
             devices << sims.back()->device;

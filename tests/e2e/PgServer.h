@@ -31,13 +31,15 @@ public:
         const QString data = dir_.filePath("data");
         if (!tool({bin_ + "initdb", "-D", data, "-U", "fleet", "--auth=trust", "-E", "UTF8"}))
             return;
-        started_ = tool({bin_ + "pg_ctl", "-D", data, "-w", "-l", dir_.filePath("server.log"),
-                         "-o", QStringLiteral("-k %1 -c listen_addresses='' -p 5432").arg(dir_.path()),
+        started_ = tool({bin_ + "pg_ctl", "-D", data, "-w", "-l", dir_.filePath("server.log"), "-o",
+                         QStringLiteral("-k %1 -c listen_addresses='' -p 5432").arg(dir_.path()),
                          "start"});
-        ready_ = started_ && tool({bin_ + "createdb", "-h", dir_.path(), "-U", "fleet", "fleetlog"});
+        ready_ =
+            started_ && tool({bin_ + "createdb", "-h", dir_.path(), "-U", "fleet", "fleetlog"});
     }
     ~PgServer() {
-        if (started_) tool({bin_ + "pg_ctl", "-D", dir_.filePath("data"), "-m", "fast", "-w", "stop"});
+        if (started_)
+            tool({bin_ + "pg_ctl", "-D", dir_.filePath("data"), "-m", "fast", "-w", "stop"});
     }
     // Whether the binaries are there at all (else the test skips).
     bool installed() const { return !bin_.isEmpty(); }

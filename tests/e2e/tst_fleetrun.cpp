@@ -7,8 +7,8 @@
 #include <QtTest>
 
 #include "E2eSupport.h"
-#include "FleetRig.h"
 #include "Fixtures.h"
+#include "FleetRig.h"
 #include "TestMain.h"
 #include "TestSupport.h"
 
@@ -54,9 +54,10 @@ class TestFleetRun : public QObject {
     // A run of `count` rows from kFirstId on the benches, ending with the
     // summary of `ok` and `failed` radios, every row done.
     void runPlan(const Benches& benches, const QString& log, int count, int ok, int failed) {
-        const Run r = FleetProcess({templ_, "--ports", benches.ports(), "--ani-from",
-                                    idOf(kFirstId), "--count", QString::number(count), "--log", log})
-                          .finish();
+        const Run r =
+            FleetProcess({templ_, "--ports", benches.ports(), "--ani-from", idOf(kFirstId),
+                          "--count", QString::number(count), "--log", log})
+                .finish();
         QCOMPARE(r.status, failed ? 1 : 0);
         QVERIFY2(r.err.endsWith(QStringLiteral("radios: %1 ok, %2 failed, 0 interrupted; plan "
                                                "rows: %3 done, 0 left of %3\n")
@@ -161,9 +162,7 @@ private slots:
     // Ctrl-C while a radio is written: once, the radio is finished and the
     // run stops; twice, the write stops at once and the radio is interrupted.
     // Either way the second row is left for another run.
-    void interruptedRun_data() {
-        textRows("once|1|0|ok;twice|2|1|interrupted");
-    }
+    void interruptedRun_data() { textRows("once|1|0|ok;twice|2|1|interrupted"); }
     void interruptedRun() {
         QFETCH(QStringList, row);
         const QString dir = path("interrupt-" + row[0]);
@@ -197,7 +196,7 @@ private slots:
         const QString log = dir + "/log.sqlite";
         // The row from a plan file this time.
         QVERIFY(writeFile(dir + "/plan.csv", "group.*.ani_id\r\n" + idOf(kFirstId).toLatin1()));
-        const QStringList args{templ_, "--ports", benches.ports(), "--plan", dir + "/plan.csv",
+        const QStringList args{templ_,  "--ports", benches.ports(), "--plan", dir + "/plan.csv",
                                "--log", log};
         {
             FleetProcess first(args);

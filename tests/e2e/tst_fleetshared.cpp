@@ -88,7 +88,8 @@ private slots:
         row("plan with a short row", {"--plan", "CORPUS/short-row.csv"}, 3,
             "tavctl fleet run: the plan CORPUS/short-row.csv: row 2 (line 3): 1 values for 2 "
             "fields; nothing written");
-        row("no plan", {"--count", "2"}, 2, "tavctl fleet run: give either --plan FILE or --ani-from HEX");
+        row("no plan", {"--count", "2"}, 2,
+            "tavctl fleet run: give either --plan FILE or --ani-from HEX");
         row("no count", {"--ani-from", "1"}, 2,
             "tavctl fleet run: --ani-from needs --count N (how many radios)");
         row("no such port", {"--ani-from", "1", "--count", "1", "--ports", "/dev/ttyNONE9"}, 1,
@@ -97,8 +98,8 @@ private slots:
             "tavctl fleet run: --ports names a device twice");
         row("busy port", {"--ani-from", "1", "--count", "1", "--ports", "BUSY"}, 1,
             "tavctl fleet run: cannot open DEV: DEV is in use by another program*");
-        row("log unopenable", {"--ani-from", "1", "--count", "1", "--log", "/nonexistent/dir/l.db"}, 3,
-            "tavctl fleet run: cannot open the log /nonexistent/dir/l.db: *");
+        row("log unopenable", {"--ani-from", "1", "--count", "1", "--log", "/nonexistent/dir/l.db"},
+            3, "tavctl fleet run: cannot open the log /nonexistent/dir/l.db: *");
         row("log of another plan", {"--ani-from", "5", "--count", "1", "--log", "LOG"}, 3,
             "tavctl fleet run: the log LOG holds another plan (row 1 differs); start a new log "
             "for this plan; nothing written");
@@ -127,10 +128,11 @@ private slots:
         if (full.contains("BUSY")) QVERIFY(holder.open());
         full.replaceInStrings("BUSY", bench.devices[0]);
         full.replaceInStrings("DEV", bench.devices[0]).replaceInStrings("LOG", log);
-        full.replaceInStrings("CORPUS", qEnvironmentVariable("TAV_SOURCE_DIR") +
-                                            "/fuzz/corpus/fleetplan");
+        full.replaceInStrings("CORPUS",
+                              qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/fleetplan");
         message.replace("LOG", log).replace("DEV", bench.devices[0]);
-        message.replace("CORPUS", qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/fleetplan");
+        message.replace("CORPUS",
+                        qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/fleetplan");
         const Run r = FleetProcess(full).finish();
         holder.close();
         QCOMPARE(r.status, status);
@@ -144,7 +146,8 @@ private slots:
         AppState radio;
         QVERIFY(ReadRadioFile(dir + "/bench-0/radio-1.tav", radio).ok());
         const sim::RandomRadio untouched = sim::randomRadio(benchSeed(0) + 1);
-        QVERIFY(std::equal(untouched.eeprom.begin(), untouched.eeprom.end(), radio.EEImage.begin()));
+        QVERIFY(
+            std::equal(untouched.eeprom.begin(), untouched.eeprom.end(), radio.EEImage.begin()));
     }
 };
 

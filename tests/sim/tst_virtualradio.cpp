@@ -91,12 +91,13 @@ private slots:
     // `steps`: the sessions, one after another; `radios`: the radio on the
     // line after each (0: none), `answered`: 1 where a radio answered.
     void fleetTakesTurns_data() {
-        textRows("reads and probes keep it|bare read bare read|1 1 1 1|1 1 1 1|0;"
-                 "written, then probed: gone until a hook request went unanswered|"
-                 "write read bare req req|1 1 0 0 2|1 1 1 0 1|0;"
-                 "the last radio leaves the line silent|write bare req req|1 0 0 0|1 1 0 0|0;"
-                 "pulled in its 20th byte: the rest unanswered, then the next|read read req|"
-                 "1 2 2|1 0 1|20");
+        textRows(
+            "reads and probes keep it|bare read bare read|1 1 1 1|1 1 1 1|0;"
+            "written, then probed: gone until a hook request went unanswered|"
+            "write read bare req req|1 1 0 0 2|1 1 1 0 1|0;"
+            "the last radio leaves the line silent|write bare req req|1 0 0 0|1 1 0 0|0;"
+            "pulled in its 20th byte: the rest unanswered, then the next|read read req|"
+            "1 2 2|1 0 1|20");
     }
     void fleetTakesTurns() {
         QFETCH(QStringList, row);
@@ -113,8 +114,7 @@ private slots:
         }
         QCOMPARE(radios.join(u' '), row[2]);
         QCOMPARE(answered.join(u' '), row[3]);
-        if (wire.fleet.current() == 2)
-            QVERIFY(wire.radio.eeprom() == sim::randomRadio(42).eeprom);
+        if (wire.fleet.current() == 2) QVERIFY(wire.radio.eeprom() == sim::randomRadio(42).eeprom);
     }
 
     // Bytes written together queue on the line; answers queue behind each other.
