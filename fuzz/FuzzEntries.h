@@ -13,6 +13,7 @@
 #include "app/AppState.h"
 #include "files/ChannelCsv.h"
 #include "files/RadioFile.h"
+#include "fleet/FleetPlan.h"
 #include "model/ImageDiff.h"
 #include "model/RadioFields.h"
 #include "model/clsWriteDefaults.h"
@@ -100,6 +101,31 @@ inline int FuzzCsvImport(const uint8_t* data, size_t size) {
     require(SerializeRadioFile(twice) == SerializeRadioFile(state),
             "importing twice changes nothing more");
     requireCsvRoundTrip(state);
+    return 0;
+}
+
+// A fleet plan file of any content: refused with a reason, or a plan whose
+// rows, once they pass the check, each apply to the template; a refused
+// row leaves the image alone.
+inline int FuzzFleetPlan(const uint8_t* data, size_t size) {
+    fleet::FleetPlan plan;
+    QString why;
+    if (!fleet::PlanFromCsv(QString::fromUtf8(bytesOf(data, size)), plan, &why)) {
+        require(!why.isEmpty(), "a refused plan says why");
+        return 0;
+    }
+    require(!plan.rows.isEmpty(), "a plan has rows");
+    const AppState& base = defaultsImage();
+    const bool checked = fleet::CheckPlan(base, plan, &why);
+    require(checked || why.startsWith(QLatin1String("row ")), "a plan's fault names its row");
+    for (const fleet::PlanRow& row : plan.rows) {
+        AppState image = base;
+        const bool applied = fleet::ApplyRow(image, row, nullptr);
+        require(!checked || applied, "every row of a checked plan applies");
+        if (!applied)
+            require(SerializeRadioFile(image) == SerializeRadioFile(base),
+                    "a refused row changes nothing");
+    }
     return 0;
 }
 

@@ -8,6 +8,8 @@
 #include "cli/CsvCommands.h"
 #include "cli/DiffCommand.h"
 #include "cli/DumpCommand.h"
+#include "cli/FieldCommands.h"
+#include "cli/FleetCommand.h"
 #include "cli/PrintCommand.h"
 #include "cli/ReadCommand.h"
 #include "cli/SimCommand.h"
@@ -74,7 +76,31 @@ const std::vector<Verb> kVerbs = {
       {.name = "--dump-on-exit",
        .value = "FILE",
        .help = "when stopped (SIGTERM, SIGINT), write the EEPROM and the\n"
-               "labels to FILE as a radio file without power settings"}},
+               "labels to FILE as a radio file without power settings"},
+      {.name = "--radios",
+       .value = "N",
+       .help = "a bench of N radios taking turns, each with a random image\n"
+               "and ID numbers; a radio leaves when it is released for good:\n"
+               "hooked and released with nothing asked between, after\n"
+               "something was written to it (as a station checks that it is\n"
+               "still there); \"radio K released\" (or \"pulled\") is then\n"
+               "printed on standard output"},
+      {.name = "--swap-seconds",
+       .value = "S",
+       .help = "with --radios: the line stays silent for S seconds (default\n"
+               "3), and until one hook request went unanswered, before the\n"
+               "next radio answers"},
+      {.name = "--seed",
+       .value = "N",
+       .help = "with --radios: radio K's image is drawn from N + K"},
+      {.name = "--pull",
+       .value = "K:B",
+       .help = "with --radios: radio K vanishes after it heard B bytes (a\n"
+               "radio pulled mid-transfer); comma-separated, repeatable"},
+      {.name = "--dump-dir",
+       .value = "DIR",
+       .help = "with --radios: each radio as it leaves (and the one on the\n"
+               "line when stopped) as DIR/radio-K.tav"}},
      "",
      runSim},
     {"dump",
@@ -83,6 +109,30 @@ const std::vector<Verb> kVerbs = {
      {{.name = "--json", .help = "as JSON with stable keys instead"}},
      "FILE",
      runDump},
+    {"get",
+     "print fields of a radio file by name",
+     "prints the value of each field PATH names, one per line: unit.KEY,\n"
+     "group.N.KEY or group.N.channel.M.KEY, with the keys of dump --json, groups\n"
+     "1-15 and channels 1-14; * for N or M names every group or channel",
+     {},
+     "FILE PATH...",
+     runGet},
+    {"set",
+     "change fields of a radio file by name",
+     "sets each field PATH names (paths as for get) to VALUE and saves FILE: list\n"
+     "entries by their text, check boxes 0, 1, true or false; a changed value must\n"
+     "pass the editor's entry rules; when any is refused, nothing is written",
+     {},
+     "FILE PATH=VALUE...",
+     runSet},
+    {"apply",
+     "change the fields given in JSON as dump --json prints them",
+     "changes exactly the fields present in EDITS.json (- for standard input), any\n"
+     "part of what dump --json prints, and saves FILE; when any is refused, nothing\n"
+     "is written (exit 3)",
+     {},
+     "FILE EDITS.json|-",
+     runApply},
     {"diff",
      "list the differences between two radio files",
      "lists every field (and undecoded byte) that differs; exit 1 if any does",
@@ -134,6 +184,58 @@ const std::vector<Verb> kVerbs = {
      {output("REPORT.pdf", "the PDF file to write", true)},
      "FILE",
      runPrint},
+    {"fleet run",
+     "program many radios from a template, several ports at once",
+     "programs every radio that comes onto the ports: each is read and kept as a\n"
+     "backup, written with the template plus its plan row, read back, and logged;\n"
+     "a station then waits for its radio to be taken away and the next one to\n"
+     "answer. Ctrl-C finishes the radios being written and stops; a second Ctrl-C\n"
+     "stops at once, logging them interrupted. Exit 0 when every radio attempted\n"
+     "is ok, 1 otherwise",
+     {{.name = "--ports",
+       .value = "DEV[,DEV...]",
+       .help = "the serial devices, one station each",
+       .required = true},
+      {.name = "--plan",
+       .value = "FILE",
+       .help = "a CSV file: a header of field paths (group.*.ani_id,\n"
+               "unit.password, group.3.label, ...), then one row per radio"},
+      {.name = "--ani-from",
+       .value = "HEX",
+       .help = "instead of a plan: radio 1 gets this ANI/ID in every group,\n"
+               "each next radio the next number"},
+      {.name = "--ani-step", .value = "N", .help = "with --ani-from: the step (default 1)"},
+      {.name = "--count",
+       .value = "N",
+       .help = "with --ani-from: how many radios (default with --once: one\nper port)"},
+      {.name = "--log",
+       .value = "DB",
+       .help = "the log: an SQLite file (default fleet-log.sqlite), or\n"
+               "postgresql://USER@HOST/DB shared by several benches"},
+      {.name = "--labels", .help = "also read, write and verify the alpha labels"},
+      {.name = "--changed-only", .help = "write only the words and label characters that differ"},
+      {.name = "--no-verify", .help = "do not read the radio back after writing"},
+      {.name = "--once", .help = "each port programs the radio on it once, then the run ends"},
+      {.name = "--retries",
+       .value = "N",
+       .help = "retry a failed hook or write N times per radio (default 0)"},
+      {.name = "--trace",
+       .value = "DIR",
+       .help = "record each station's serial traffic as DIR/station-K.txt"}},
+     "TEMPLATE",
+     runFleet},
+    {"fleet status",
+     "count a fleet log's plan rows and attempts",
+     "plan rows done, claimed and left; attempts by status",
+     {},
+     "DB",
+     runFleetStatus},
+    {"fleet log",
+     "list a fleet log's attempts",
+     "every radio attempt, oldest first, one line each (tab-separated)",
+     {{.name = "--csv", .help = "as CSV instead"}},
+     "DB",
+     runFleetLog},
     {"verify",
      "compare the radio with a radio file",
      "reads the radio and lists how it differs from FILE (exit 4 if it differs)",
@@ -146,7 +248,7 @@ void usage(QTextStream& out) {
     out << "usage: tavctl VERB [options]\n"
            "verbs:\n";
     for (const Verb& v : kVerbs)
-        out << "  " << QString::fromLatin1(v.name).leftJustified(12) << v.summary << '\n';
+        out << "  " << QString::fromLatin1(v.name).leftJustified(13) << v.summary << '\n';
 }
 
 bool asksForHelp(const QStringList& args) {
@@ -168,8 +270,11 @@ int run(const QStringList& arguments) {
         return verb.isEmpty() ? kUsage : kOk;
     }
     for (const Verb& v : kVerbs) {
-        if (verb != QLatin1String(v.name)) continue;
-        const QStringList rest = arguments.mid(2);
+        // A verb of two words ("fleet run") takes both.
+        const QString name = QString::fromLatin1(v.name);
+        const int words = int(name.count(u' ')) + 1;
+        if (name != arguments.mid(1, words).join(u' ')) continue;
+        const QStringList rest = arguments.mid(1 + words);
         if (asksForHelp(rest)) {
             out << help(v);
             return kOk;
@@ -177,6 +282,19 @@ int run(const QStringList& arguments) {
         CommandLine cl;
         if (!cl.parse(v, rest)) return kUsage;
         return v.run(cl);
+    }
+    // The first word of verbs of two words: help on all of them.
+    QStringList family;
+    for (const Verb& v : kVerbs)
+        if (QString::fromLatin1(v.name).startsWith(verb + u' ')) family << help(v);
+    if (!family.isEmpty() && asksForHelp(arguments.mid(2))) {
+        out << family.join(u'\n');
+        return kOk;
+    }
+    if (!family.isEmpty()) {
+        err << "tavctl " << verb << ": unknown or missing word after '" << verb << "'\n";
+        usage(err);
+        return kUsage;
     }
     err << "tavctl: unknown verb '" << verb << "'\n";
     usage(err);

@@ -11,6 +11,10 @@ namespace tav::cli {
 namespace {
 std::atomic<bool> gInterrupted{false};
 std::atomic<bool> gCancelRequested{false};
+// Several sessions may be alive at once: the handler goes in with the first
+// and the one before it comes back with the last.
+int gUsers = 0;
+struct sigaction gPrevious {};
 
 void onInterrupt(int) {
     // A second Ctrl-C while a transfer is already stopping ends the program.
@@ -20,15 +24,16 @@ void onInterrupt(int) {
 }  // namespace
 
 CliProgress::CliProgress(bool drawBar) : drawBar_(drawBar) {
+    if (gUsers++ > 0) return;
     struct sigaction sa {};
     sa.sa_handler = onInterrupt;
     sigemptyset(&sa.sa_mask);
-    ::sigaction(SIGINT, &sa, nullptr);
+    ::sigaction(SIGINT, &sa, &gPrevious);
 }
 
 CliProgress::~CliProgress() {
     setVisible(false);
-    std::signal(SIGINT, SIG_DFL);
+    if (--gUsers == 0) ::sigaction(SIGINT, &gPrevious, nullptr);
 }
 
 // Unlike the dialog's button, an interrupt is never forgotten: a transfer that

@@ -110,7 +110,9 @@ bool CommandLine::complete() const {
     const QStringList names = QString::fromLatin1(verb_->operands).split(u' ', Qt::SkipEmptyParts);
     if (operands_.size() < names.size())
         return fail(QStringLiteral("missing ") + names.mid(operands_.size()).join(u' '));
-    if (operands_.size() > names.size())
+    // A last operand named "NAME..." takes one or more.
+    const bool repeats = !names.isEmpty() && names.last().endsWith(QLatin1String("..."));
+    if (operands_.size() > names.size() && !repeats)
         return fail(QStringLiteral("unexpected argument '%1'").arg(operands_[names.size()]));
     return true;
 }

@@ -28,7 +28,7 @@ struct Verb {
     const char* summary;          // its line in `tavctl --help`
     const char* about;            // lines of its help before the options
     std::vector<Option> options;  // in synopsis order
-    const char* operands;         // "FILE", "A B", "" for none
+    const char* operands;         // "FILE", "A B", "FILE PATH..." (one or more), "" for none
     int (*run)(const CommandLine&);
 };
 

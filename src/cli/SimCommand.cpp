@@ -8,6 +8,7 @@
 #include <QTextStream>
 #include <csignal>
 #include <cstring>
+#include <memory>
 
 #include "app/AppState.h"
 #include "cli/Cli.h"
@@ -16,6 +17,7 @@
 #include "files/RadioFile.h"
 #include "sim/PtyRadioServer.h"
 #include "sim/RadioImage.h"
+#include "sim/VirtualFleet.h"
 #include "sim/VirtualRadio.h"
 
 namespace tav::cli {
@@ -63,6 +65,38 @@ bool loadImage(const QString& verb, const QString& path, sim::VirtualRadio& radi
     return true;
 }
 
+// "K:B[,K:B...]": radio K vanishes after it has heard B bytes.
+bool takePulls(const CommandLine& cl, sim::FleetOptions& o) {
+    for (const QString& list : cl.values("--pull")) {
+        for (const QString& item : list.split(u',', Qt::SkipEmptyParts)) {
+            const QStringList kb = item.split(u':');
+            bool okK = false, okB = false;
+            const int k = kb.value(0).toInt(&okK);
+            const long b = kb.value(1).toLong(&okB);
+            if (kb.size() != 2 || !okK || !okB || k < 1 || b < 1)
+                return cl.fail(QStringLiteral("--pull needs K:B with a radio number and a byte "
+                                              "count from 1, not '%1'")
+                                   .arg(item));
+            o.pulls[k] = b;
+        }
+    }
+    return true;
+}
+
+bool takeFleet(const CommandLine& cl, sim::FleetOptions& o) {
+    o.radios = cl.count("--radios", 1);
+    bool ok = true;
+    o.swapSeconds = cl.value("--swap-seconds", QStringLiteral("3")).toDouble(&ok);
+    if (!ok || o.swapSeconds < 0)
+        return cl.fail(QStringLiteral("--swap-seconds needs a number of seconds from 0, not '%1'")
+                           .arg(cl.value("--swap-seconds")));
+    o.seed = static_cast<quint32>(cl.count("--seed", 1));
+    if (o.radios < 1) return cl.fail(QStringLiteral("--radios needs a count from 1"));
+    if (cl.has("--image"))
+        return cl.fail(QStringLiteral("--image and --radios exclude each other"));
+    return takePulls(cl, o);
+}
+
 // The EEPROM, the file-only byte and the labels: the radio file up to its
 // power settings, which the radio keeps in its EEPROM instead.
 int dumpRadio(const QString& path, sim::VirtualRadio& radio) {
@@ -92,6 +126,19 @@ int runSim(const CommandLine& cl) {
     if (cl.has("--image") && !loadImage(cl.verb(), cl.value("--image"), radio)) return kFileError;
 
     sim::PtyRadioServer server(radio, cl.has("--timing"));
+    std::unique_ptr<sim::VirtualFleet> fleet;
+    const QString dumpDir = cl.value("--dump-dir");
+    if (cl.has("--radios")) {
+        sim::FleetOptions options;
+        if (!takeFleet(cl, options)) return kUsage;
+        fleet = std::make_unique<sim::VirtualFleet>(radio, options);
+        server.setFeed([&fleet](uint8_t b, int baud, double t) { fleet->lineIn(b, baud, t); });
+        fleet->onLeave([&cl, &radio, dumpDir](int k, const QString& why) {
+            QTextStream(stdout) << "radio " << k << " " << why << Qt::endl;
+            if (!dumpDir.isEmpty())
+                dumpRadio(QStringLiteral("%1/radio-%2.tav").arg(dumpDir).arg(k), radio);
+        });
+    }
     QString why;
     if (!server.open(&why)) {
         complain(cl.verb(), why);
@@ -113,7 +160,9 @@ int runSim(const CommandLine& cl) {
     out << server.slavePath() << Qt::endl;  // flushed: a parent waits for this line
     const bool stopped = server.run(stopPipe[0], &why);
     if (!stopped) complain(cl.verb(), QStringLiteral("stopped serving: ") + why);
-    const QString dumpPath = cl.value("--dump-on-exit");
+    QString dumpPath = cl.value("--dump-on-exit");
+    if (fleet && fleet->current() > 0 && !dumpDir.isEmpty())
+        dumpPath = QStringLiteral("%1/radio-%2.tav").arg(dumpDir).arg(fleet->current());
     const int dumped = dumpPath.isEmpty() ? kOk : dumpRadio(dumpPath, radio);
     return stopped ? dumped : kRadioFailure;
 }

@@ -1,24 +1,21 @@
 #pragma once
 // Message boxes for a command line: every box is one line on stderr,
-// "TITLE: TEXT", and is answered without asking anybody. Retry/Cancel boxes
-// get Retry while the allowed retries last, then Cancel; other boxes get their
-// safe answer (OK, Cancel or No).
+// "TITLE: TEXT", answered by the fixed policy of PolicyPrompter.
 
 #include <QTextStream>
 
-#include "app/Ports.h"
+#include "app/PolicyPrompter.h"
 
 namespace tav::cli {
 
-class StderrPrompter : public Prompter {
+class StderrPrompter : public PolicyPrompter {
 public:
     explicit StderrPrompter(int retries = 0);
 
-    MsgResult show(const QString& text, const QString& title, MsgButtons buttons, MsgIcon icon,
-                   const QString& detail = QString()) override;
+protected:
+    void told(const QString& line) override;
 
 private:
-    int retries_;
     QTextStream out_;
 };
 

@@ -17,8 +17,8 @@ const QString kStampFormat = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
 
 // kind, time stamp, optional counter.
 const QRegularExpression& backupName() {
-    static const QRegularExpression re(
-        QStringLiteral("^([a-z]+)-(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:-(\\d+))?\\.tav$"));
+    static const QRegularExpression re(QStringLiteral(
+        "^([a-z][a-z0-9]*)-(\\d{4}-\\d{2}-\\d{2}_\\d{2}-\\d{2}-\\d{2})(?:-(\\d+))?\\.tav$"));
     return re;
 }
 
@@ -41,6 +41,14 @@ std::vector<Entry> entries(const QString& folder) {
     return out;
 }
 
+RadioFileResult notCreated(const QString& path) {
+    RadioFileResult failed;
+    failed.status = RadioFileResult::SystemError;
+    failed.errorNumber = ClassicFileErrorNumber(errno ? errno : EACCES, path);
+    failed.description = QStringLiteral("%1 could not be created").arg(path);
+    return failed;
+}
+
 }  // namespace
 
 Backups::Backups(QString folder, int keep) : folder_(std::move(folder)), keep_(keep) {}
@@ -52,24 +60,28 @@ QString Backups::defaultFolder() {
 RadioFileResult Backups::save(const QString& kind, const AppState& state, const QDateTime& when,
                               QString* path) const {
     errno = 0;
-    if (!QDir().mkpath(folder_)) {
-        RadioFileResult failed;
-        failed.status = RadioFileResult::SystemError;
-        failed.errorNumber = ClassicFileErrorNumber(errno ? errno : EACCES, folder_);
-        failed.description = QStringLiteral("%1 could not be created").arg(folder_);
-        return failed;
-    }
+    if (!QDir().mkpath(folder_)) return notCreated(folder_);
+    // The name is taken by creating the file, which fails when another
+    // thread or program took it first: a scan of the folder would let two
+    // savers of one second pick the same name.
     const QString stamp = when.toString(kStampFormat);
-    int taken = 0;
+    int taken = 0;  // the counter orders the backups of one second, whatever their kind
     for (const Entry& e : entries(folder_))
         if (e.stamp == stamp) taken = std::max(taken, std::max(e.counter, 1));
-    const QString name = taken == 0
-                             ? QStringLiteral("%1-%2.tav").arg(kind, stamp)
-                             : QStringLiteral("%1-%2-%3.tav").arg(kind, stamp).arg(taken + 1);
-    const QString full = QDir(folder_).filePath(name);
+    QString full;
+    for (int counter = taken + 1;; ++counter) {
+        const QString name = counter == 1
+                                 ? QStringLiteral("%1-%2.tav").arg(kind, stamp)
+                                 : QStringLiteral("%1-%2-%3.tav").arg(kind, stamp).arg(counter);
+        full = QDir(folder_).filePath(name);
+        QFile reserve(full);
+        if (reserve.open(QIODevice::WriteOnly | QIODevice::NewOnly)) break;
+        if (!reserve.exists()) return notCreated(full);
+    }
     if (path) *path = full;
     const RadioFileResult result = WriteRadioFile(full, state);
-    if (result.ok()) prune();
+    if (!result.ok()) QFile::remove(full);
+    if (result.ok() && keep_ > 0) prune();
     return result;
 }
 

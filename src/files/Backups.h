@@ -17,14 +17,17 @@ class Backups {
 public:
     static constexpr int kKeep = 50;
 
+    // `keep` 0: every backup is kept (a fleet keeps one per radio).
     explicit Backups(QString folder = defaultFolder(), int keep = kKeep);
     // XDG_DATA_HOME/TAVEDWIN/backups.
     static QString defaultFolder();
     QString folder() const { return folder_; }
 
     // Saves `state` as "<kind>-<when>.tav" ("-2", "-3"... are added when a
-    // backup of the same second exists), then deletes the oldest backups
-    // beyond the number kept. `path` receives the file's name.
+    // file of that name exists, also one another thread has just made), then
+    // deletes the oldest backups of the folder beyond the number kept. `kind`
+    // is lower-case letters and digits, starting with a letter. `path`
+    // receives the file's name.
     RadioFileResult save(const QString& kind, const AppState& state, const QDateTime& when,
                          QString* path = nullptr) const;
     // The backup files in the folder, oldest first; other files are ignored.

@@ -1,8 +1,7 @@
 #pragma once
-// The whole image as named fields, decoded through the same codecs the
-// windows use (clsGlobals, clsGroup and its channels): the unit parameters,
-// then for each group its parameters and its 14 channels. List fields carry
-// their list's text, check boxes "0" or "1".
+// The whole image as named fields, decoded through the field table: the unit
+// parameters, then for each group its parameters and its 14 channels. List
+// fields carry their list's text, check boxes "0" or "1".
 //
 // Every field also names the image bits it is decoded from. A comparison uses
 // them to tell which changed bytes its field differences account for, so that
@@ -14,16 +13,9 @@
 #include <vector>
 
 #include "app/AppState.h"
+#include "model/FieldTable.h"
 
 namespace tav {
-
-enum class ImageBlock { EEImage, LabelImage, PowerMask };
-
-struct ImageBits {
-    ImageBlock block;
-    int index;  // element of the block
-    uint8_t mask;
-};
 
 enum class FieldKind {
     Text,   // a value or a list's entry

@@ -97,11 +97,8 @@ bool clsTavCom::Hook() {
         uint8_t id = 0;
         bool received = false;
         for (int attempts = 0; attempts <= HookRetries; ++attempts) {
-            for (int i = 0; i < kWakeCount; ++i) send(kWakeByte);
-            ctx_.port.discardInput();
-            for (uint8_t b : kHookRequest) send(b);
             // The first byte ends the cycle, whatever it is.
-            received = WaitForComChar(id);
+            received = hookAttempt(id);
             if (received) break;
         }
         if (received && IsTAV(id)) return true;
@@ -110,6 +107,21 @@ bool clsTavCom::Hook() {
                                MsgButtons::RetryCancel, MsgIcon::None) != MsgResult::Retry)
             return false;
     }
+}
+
+bool clsTavCom::hookAttempt(uint8_t& id) {
+    for (int i = 0; i < kWakeCount; ++i) send(kWakeByte);
+    ctx_.port.discardInput();
+    for (uint8_t b : kHookRequest) send(b);
+    return WaitForComChar(id);
+}
+
+bool clsTavCom::Probe() {
+    if (!ctx_.port.isOpen() && !ctx_.port.open()) return false;
+    uint8_t id = 0;
+    if (!hookAttempt(id) || !IsTAV(id)) return false;
+    send(kRelease);
+    return true;
 }
 
 void clsTavCom::UnHook() {

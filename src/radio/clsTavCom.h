@@ -68,6 +68,10 @@ public:
     bool Hook();
     void UnHook();
     static bool IsTAV(int16_t Hookval);
+    // One wake-up and hook request with no message at all: whether a radio
+    // answers with an accepted byte. A radio that answers is released at once
+    // and the port stays open. For a bench that waits for radios to come and go.
+    bool Probe();
 
     // --- EEPROM words and blocks
     bool ReadEEWord(int16_t address, Word& buffer);
@@ -127,6 +131,8 @@ public:
 
 private:
     void send(uint8_t b) { ctx_.port.writeByte(b); }
+    // One attempt of a hook cycle: wake-up preamble, hook request, one wait.
+    bool hookAttempt(uint8_t& id);
     void fillWriteMasks();
     // The two mask bytes that govern a word write at `address`; null when the
     // page is written without a mask.

@@ -106,7 +106,12 @@ void PtyRadioServer::readEditorBytes() {
         }
         const int baud = editorBaud();
         const double t = now();
-        for (ssize_t i = 0; i < n; ++i) radio_.lineIn(buf[i], baud, t);
+        for (ssize_t i = 0; i < n; ++i) {
+            if (feed_)
+                feed_(buf[i], baud, t);
+            else
+                radio_.lineIn(buf[i], baud, t);
+        }
         if (radio_.state() == VirtualRadio::State::Crashed && !crashTold_ && tellCrash_) {
             crashTold_ = true;
             tellCrash_(radio_.crashReason());

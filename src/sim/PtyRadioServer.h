@@ -36,6 +36,10 @@ public:
     // Told once when the radio crashes into silence, with the reason: it
     // serves on, answering nothing, as a real radio would until powered off.
     void onCrash(std::function<void(const QString&)> tell) { tellCrash_ = std::move(tell); }
+    // Hands the programming computer's bytes to `feed` instead of the radio
+    // (a fleet that swaps the radio between them).
+    using Feed = std::function<void(uint8_t b, int baud, double now)>;
+    void setFeed(Feed feed) { feed_ = std::move(feed); }
 
     // Serves until `stopFd` becomes readable (a pipe written by a signal
     // handler or another thread), and returns true; -1 serves until an error.
@@ -58,6 +62,7 @@ private:
     QString slavePath_;
     QString failure_;
     std::function<void(const QString&)> tellCrash_;
+    Feed feed_;
     bool crashTold_ = false;
 };
 

@@ -1,5 +1,7 @@
 #include "sim/RadioImage.h"
 
+#include <random>
+
 #include "sim/VirtualRadio.h"
 
 namespace tav::sim {
@@ -101,6 +103,23 @@ EEPromImage defaultImage() {
     placeNamedBlock(e, 0, kUnitBlock, QStringLiteral("UNIT"));
     placePowerBlock(e, 1, kPowerBlock, kPowerWordsP);
     return e;
+}
+
+RandomRadio randomRadio(quint32 seed) {
+    std::mt19937 rng(seed);
+    const auto draw = [&rng] { return static_cast<uint8_t>(rng() & 0xFF); };
+    RandomRadio r{defaultImage(), {}};
+    EEPromImage& e = r.eeprom;
+    const EEPromImage shape = e;
+    // Page 0 but the page flags and the directory, then groups 1 to 14 whole.
+    for (int a = 0; a < kUnitBlock; ++a)
+        if (a < kPageFlagsStart || a >= kBandwidthStart) e[static_cast<std::size_t>(a)] = draw();
+    e[kCapabilityByte] = static_cast<uint8_t>((e[kCapabilityByte] & ~kBandwidthCapable) |
+                                              (shape[kCapabilityByte] & kBandwidthCapable));
+    for (int a = 8 * kPowerWordsP + 2; a < 8 * kPowerWordsP + 2 + kBandwidthCount; ++a)
+        e[static_cast<std::size_t>(a)] = draw();
+    for (uint8_t& b : r.labels) b = static_cast<uint8_t>(0x60 + (draw() & 0x1F));
+    return r;
 }
 
 LabelMemory defaultLabels() {

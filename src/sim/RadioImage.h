@@ -61,4 +61,14 @@ LabelMemory defaultLabels();
 // and the editor's "Virtual radio" serve, so that a first write sticks.
 void loadFactoryRadio(VirtualRadio& radio);
 
+// A radio of that shape with everything else drawn from `seed`: the unit's
+// bytes (the page flags, the directory and the capability bit kept), every
+// byte of groups 1 to 14 (their ANI/ID numbers too), the power words and the
+// labels. The same seed always gives the same radio.
+struct RandomRadio {
+    EEPromImage eeprom;
+    LabelMemory labels;
+};
+RandomRadio randomRadio(quint32 seed);
+
 }  // namespace tav::sim

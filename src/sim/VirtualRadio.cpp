@@ -79,6 +79,11 @@ void VirtualRadio::powerCycle() {
     endPending_ = false;
 }
 
+void VirtualRadio::leave() {
+    powerCycle();
+    state_ = State::Away;
+}
+
 // ------------------------------------------------------------------- the line
 
 void VirtualRadio::lineIn(uint8_t b, int senderBaud, double now) {
@@ -87,7 +92,7 @@ void VirtualRadio::lineIn(uint8_t b, int senderBaud, double now) {
     toRadioFree_ = arrival;
     const bool garbled = senderBaud != baud_;
     record({arrival, Direction::ToRadio, b, senderBaud, garbled, false});
-    if (garbled || faults_.silent || state_ == State::Crashed) return;
+    if (garbled || faults_.silent || state_ == State::Crashed || state_ == State::Away) return;
     now_ = arrival;
     const Phase phase = inputPhase();
     ++inputs_;
@@ -107,6 +112,7 @@ void VirtualRadio::lineIn(uint8_t b, int senderBaud, double now) {
             onLabelByte(b);
             break;
         case State::Crashed:
+        case State::Away:
             break;
     }
 }
@@ -187,6 +193,7 @@ void VirtualRadio::onIdleByte(uint8_t b) {
         if (++hookMatched_ < 3) return;
         hookMatched_ = 0;
         state_ = State::Hooked;
+        sessionCommands_ = 0;
         reply(effectiveIdByte(), Phase::Hook);
         return;
     }
@@ -210,7 +217,11 @@ void VirtualRadio::onCommandByte(uint8_t b, const std::array<Command, 256>& tabl
     if (static_cast<int>(cmd_.size()) < current_.length) return;
     const Bytes c = std::move(cmd_);
     cmd_.clear();
-    (this->*current_.run)(c);
+    const auto run = current_.run;
+    if (run != &VirtualRadio::cmdWake && run != &VirtualRadio::cmdHookRequest &&
+        run != &VirtualRadio::cmdRelease)
+        ++sessionCommands_;
+    (this->*run)(c);
 }
 
 // ------------------------------------------------------------ hooked commands
@@ -223,6 +234,7 @@ void VirtualRadio::cmdHookRequest(const Bytes& c) {
 }
 
 void VirtualRadio::cmdRelease(const Bytes&) {
+    if (written_ && sessionCommands_ == 0) releasedForGood_ = true;
     state_ = State::Idle;
     awake_ = false;
     hookMatched_ = 0;
@@ -238,6 +250,7 @@ void VirtualRadio::cmdWriteWord(const Bytes& c) {
     const uint16_t a = commandAddress(c) & 0x7FE;
     eeprom_[a] = c[2];
     eeprom_[a + 1] = c[3];
+    written_ = true;
     if (recording_) eeWrites_.push_back({a, c[2], c[3]});
     echo(c[2], Phase::EEProm);
     echo(c[3], Phase::EEProm);
@@ -339,6 +352,7 @@ void VirtualRadio::cmdLabelWrite(const Bytes& c) {
     const int a = labelAddress(c, 0x68);
     if (a < 0) return;
     labels_[static_cast<std::size_t>(a)] = c[4];
+    written_ = true;
     echo(c[4], Phase::Label);
 }
 

@@ -62,7 +62,8 @@ struct EEWrite {
 
 class VirtualRadio {
 public:
-    enum class State { Idle, Hooked, Loader, LabelProgram, Crashed };
+    // Away: taken off the bench (released for good, or pulled); hears nothing.
+    enum class State { Idle, Hooked, Loader, LabelProgram, Crashed, Away };
     using LabelControl = std::pair<uint8_t, uint8_t>;
     using Bytes = std::vector<uint8_t>;
 
@@ -85,6 +86,14 @@ public:
     void setBaud(int baud) { baud_ = baud; }
     // Back to the state after power-on: idle, 4800 baud, nothing pending.
     void powerCycle();
+    // Taken off the line: answers nothing more, and what it was about to send is lost.
+    void leave();
+    // Whether the programming computer has let the radio go for good: a hook
+    // directly followed by the release byte (nothing asked between them), once
+    // an EEPROM word or a label character has been written to it. Every read,
+    // write and label transfer asks something while hooked; a bare hook is
+    // what a station does to see whether the radio is still there.
+    bool releasedForGood() const { return releasedForGood_; }
 
     const FaultPlan& faults() const { return faults_; }
     void setFaults(const FaultPlan& faults) { faults_ = faults; }
@@ -206,6 +215,12 @@ private:
     std::array<int, kPhaseCount> phaseReplies_{};
     std::array<int, kPhaseCount> phaseEchoes_{};
     std::array<int, kPhaseCount> phaseInputs_{};
+
+    // Whether anything was written since power-on, and how many commands the
+    // current hook has carried: see releasedForGood().
+    bool written_ = false;
+    int sessionCommands_ = 0;
+    bool releasedForGood_ = false;
 
     // Program download to the running loader.
     std::optional<uint8_t> loadAddress_;

@@ -1,6 +1,8 @@
 #include <QDir>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <atomic>
+#include <thread>
 
 #include "Fixtures.h"
 #include "TestMain.h"
@@ -64,6 +66,21 @@ private slots:
                  "read-2026-12-06_07-00-05.tavwrite-2026-12-06_07-00-54.tav");
         QCOMPARE(readFile(backups.folder() + QStringLiteral("/my-radio.tav")), QByteArray("mine"));
         QCOMPARE(QDir(backups.folder()).entryList(QDir::Files).size(), Backups::kKeep + 1);
+    }
+
+    // Stations saving in one second never take one name; a keep of 0 prunes nothing.
+    void concurrentSaversEachGetAFile() {
+        const Backups backups(dir_.filePath(QStringLiteral("threads")), 0);
+        std::atomic<int> saved{0};
+        const auto save = [&backups, &saved] {
+            for (int i = 0; i < 30; ++i)
+                saved += backups.save(QStringLiteral("station1"), AppState(), at(1, 1)).ok();
+        };
+        std::thread a(save), b(save);
+        a.join();
+        b.join();
+        QCOMPARE(saved.load(), 60);
+        QCOMPARE(backups.list().size(), 60);
     }
 
     void unwritableFolderIsReported() {

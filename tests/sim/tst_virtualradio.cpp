@@ -7,6 +7,8 @@
 
 #include "../radio/XferSupport.h"
 #include "TestMain.h"
+#include "sim/RadioImage.h"
+#include "sim/VirtualFleet.h"
 
 using namespace tav;
 using namespace tav::test;
@@ -53,6 +55,30 @@ struct Wire {
     }
 };
 
+// A bench of radios taking turns, driven by whole sessions.
+struct FleetWire {
+    VirtualRadio radio;
+    sim::VirtualFleet fleet;
+    double t = 0;
+    explicit FleetWire(const sim::FleetOptions& o) : fleet(radio, o) {}
+
+    // "bare": hook and release; "read"/"write": hook, the word at 12, release;
+    // "req": a wake-up and hook request alone. Whether the radio answered.
+    bool session(const QString& step) {
+        Bytes out = wakeAndHookRequest();
+        if (step == "read") out = concat(out, bytes({0xE1, 0x0C}));
+        if (step == "write") out = concat(out, bytes({0xE0, 0x0C, 0x5A, 0xA5}));
+        if (step != "req") out.push_back(0x01);
+        bool answered = false;
+        for (uint8_t b : out) {
+            fleet.lineIn(b, 4800, t);
+            t += 0.01;
+            answered |= radio.takeDue(t, 4800).has_value();
+        }
+        return answered;
+    }
+};
+
 // loader byte off, start address, program byte off, load address, bytes left out; it runs.
 using ProgramCase = std::tuple<int, int, int, int, int, bool>;
 
@@ -62,6 +88,35 @@ class TestVirtualRadio : public QObject {
     Q_OBJECT
 
 private slots:
+    // `steps`: the sessions, one after another; `radios`: the radio on the
+    // line after each (0: none), `answered`: 1 where a radio answered.
+    void fleetTakesTurns_data() {
+        textRows(
+            "reads and probes keep it|bare read bare read|1 1 1 1|1 1 1 1|0;"
+            "written, then probed: gone until a hook request went unanswered|"
+            "write read bare req req|1 1 0 0 2|1 1 1 0 1|0;"
+            "the last radio leaves the line silent|write bare req req|1 0 0 0|1 1 0 0|0;"
+            "pulled in its 20th byte: the rest unanswered, then the next|read read req|"
+            "1 2 2|1 0 1|20");
+    }
+    void fleetTakesTurns() {
+        QFETCH(QStringList, row);
+        sim::FleetOptions o;
+        o.radios = row[1].count(u' ') > 3 || row[4] != "0" ? 2 : 1;
+        o.swapSeconds = 0;
+        o.seed = 40;
+        if (row[4] != "0") o.pulls[1] = row[4].toLong();
+        FleetWire wire(o);
+        QStringList radios, answered;
+        for (const QString& step : row[1].split(u' ')) {
+            answered << QString::number(wire.session(step));
+            radios << QString::number(wire.fleet.current());
+        }
+        QCOMPARE(radios.join(u' '), row[2]);
+        QCOMPARE(answered.join(u' '), row[3]);
+        if (wire.fleet.current() == 2) QVERIFY(wire.radio.eeprom() == sim::randomRadio(42).eeprom);
+    }
+
     // Bytes written together queue on the line; answers queue behind each other.
     void bytesQueueOnTheLine() {
         VirtualRadio radio;
