@@ -1,9 +1,9 @@
-#include "model/ChannelPower.h"
 #include "model/FieldTable.h"
 
 #include <bit>
 
 #include "model/ChannelBits.h"
+#include "model/ChannelPower.h"
 #include "model/ControlLists.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
