@@ -11,6 +11,7 @@
 #include "model/HexDigitValidator.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
+#include "model/RadioFields.h"
 
 namespace tav {
 
@@ -213,20 +214,17 @@ bool failed(FieldPathError* error, const QString& path, const QString& reason) {
 }
 
 // One assignment into `work`; false with the reason when it cannot be taken.
-bool assign(AppState& work, const FieldAssignment& edit, int& changed, QString& why) {
+bool assign(AppState& work, const FieldAssignment& edit, QString& why) {
     FieldPath p;
     if (!parsePath(edit.path, p, why)) return false;
     const FieldDef& f = *p.def;
     for (const Place& at : placesOf(p)) {
         const QString now = ReadFieldValue(work, f, at.group, at.channel);
         if (edit.value == now) continue;
-        if (!f.editable) {
-            why = QStringLiteral("read-only: the radio's factory setting");
-            return false;
-        }
+        const QString readOnly = QStringLiteral("read-only: the radio's factory setting");
         QString stored, rule;
         if (!entryRule(f, edit.value, stored, rule)) {
-            why = QStringLiteral("\"%1\": %2").arg(edit.value, rule);
+            why = f.editable ? QStringLiteral("\"%1\": %2").arg(edit.value, rule) : readOnly;
             return false;
         }
         AppState trial = work;
@@ -234,10 +232,13 @@ bool assign(AppState& work, const FieldAssignment& edit, int& changed, QString& 
             why = QStringLiteral("\"%1\": the radio cannot hold this value").arg(edit.value);
             return false;
         }
-        if (ReadFieldValue(trial, f, at.group, at.channel) == now)
-            continue;  // same, in other words
+        // The same value in other words changes nothing.
+        if (ReadFieldValue(trial, f, at.group, at.channel) == now) continue;
+        if (!f.editable) {
+            why = readOnly;
+            return false;
+        }
         work = trial;
-        ++changed;
     }
     return true;
 }
@@ -351,13 +352,18 @@ bool SetFields(AppState& image, const QList<FieldAssignment>& edits, FieldPathEr
 bool SetFields(AppState& image, const QList<FieldAssignment>& edits, FieldPathError* error,
                int* changed) {
     AppState work = image;
-    int count = 0;
     for (const FieldAssignment& edit : edits) {
         QString why;
-        if (!assign(work, edit, count, why)) return failed(error, edit.path, why);
+        if (!assign(work, edit, why)) return failed(error, edit.path, why);
+    }
+    if (changed) {
+        const std::vector<RadioField> before = ListRadioFields(image),
+                                      after = ListRadioFields(work);
+        *changed = 0;
+        for (std::size_t i = 0; i < before.size(); ++i)
+            *changed += before[i].value != after[i].value;
     }
     image = work;
-    if (changed) *changed = count;
     return true;
 }
 

@@ -18,10 +18,14 @@ struct Run {
     QString out, err;
 };
 
-inline Run tavctl(const QStringList& args, const QString& workDir = QString()) {
+// `input` is all of standard input.
+inline Run tavctl(const QStringList& args, const QString& workDir = QString(),
+                  const QByteArray& input = QByteArray()) {
     QProcess p;
     p.setWorkingDirectory(workDir);
     p.start(tavctlPath(), args);
+    p.write(input);
+    p.closeWriteChannel();
     Run r;
     if (!p.waitForFinished(180000)) return r;
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;
