@@ -21,6 +21,7 @@ private slots:
         const std::pair<const char*, Entry> targets[] = {
             {"radiofile", &tav::fuzz::FuzzRadioFileLoader},
             {"csvimport", &tav::fuzz::FuzzCsvImport},
+            {"fieldedits", &tav::fuzz::FuzzFieldEdits},
         };
         for (const auto& [name, entry] : targets) {
             const QDir dir(qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/" + name);
