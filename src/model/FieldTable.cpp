@@ -562,6 +562,11 @@ void WriteFieldCheck(AppState& s, const FieldDef& f, int group, int channel, boo
     WriteFieldNumber(s, f, group, channel, checked != f.inverted ? 1 : 0);
 }
 
+QString FieldPrintText(const FieldDef& f, int number) {
+    return f.printTexts.isEmpty() ? f.entries.value(entryIndex(f, number))
+                                  : f.printTexts.value(number);
+}
+
 const FieldDef& Field(FieldScope scope, const char* key) {
     const FieldDef* f = FindField(scope, QLatin1String(key));
     if (!f) qFatal("no field %s in the field table", key);

@@ -93,6 +93,9 @@ void WriteFieldCheck(AppState& s, const FieldDef& f, int group, int channel, boo
 // fault of the program and stops it.
 const FieldDef& Field(FieldScope scope, const char* key);
 
+// The printout's words for a list or check box field's number.
+QString FieldPrintText(const FieldDef& f, int number);
+
 // The value as the windows show it (a list's entry without its padding;
 // check boxes "1" or "0"; an empty label as " BLANK  ").
 QString ReadFieldValue(const AppState& s, const FieldDef& f, int group, int channel);
