@@ -186,7 +186,7 @@ private slots:
         }
     }
 
-    // The described masks, worked out by hand: page 0 opens bits 7 and 6-3 and
+    // The radio's masks, worked out by hand: page 0 opens bits 7 and 6-3 and
     // 0 of byte 6, bytes 7, 11-13, the bandwidth pairs 36-65 and bit 7 of 104;
     // a group page all but bits 6-4 of byte 8 and bytes 9 to 15.
     void derivedWriteMasksAreTheRadios() {
