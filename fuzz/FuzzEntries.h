@@ -14,6 +14,7 @@
 #include "files/ChannelCsv.h"
 #include "files/RadioFile.h"
 #include "fleet/FleetPlan.h"
+#include "model/FieldPaths.h"
 #include "model/ImageDiff.h"
 #include "model/RadioFields.h"
 #include "model/clsWriteDefaults.h"
@@ -125,6 +126,42 @@ inline int FuzzFleetPlan(const uint8_t* data, size_t size) {
         if (!applied)
             require(SerializeRadioFile(image) == SerializeRadioFile(base),
                     "a refused row changes nothing");
+    }
+    return 0;
+}
+
+// Field edits of any content, as JSON (starting with "{") or as PATH=VALUE
+// lines: refused whole, leaving the image byte for byte, or taken; taken
+// edits taken again change nothing, and every path they name can be read.
+inline int FuzzFieldEdits(const uint8_t* data, size_t size) {
+    const QByteArray bytes = bytesOf(data, size);
+    QList<FieldAssignment> edits;
+    if (bytes.startsWith('{')) {
+        if (!FieldEditsFromJson(bytes, &edits, nullptr)) return 0;
+    } else {
+        for (const QString& line : QString::fromUtf8(bytes).split(u'\n', Qt::SkipEmptyParts)) {
+            FieldAssignment edit;
+            if (!ParseFieldAssignment(line, &edit, nullptr)) return 0;
+            edits << edit;
+        }
+    }
+    const AppState& base = defaultsImage();
+    AppState state = base;
+    FieldPathError error;
+    if (!SetFields(state, edits, &error)) {
+        require(SerializeRadioFile(state) == SerializeRadioFile(base),
+                "a refused edit changes nothing");
+        require(!error.reason.isEmpty(), "a refusal says why");
+        return 0;
+    }
+    AppState again = state;
+    int changed = -1;
+    require(SetFields(again, edits, nullptr, &changed), "edits taken once are taken again");
+    require(changed == 0 && SerializeRadioFile(again) == SerializeRadioFile(state),
+            "edits taken again change nothing");
+    for (const FieldAssignment& edit : edits) {
+        QStringList values;
+        require(GetField(state, edit.path, &values, nullptr), "a path that was set can be read");
     }
     return 0;
 }

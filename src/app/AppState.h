@@ -37,6 +37,6 @@ struct AppState {
 // Image accessors used by every codec: the image byte at page * 128 + offset,
 // and a masked write that changes only the bits set in mask.
 int16_t intRead_Addrs(const AppState& s, int16_t intPage, int16_t intAddrs);
-bool WriteByte(AppState& s, int16_t intPage, int16_t intAddrs, int16_t intMask, int16_t intData);
+void WriteByte(AppState& s, int16_t intPage, int16_t intAddrs, int16_t intMask, int16_t intData);
 
 }  // namespace tav

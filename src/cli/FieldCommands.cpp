@@ -16,19 +16,23 @@ QString described(const FieldPathError& e) {
     return e.path.isEmpty() ? e.reason : e.path + QStringLiteral(": ") + e.reason;
 }
 
+// A refused edit file: where and why, and that the radio file stays.
+int refuseEdits(const CommandLine& cl, const QString& editsPath, const FieldPathError& error) {
+    complain(cl.verb(), editsPath + QStringLiteral(": ") + described(error));
+    complain(cl.verb(), QStringLiteral("nothing written"));
+    return kFileError;
+}
+
 // Applies the edits and saves the file when a field changed; says how many.
+// `editsPath`: the file they came from; empty for the command line's.
 int applyEdits(const CommandLine& cl, AppState& state, const QList<FieldAssignment>& edits,
-               Exit refusal) {
+               const QString& editsPath) {
     FieldPathError error;
     int changed = 0;
     if (!SetFields(state, edits, &error, &changed)) {
-        if (refusal == kUsage) {
-            cl.fail(described(error));
-        } else {
-            complain(cl.verb(), described(error));
-            complain(cl.verb(), QStringLiteral("nothing written"));
-        }
-        return refusal;
+        if (!editsPath.isEmpty()) return refuseEdits(cl, editsPath, error);
+        cl.fail(described(error));
+        return kUsage;
     }
     if (changed > 0 && !saveImageFile(cl.verb(), cl.operands()[0], state)) return kFileError;
     QTextStream(stdout) << changed << " fields changed\n";
@@ -81,7 +85,7 @@ int runSet(const CommandLine& cl) {
     }
     AppState state;
     if (!loadImageFile(cl.verb(), cl.operands()[0], state)) return kFileError;
-    return applyEdits(cl, state, edits, kUsage);
+    return applyEdits(cl, state, edits, QString());
 }
 
 int runApply(const CommandLine& cl) {
@@ -92,12 +96,8 @@ int runApply(const CommandLine& cl) {
     if (!readEdits(cl, editsPath, json)) return kFileError;
     QList<FieldAssignment> edits;
     FieldPathError error;
-    if (!FieldEditsFromJson(json, &edits, &error)) {
-        complain(cl.verb(), editsPath + QStringLiteral(": ") + described(error));
-        complain(cl.verb(), QStringLiteral("nothing written"));
-        return kFileError;
-    }
-    return applyEdits(cl, state, edits, kFileError);
+    if (!FieldEditsFromJson(json, &edits, &error)) return refuseEdits(cl, editsPath, error);
+    return applyEdits(cl, state, edits, editsPath);
 }
 
 }  // namespace tav::cli

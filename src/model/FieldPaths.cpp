@@ -7,10 +7,11 @@
 #include <vector>
 
 #include "model/FieldTable.h"
-#include "model/FrequencyCheck.h"
+#include "model/EntryRules.h"
 #include "model/HexDigitValidator.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
+#include "model/RadioFields.h"
 
 namespace tav {
 
@@ -137,54 +138,15 @@ bool hexEntry(const FieldDef& f, const QString& value, QString& stored, QString&
     return true;
 }
 
-bool frequencyEntry(const QString& value, QString& stored, QString& why) {
-    const QString t = value.trimmed();
-    if (t.isEmpty() || t.compare(QLatin1String("none"), Qt::CaseInsensitive) == 0) {
-        stored = QStringLiteral("none");
-        return true;
+// The editor's entry rules: what the grid and the group fields refuse, set
+// refuses with the same reason; what they take is stored as the radio shows it.
+bool verdictEntry(const EntryVerdict& v, QString& stored, QString& why) {
+    if (!v.ok) {
+        why = v.reason;
+        return false;
     }
-    const GridFrequency f = CheckGridFrequency(t);
-    uint8_t b1 = 0, b2 = 0;
-    switch (f.verdict) {
-        case GridFrequency::Zero:
-            stored = QStringLiteral("none");
-            return true;
-        case GridFrequency::Accepted:
-            stored = f.mhz;
-            if (FreqTextToBytes(stored, b1, b2)) return true;
-            why = QStringLiteral("a frequency the radio cannot hold");
-            return false;
-        case GridFrequency::OutOfBand:
-            why = QStringLiteral("outside %1 to %2 MHz").arg(kBandLowMHz).arg(kBandHighMHz);
-            return false;
-        case GridFrequency::OffRaster:
-            why = QStringLiteral("off the 2.5 kHz and 6.25 kHz raster");
-            return false;
-        case GridFrequency::NotNumeric:
-        case GridFrequency::TooLong:
-            break;
-    }
-    why = QStringLiteral("not a frequency in MHz such as 155.125 or none");
-    return false;
-}
-
-// Taken when the codec can hold it as the same kind of guard: a tone of
-// 800 Hz or more would come back as a digital code.
-bool channelGuardEntry(const QString& value, QString& why) {
-    uint8_t h = 0, l = 0;
-    const QString t = value.trimmed();
-    const bool digital = t.startsWith(u'D', Qt::CaseInsensitive);
-    static const QRegularExpression kForm(QStringLiteral("^([Dd][0-7]{3}-?|\\d{1,3}(\\.\\d)?)$"));
-    if (kForm.match(t).hasMatch() && CGTextToBytes(t, h, l) &&
-        CGBytesToText(l, h).startsWith(u'D') == digital)
-        return true;
-    why = QStringLiteral("not a tone below 800 Hz such as 067.0 or a digital code such as D023-");
-    return false;
-}
-
-bool labelEntry(const QString& value, QString& why) {
-    why = LabelTextProblem(value);
-    return why.isEmpty();
+    stored = v.normalized;
+    return true;
 }
 
 // The text a changed value is stored as, by the rule of its kind.
@@ -198,11 +160,11 @@ bool entryRule(const FieldDef& f, const QString& value, QString& stored, QString
         case FieldType::HexDigits:
             return hexEntry(f, value, stored, why);
         case FieldType::Frequency:
-            return frequencyEntry(value, stored, why);
+            return verdictEntry(CheckFrequencyEntry(value), stored, why);
         case FieldType::ChannelGuard:
-            return channelGuardEntry(value, why);
+            return verdictEntry(CheckGuardEntry(value), stored, why);
         case FieldType::Label:
-            return labelEntry(value, why);
+            return verdictEntry(CheckLabelEntry(value), stored, why);
     }
     return false;
 }
@@ -213,20 +175,17 @@ bool failed(FieldPathError* error, const QString& path, const QString& reason) {
 }
 
 // One assignment into `work`; false with the reason when it cannot be taken.
-bool assign(AppState& work, const FieldAssignment& edit, int& changed, QString& why) {
+bool assign(AppState& work, const FieldAssignment& edit, QString& why) {
     FieldPath p;
     if (!parsePath(edit.path, p, why)) return false;
     const FieldDef& f = *p.def;
     for (const Place& at : placesOf(p)) {
         const QString now = ReadFieldValue(work, f, at.group, at.channel);
         if (edit.value == now) continue;
-        if (!f.editable) {
-            why = QStringLiteral("read-only: the radio's factory setting");
-            return false;
-        }
+        const QString readOnly = QStringLiteral("read-only: the radio's factory setting");
         QString stored, rule;
         if (!entryRule(f, edit.value, stored, rule)) {
-            why = QStringLiteral("\"%1\": %2").arg(edit.value, rule);
+            why = f.editable ? QStringLiteral("\"%1\": %2").arg(edit.value, rule) : readOnly;
             return false;
         }
         AppState trial = work;
@@ -234,10 +193,13 @@ bool assign(AppState& work, const FieldAssignment& edit, int& changed, QString& 
             why = QStringLiteral("\"%1\": the radio cannot hold this value").arg(edit.value);
             return false;
         }
-        if (ReadFieldValue(trial, f, at.group, at.channel) == now)
-            continue;  // same, in other words
+        // The same value in other words changes nothing.
+        if (ReadFieldValue(trial, f, at.group, at.channel) == now) continue;
+        if (!f.editable) {
+            why = readOnly;
+            return false;
+        }
         work = trial;
-        ++changed;
     }
     return true;
 }
@@ -351,13 +313,18 @@ bool SetFields(AppState& image, const QList<FieldAssignment>& edits, FieldPathEr
 bool SetFields(AppState& image, const QList<FieldAssignment>& edits, FieldPathError* error,
                int* changed) {
     AppState work = image;
-    int count = 0;
     for (const FieldAssignment& edit : edits) {
         QString why;
-        if (!assign(work, edit, count, why)) return failed(error, edit.path, why);
+        if (!assign(work, edit, why)) return failed(error, edit.path, why);
+    }
+    if (changed) {
+        const std::vector<RadioField> before = ListRadioFields(image),
+                                      after = ListRadioFields(work);
+        *changed = 0;
+        for (std::size_t i = 0; i < before.size(); ++i)
+            *changed += before[i].value != after[i].value;
     }
     image = work;
-    if (changed) *changed = count;
     return true;
 }
 

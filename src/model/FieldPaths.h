@@ -28,7 +28,7 @@ struct FieldPathError {
 
 // Every assignment or none: on failure `image` is left byte for byte as it was.
 bool SetFields(AppState& image, const QList<FieldAssignment>& edits, FieldPathError* error);
-// As above; `changed` (when given) counts the fields whose value changed.
+// As above; `changed` (when given) counts the fields whose value differs afterwards.
 bool SetFields(AppState& image, const QList<FieldAssignment>& edits, FieldPathError* error,
                int* changed);
 // The values a path names (several with '*'), in group then channel order.

@@ -546,14 +546,41 @@ int FieldNumber(const AppState& s, const FieldDef& f, int group, int channel) {
     return (byteOf(s, b) & b.mask) >> shiftOf(b.mask);
 }
 
+int FieldEntry(const AppState& s, const FieldDef& f, int group, int channel) {
+    return entryIndex(f, FieldNumber(s, f, group, channel));
+}
+
+void WriteFieldNumber(AppState& s, const FieldDef& f, int group, int channel, int number) {
+    const ImageBits b = FieldBits(f, group, channel).front();
+    setBits(s, b, static_cast<uint8_t>(number << shiftOf(b.mask)));
+}
+
+bool FieldChecked(const AppState& s, const FieldDef& f, int group, int channel) {
+    return (FieldNumber(s, f, group, channel) != 0) != f.inverted;
+}
+
+void WriteFieldCheck(AppState& s, const FieldDef& f, int group, int channel, bool checked) {
+    WriteFieldNumber(s, f, group, channel, checked != f.inverted ? 1 : 0);
+}
+
+QString FieldPrintText(const FieldDef& f, int number) {
+    return f.printTexts.isEmpty() ? f.entries.value(entryIndex(f, number))
+                                  : f.printTexts.value(number);
+}
+
+const FieldDef& Field(FieldScope scope, const char* key) {
+    const FieldDef* f = FindField(scope, QLatin1String(key));
+    if (!f) qFatal("no field %s in the field table", key);
+    return *f;
+}
+
 QString ReadFieldValue(const AppState& s, const FieldDef& f, int group, int channel) {
     const std::vector<ImageBits> bits = FieldBits(f, group, channel);
     switch (f.type) {
         case FieldType::List:
-            return f.entries.value(entryIndex(f, FieldNumber(s, f, group, channel))).trimmed();
+            return f.entries.value(FieldEntry(s, f, group, channel)).trimmed();
         case FieldType::Check:
-            return (FieldNumber(s, f, group, channel) != 0) != f.inverted ? QStringLiteral("1")
-                                                                          : QStringLiteral("0");
+            return FieldChecked(s, f, group, channel) ? QStringLiteral("1") : QStringLiteral("0");
         case FieldType::HexDigits:
             return hexText(s, bits);
         case FieldType::Frequency:
@@ -575,12 +602,10 @@ bool WriteFieldValue(AppState& s, const FieldDef& f, int group, int channel, con
             setBits(s, bits[0], static_cast<uint8_t>(i << shiftOf(bits[0].mask)));
             return true;
         }
-        case FieldType::Check: {
+        case FieldType::Check:
             if (value != QLatin1String("0") && value != QLatin1String("1")) return false;
-            const bool set = (value == QLatin1String("1")) != f.inverted;
-            setBits(s, bits[0], set ? 0xFF : 0x00);
+            WriteFieldCheck(s, f, group, channel, value == QLatin1String("1"));
             return true;
-        }
         case FieldType::HexDigits:
             return writeHex(s, f, bits, value);
         case FieldType::Frequency: {

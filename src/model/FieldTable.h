@@ -81,6 +81,21 @@ std::vector<ImageBits> FieldBits(const FieldDef& f, int group, int channel);
 // The number a list or check box field holds (0 or 1 for a check box, before inversion).
 int FieldNumber(const AppState& s, const FieldDef& f, int group, int channel);
 
+// The entry of the field's list that its number shows: a number beyond the list shows
+// the first entry.
+int FieldEntry(const AppState& s, const FieldDef& f, int group, int channel);
+// Stores `number` in the field's bits; what lies beyond them is dropped.
+void WriteFieldNumber(AppState& s, const FieldDef& f, int group, int channel, int number);
+// A check box field as the window shows it, inversion applied; and stored.
+bool FieldChecked(const AppState& s, const FieldDef& f, int group, int channel);
+void WriteFieldCheck(AppState& s, const FieldDef& f, int group, int channel, bool checked);
+// The field of `key`, for the codecs' accessors; a key the table lacks is a
+// fault of the program and stops it.
+const FieldDef& Field(FieldScope scope, const char* key);
+
+// The printout's words for a list or check box field's number.
+QString FieldPrintText(const FieldDef& f, int number);
+
 // The value as the windows show it (a list's entry without its padding;
 // check boxes "1" or "0"; an empty label as " BLANK  ").
 QString ReadFieldValue(const AppState& s, const FieldDef& f, int group, int channel);

@@ -44,13 +44,12 @@ public:
 
 private:
     enum Column { kRxFreq = 1, kRxCG = 2, kTxFreq = 3, kTxCG = 4, kLabel = 5 };
-    int16_t recordAddress() const;
-    QString readFreq(int offset) const;
-    QString readCG(int offset) const;
-    void writeFreq(int offset, const QString& text);
-    void writeCG(int offset, const QString& text);
+    // A channel field of the table, as the window shows it, and storing it.
+    QString value(const char* key) const;
+    void setValue(const char* key, const QString& text);
+    bool checked(const char* key) const;
+    void setChecked(const char* key, int value);
     bool hasPowerBits() const;
-    uint8_t& powerByte();
 
     AppState& state_;
     GroupControls& controls_;

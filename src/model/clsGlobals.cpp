@@ -2,18 +2,13 @@
 
 #include <QString>
 
+#include "model/FieldTable.h"
 #include "model/MGlobals.h"
-#include "model/NumberText.h"
 
 namespace tav {
 
 namespace {
 constexpr int16_t kGlobalPage = 0;
-constexpr int16_t kFlags = 6;      // battery saver inhibit, priority rate, bandwidth, bank scan
-constexpr int16_t kDtmf = 7;       // deviation, ANI rate, front porch
-constexpr int16_t kPassword = 11;  // 11, 12, 13
-constexpr int16_t kDisplay = 104;  // frequency-only display in bit 7
-constexpr int kPasswordBytes = 3;
 }  // namespace
 
 clsGlobals::clsGlobals(AppState& state, GlobalControls& controls, std::function<void()> showWindow)
@@ -25,6 +20,14 @@ int16_t clsGlobals::readByte(int16_t address) const {
 
 void clsGlobals::writeByte(int16_t address, int16_t mask, int16_t data) {
     WriteByte(state_, kGlobalPage, address, mask, data);
+}
+
+int clsGlobals::number(const char* key) const {
+    return FieldNumber(state_, Field(FieldScope::Unit, key), -1, -1);
+}
+
+void clsGlobals::setNumber(const char* key, int value) {
+    WriteFieldNumber(state_, Field(FieldScope::Unit, key), -1, -1, value);
 }
 
 void clsGlobals::Read_Globals() {
@@ -42,31 +45,31 @@ void clsGlobals::Read_Globals() {
 }
 
 void clsGlobals::Read_DTMF_Dev() {
-    controls_.cboDTMFDev = (readByte(kDtmf) & 0xF8) >> 3;
+    controls_.cboDTMFDev = number("dtmf_deviation");
 }
 void clsGlobals::Read_Front_Porch_Time() {
-    controls_.cboPorchTime = readByte(kDtmf) & 3;
+    controls_.cboPorchTime = number("front_porch_time");
 }
 void clsGlobals::Read_ANI_Rate() {
-    controls_.cboANIRate = (readByte(kDtmf) & 4) >> 2;
+    controls_.cboANIRate = number("ani_rate");
 }
 void clsGlobals::Read_Pri_Rate() {
-    controls_.cboPriRate = (readByte(kFlags) & 0x78) >> 3;
+    controls_.cboPriRate = number("priority_rate");
 }
 void clsGlobals::Read_Battery_Saver_Inhibit() {
-    controls_.cboBattSave = readByte(kFlags) >> 7;
+    controls_.cboBattSave = number("global_battery_saver");
 }
 void clsGlobals::Read_Freq_Display() {
-    controls_.cboFreqDisplay = readByte(kDisplay) >> 7;
+    controls_.cboFreqDisplay = number("display_frequencies_only");
 }
 void clsGlobals::Read_Per_Channel_Power() {
     controls_.chkPerChannelPower = state_.PowerBlockPresent;
 }
 void clsGlobals::Read_Per_Channel_BandWidth() {
-    controls_.chkPerChannelBandwidth = (readByte(kFlags) & 4) >> 2;
+    controls_.chkPerChannelBandwidth = number("per_channel_bandwidth");
 }
 void clsGlobals::Read_Bank_Scan() {
-    controls_.cboTalkBack = readByte(kFlags) & 1;
+    controls_.cboTalkBack = number("bank_scan");
 }
 
 void clsGlobals::Write_Globals() {
@@ -80,39 +83,40 @@ void clsGlobals::Write_Globals() {
     Write_Password();
 }
 
-// The masks keep every other field of the byte as it was.
+// Each changes its field's bits only.
 void clsGlobals::Write_DTMF_Dev() {
-    writeByte(kDtmf, 0xF8, int16_t(controls_.cboDTMFDev * 8));
+    setNumber("dtmf_deviation", controls_.cboDTMFDev);
 }
 void clsGlobals::Write_Front_Porch_Time() {
-    writeByte(kDtmf, 0x03, int16_t(controls_.cboPorchTime));
+    setNumber("front_porch_time", controls_.cboPorchTime);
 }
 void clsGlobals::Write_ANI_Rate() {
-    writeByte(kDtmf, 0x04, int16_t(controls_.cboANIRate * 4));
+    setNumber("ani_rate", controls_.cboANIRate);
 }
 void clsGlobals::Write_Pri_Rate() {
-    writeByte(kFlags, 0x78, int16_t(controls_.cboPriRate * 8));
+    setNumber("priority_rate", controls_.cboPriRate);
 }
 void clsGlobals::Write_Battery_Saver_Inhibit() {
-    writeByte(kFlags, 0x80, int16_t(controls_.cboBattSave * 128));
+    setNumber("global_battery_saver", controls_.cboBattSave);
 }
 void clsGlobals::Write_Freq_Display() {
-    writeByte(kDisplay, 0x80, int16_t(controls_.cboFreqDisplay * 128));
+    setNumber("display_frequencies_only", controls_.cboFreqDisplay);
 }
 void clsGlobals::Write_Bank_Scan() {
-    writeByte(kFlags, 0x01, int16_t(controls_.cboTalkBack));
+    setNumber("bank_scan", controls_.cboTalkBack);
 }
 
 void clsGlobals::Read_Password() {
-    QString t;
-    for (int i = 0; i < kPasswordBytes; ++i) t += HexByteText(readByte(int16_t(kPassword + i)));
-    controls_.txtPassWord = t;
+    controls_.txtPassWord = ReadFieldValue(state_, Field(FieldScope::Unit, "password"), -1, -1);
 }
 
+// As typed: a short text is left-padded with zeros, what follows the sixth
+// digit is dropped and any other character counts as 0.
 void clsGlobals::Write_Password() {
-    const QString t = controls_.txtPassWord.rightJustified(2 * kPasswordBytes, u'0');
-    for (int i = 0; i < kPasswordBytes; ++i)
-        writeByte(int16_t(kPassword + i), 0xFF, int16_t(HexTextToValue(t.mid(2 * i, 2))));
+    const FieldDef& f = Field(FieldScope::Unit, "password");
+    const QString t = controls_.txtPassWord.rightJustified(HexDigitCount(f), u'0');
+    for (int i = 0; i < f.bytes; ++i)
+        writeByte(int16_t(f.offset + i), 0xFF, int16_t(HexTextToValue(t.mid(2 * i, 2))));
 }
 
 }  // namespace tav

@@ -40,6 +40,9 @@ public:
 private:
     int16_t readByte(int16_t address) const;
     void writeByte(int16_t address, int16_t mask, int16_t data);
+    // The number a unit field of the table holds, and storing one.
+    int number(const char* key) const;
+    void setNumber(const char* key, int value);
 
     AppState& state_;
     GlobalControls& controls_;

@@ -1,49 +1,32 @@
 #include "model/clsGroup.h"
 
 #include "model/ChannelBits.h"
+#include "model/FieldTable.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
-#include "model/NumberText.h"
 
 namespace tav {
 
 namespace {
-// Addresses of the group parameter bytes in the group page.
-constexpr int16_t kSaverUcgScan = 0;  // battery saver, UCG enable, scan list 8..13
-constexpr int16_t kScanTot = 2;
-constexpr int16_t kPriority = 3;  // mode, lockouts, priority channel
-constexpr int16_t kBciAni = 4;    // busy channel, resident ANI/DTMF, first ID digit
-constexpr int16_t kIdBytes = 5;   // 5, 6, 7: ID digits 2 to 7
-constexpr int16_t kUcg = 8;       // encode only, UCG channel
-constexpr int kIdDigits = 7;
-constexpr int kLastPriorityChannel = 13;
-constexpr int kLastUcgChannel = 14;
-
-// Bits 7 and 6 of the priority byte by option: A 00, B 10, C 11, D 01.
-uint8_t modeBits(PriorityMode m) {
+// The priority mode's number by option: A 0, B 2, C 3, D 1 (bits 7 and 6).
+int modeNumber(PriorityMode m) {
     switch (m) {
         case PriorityMode::A:
-            return 0x00;
+            return 0;
         case PriorityMode::B:
-            return 0x80;
+            return 2;
         case PriorityMode::C:
-            return 0xC0;
+            return 3;
         case PriorityMode::D:
-            return 0x40;
+            return 1;
     }
-    return 0x00;
+    return 0;
 }
 
-PriorityMode modeOf(int bits76) {
+PriorityMode modeOf(int number) {
     static constexpr PriorityMode kModes[] = {PriorityMode::A, PriorityMode::D, PriorityMode::B,
                                               PriorityMode::C};
-    return kModes[bits76 & 3];
-}
-
-// A list index confined to its field, so an unselected list (-1) or a stray
-// value cannot spill into the neighbouring field of the same byte.
-int field(int index, int mask) {
-    return index & mask;
+    return kModes[number & 3];
 }
 }  // namespace
 
@@ -58,16 +41,8 @@ clsGroup::clsGroup(AppState& state, GroupControls& controls, ChannelGrid& grid)
 
 clsGroup::~clsGroup() = default;
 
-int16_t clsGroup::readByte(int16_t address) const {
-    return intRead_Addrs(state_, page_, address);
-}
-
 void clsGroup::writeByte(int16_t address, int16_t mask, int16_t data) {
     WriteByte(state_, page_, address, mask, data);
-}
-
-uint8_t& clsGroup::backlightByte() {
-    return state_.label(group_, kBacklightSlot, kBacklightCell);
 }
 
 void clsGroup::Read_Group() {
@@ -92,10 +67,25 @@ void clsGroup::Read_Labels_Only() {
     for (auto& ch : channels_) ch->Read_Chan_Alpha();
 }
 
+int clsGroup::number(const char* key) const {
+    return FieldNumber(state_, Field(FieldScope::Group, key), group_, -1);
+}
+
+int clsGroup::entry(const char* key) const {
+    return FieldEntry(state_, Field(FieldScope::Group, key), group_, -1);
+}
+
+void clsGroup::setNumber(const char* key, int value) {
+    WriteFieldNumber(state_, Field(FieldScope::Group, key), group_, -1, value);
+}
+
+void clsGroup::setCheck(const char* key, int value) {
+    WriteFieldCheck(state_, Field(FieldScope::Group, key), group_, -1, isChecked(value));
+}
+
 void clsGroup::Read_TOT_Scan() {
-    const int16_t b = readByte(kScanTot);
-    controls_.cboScan = b >> 4;
-    controls_.cboTOT = b & 15;
+    controls_.cboScan = number("scan_hold_time");
+    controls_.cboTOT = number("time_out_timer");
 }
 
 void clsGroup::Read_Group_Label() {
@@ -104,64 +94,53 @@ void clsGroup::Read_Group_Label() {
 }
 
 void clsGroup::Read_Group_Backlight() {
-    const uint8_t b = backlightByte();
-    controls_.cboBlTimeout = (b & 0x0E) >> 1;
-    controls_.chkAlphaEnabled = b & 1;
-    controls_.chkBlChannel = (b >> 7) & 1;
-    controls_.chkBLScanState = (b >> 6) & 1;
-    controls_.chkBlOther = (b >> 5) & 1;
-    controls_.chkBlKeypress = (b >> 4) & 1;
+    controls_.cboBlTimeout = number("backlight_timeout");
+    controls_.chkAlphaEnabled = number("alpha_enabled");
+    controls_.chkBlChannel = number("backlight_channel_change");
+    controls_.chkBLScanState = number("backlight_scan_state_change");
+    controls_.chkBlOther = number("backlight_other_display");
+    controls_.chkBlKeypress = number("backlight_keypress");
 }
 
 void clsGroup::Read_ID_Num() {
-    QString t = QString::number(readByte(kBciAni) & 15, 16).toUpper();
-    for (int16_t a = kIdBytes; a < kIdBytes + 3; ++a) t += HexByteText(readByte(a));
-    id_ = t;
-    controls_.txtID = t;
+    id_ = ReadFieldValue(state_, Field(FieldScope::Group, "ani_id"), group_, -1);
+    controls_.txtID = id_;
 }
 
+// A priority channel above 14 shows as channel 1.
 void clsGroup::Read_Priority() {
-    const int16_t b = readByte(kPriority);
-    controls_.priMode = modeOf(b >> 6);
-    int c = b & 15;
-    if (c > kLastPriorityChannel) c = 0;
-    controls_.cboPri1Chan = c;
+    controls_.priMode = modeOf(number("priority_mode"));
+    controls_.cboPri1Chan = entry("priority_channel");
 }
 
 void clsGroup::Read_Battery_Saver() {
-    controls_.optBattSaveOff = (readByte(kSaverUcgScan) & 0x80) != 0;
+    controls_.optBattSaveOff = number("battery_saver") != 0;
 }
 
 void clsGroup::Read_Keyboard_Lockouts() {
-    const int16_t b = readByte(kPriority);
-    controls_.chkPriKeyLock = (b >> 5) & 1;
-    controls_.chkENTCLRLock = (b >> 4) & 1;
+    controls_.chkPriKeyLock = number("priority_key_lockout");
+    controls_.chkENTCLRLock = number("ent_clr_key_lockout");
 }
 
 void clsGroup::Read_Busy_Channel_Indicate() {
-    controls_.cboBCI = (readByte(kBciAni) & 0xC0) >> 6;
+    controls_.cboBCI = number("busy_channel_indicator");
 }
 
 void clsGroup::Read_ANI_DTMF() {
-    controls_.cboANI = (readByte(kBciAni) & 0x30) >> 4;
+    controls_.cboANI = number("resident_ani_dtmf");
 }
 
 void clsGroup::Read_UCG_Encode() {
-    controls_.chkUCGEncode = (readByte(kUcg) >> 7) & 1;
+    controls_.chkUCGEncode = number("ucg_encode_only");
 }
 
 void clsGroup::Read_UCG_Enable() {
-    controls_.optUCGEnabled = (readByte(kSaverUcgScan) & 0x40) != 0;
+    controls_.optUCGEnabled = number("user_code_guard") != 0;
 }
 
+// A channel above 14 shows as OFF.
 void clsGroup::Read_UCG_Chan() {
-    int c = readByte(kUcg) & 15;
-    if (c > kLastUcgChannel) c = 0;
-    controls_.cboUCGChan = c;
-}
-
-void clsGroup::write_change(int16_t& intGroup) {
-    (void)intGroup;
+    controls_.cboUCGChan = entry("ucg_channel");
 }
 
 void clsGroup::Write_Group() {
@@ -180,17 +159,21 @@ void clsGroup::Write_Group() {
     for (auto& ch : channels_) ch->Write_Channel();
 }
 
+// A list index beyond its field's bits (an unselected list's -1) stays inside them.
 void clsGroup::Write_TOT_Scan() {
-    writeByte(kScanTot, 0xFF,
-              int16_t(field(controls_.cboScan, 15) * 16 + field(controls_.cboTOT, 15)));
+    setNumber("scan_hold_time", controls_.cboScan);
+    setNumber("time_out_timer", controls_.cboTOT);
 }
 
+// As typed: a short text is left-padded with zeros, what follows the seventh
+// digit is dropped and any other character counts as 0.
 void clsGroup::Write_ID_Num() {
     id_ = controls_.txtID;
-    const QString t = id_.rightJustified(kIdDigits, u'0');
-    writeByte(kBciAni, 0x0F, int16_t(HexTextToValue(t.mid(0, 1))));
-    for (int i = 1; i <= 3; ++i)
-        writeByte(int16_t(kBciAni + i), 0xFF, int16_t(HexTextToValue(t.mid(2 * i - 1, 2))));
+    const FieldDef& f = Field(FieldScope::Group, "ani_id");
+    const QString t = id_.rightJustified(HexDigitCount(f), u'0');
+    writeByte(int16_t(f.offset), f.mask, int16_t(HexTextToValue(t.mid(0, 1))));
+    for (int i = 1; i < f.bytes; ++i)
+        writeByte(int16_t(f.offset + i), 0xFF, int16_t(HexTextToValue(t.mid(2 * i - 1, 2))));
 }
 
 void clsGroup::Write_Group_Label() {
@@ -198,48 +181,48 @@ void clsGroup::Write_Group_Label() {
     StoreLabelText(state_, group_, kGroupLabelSlot, groupLabel_);
 }
 
+// The six fields of the backlight byte fill it whole.
 void clsGroup::Write_Group_Backlight() {
-    uint8_t b = static_cast<uint8_t>(field(controls_.cboBlTimeout, 7) * 2);
-    if (isChecked(controls_.chkAlphaEnabled)) b |= 0x01;
-    if (isChecked(controls_.chkBlChannel)) b |= 0x80;
-    if (isChecked(controls_.chkBLScanState)) b |= 0x40;
-    if (isChecked(controls_.chkBlOther)) b |= 0x20;
-    if (isChecked(controls_.chkBlKeypress)) b |= 0x10;
-    backlightByte() = b;
+    setNumber("backlight_timeout", controls_.cboBlTimeout);
+    setCheck("alpha_enabled", controls_.chkAlphaEnabled);
+    setCheck("backlight_channel_change", controls_.chkBlChannel);
+    setCheck("backlight_scan_state_change", controls_.chkBLScanState);
+    setCheck("backlight_other_display", controls_.chkBlOther);
+    setCheck("backlight_keypress", controls_.chkBlKeypress);
 }
 
 void clsGroup::Write_Priority() {
-    writeByte(kPriority, 0xCF,
-              int16_t(modeBits(controls_.priMode) + field(controls_.cboPri1Chan, 15)));
+    setNumber("priority_mode", modeNumber(controls_.priMode));
+    setNumber("priority_channel", controls_.cboPri1Chan);
 }
 
 void clsGroup::Write_Battery_Saver() {
-    writeByte(kSaverUcgScan, 0x80, controls_.optBattSaveOff ? 0x80 : 0);
+    setNumber("battery_saver", controls_.optBattSaveOff ? 1 : 0);
 }
 
 void clsGroup::Write_Keyboard_Lockouts() {
-    writeByte(kPriority, 0x20, isChecked(controls_.chkPriKeyLock) ? 0x20 : 0);
-    writeByte(kPriority, 0x10, isChecked(controls_.chkENTCLRLock) ? 0x10 : 0);
+    setCheck("priority_key_lockout", controls_.chkPriKeyLock);
+    setCheck("ent_clr_key_lockout", controls_.chkENTCLRLock);
 }
 
 void clsGroup::Write_Busy_Channel_Indicate() {
-    writeByte(kBciAni, 0xC0, int16_t(field(controls_.cboBCI, 3) * 64));
+    setNumber("busy_channel_indicator", controls_.cboBCI);
 }
 
 void clsGroup::Write_ANI_DTMF() {
-    writeByte(kBciAni, 0x30, int16_t(field(controls_.cboANI, 3) * 16));
+    setNumber("resident_ani_dtmf", controls_.cboANI);
 }
 
 void clsGroup::Write_UCG_Encode() {
-    writeByte(kUcg, 0x80, isChecked(controls_.chkUCGEncode) ? 0x80 : 0);
+    setCheck("ucg_encode_only", controls_.chkUCGEncode);
 }
 
 void clsGroup::Write_UCG_Enable() {
-    writeByte(kSaverUcgScan, 0x40, controls_.optUCGEnabled ? 0x40 : 0);
+    setNumber("user_code_guard", controls_.optUCGEnabled ? 1 : 0);
 }
 
 void clsGroup::Write_UCG_Chan() {
-    writeByte(kUcg, 0x0F, int16_t(field(controls_.cboUCGChan, 15)));
+    setNumber("ucg_channel", controls_.cboUCGChan);
 }
 
 }  // namespace tav

@@ -38,7 +38,6 @@ public:
     void Read_UCG_Encode();
     void Read_UCG_Enable();
     void Read_UCG_Chan();
-    void write_change(int16_t& intGroup);  // kept for callers; does nothing
     void Write_Group();
     void Write_TOT_Scan();
     void Write_ID_Num();
@@ -60,9 +59,12 @@ public:
     const QString& groupLabelText() const { return groupLabel_; }
 
 private:
-    int16_t readByte(int16_t address) const;
     void writeByte(int16_t address, int16_t mask, int16_t data);
-    uint8_t& backlightByte();
+    // A group field of the table: its number, its list entry, and storing them.
+    int number(const char* key) const;
+    int entry(const char* key) const;
+    void setNumber(const char* key, int value);
+    void setCheck(const char* key, int value);
 
     AppState& state_;
     GroupControls& controls_;

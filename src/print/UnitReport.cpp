@@ -2,6 +2,7 @@
 
 #include "model/ChannelPower.h"
 #include "model/ControlLists.h"
+#include "model/FieldTable.h"
 #include "model/MGlobals.h"
 #include "model/LabelText.h"
 
@@ -32,12 +33,6 @@ QString plainNumber(double value) { return QString::number(value, 'g', 15); }
 
 namespace {
 
-QString hex2(int b) { return QStringLiteral("%1").arg(b & 0xFF, 2, 16, QLatin1Char('0')).toUpper(); }
-
-QString setOrClear(bool set, const char* whenSet, const char* whenClear) {
-    return QString::fromLatin1(set ? whenSet : whenClear);
-}
-
 // Appends lines to one page; keeps the document code close to how the printout reads.
 class PageWriter {
 public:
@@ -57,66 +52,34 @@ public:
     explicit ReportBuilder(const AppState& s) : s_(s) {}
 
     void unitBlock(PageWriter& w) const {
-        const uint8_t b6 = unitByte(6), b7 = unitByte(7);
+        const auto u = [this](const char* key) { return printed(FieldScope::Unit, key, -1); };
         w.line(ReportStyle::Heading, {{9, QStringLiteral("Unit Global Data")}});
-        w.body(10, QStringLiteral("DTMF Dev = ") + plainNumber(((b7 & 0xF8) / 8) * 187.5) +
-                       QStringLiteral("    Front Porch Time = ") +
-                       QString::number((b7 & 0x03) * 330 + 30) + QStringLiteral("    ANI Rate = ") +
-                       QString::number((((b7 & 0x04) / 4) + 1) * 10) +
-                       QStringLiteral("    Priority Rate = ") +
-                       plainNumber((((b6 & 0x78) / 8) + 1) * 0.25));
-        w.body(10, QStringLiteral("Global Battery Saver is ") +
-                       setOrClear(b6 & 0x80, "Inhibited", "Enabled") +
-                       QStringLiteral("    Display Frequencies Only is ") +
-                       setOrClear(unitByte(104) & 0x80, "Enabled", "Disabled") +
-                       QStringLiteral("    Per Channel Bandwidth is ") +
-                       setOrClear(b6 & 0x04, "Enabled", "Disabled"));
-        w.body(10, QStringLiteral("Bank Scan is ") + setOrClear(b6 & 0x01, "Enabled", "Disabled") +
-                       QStringLiteral("      Unit Password = ") + hex2(unitByte(11)) +
-                       hex2(unitByte(12)) + hex2(unitByte(13)));
+        w.body(10, u("dtmf_deviation") + QStringLiteral("    ") + u("front_porch_time") +
+                       QStringLiteral("    ") + u("ani_rate") + QStringLiteral("    ") +
+                       u("priority_rate"));
+        w.body(10, u("global_battery_saver") + QStringLiteral("    ") +
+                       u("display_frequencies_only") + QStringLiteral("    ") +
+                       u("per_channel_bandwidth"));
+        w.body(10, u("bank_scan") + QStringLiteral("      ") + u("password"));
     }
 
     void groupBlock(PageWriter& w, int g) const {
-        static const char* const kMode[] = {"A", "D", "B", "C"};
-        static const char* const kBci[] = {"Off", "Indicate", "Override", "Lockout"};
-        static const char* const kRes[] = {"Off", "DTMF Only", "ANI Only", "DTMF w/Manual ANI"};
-        static const char* const kTimeout[] = {"Always off", "1 second",  "2 seconds", "3 seconds",
-                                               "4 seconds",  "5 seconds", "6 seconds", "Always On"};
-        const uint8_t b0 = groupByte(g, 0), b2 = groupByte(g, 2), b3 = groupByte(g, 3),
-                      b4 = groupByte(g, 4), b8 = groupByte(g, 8), bl = s_.label(g, kBacklightSlot, kBacklightCell);
+        const auto p = [this, g](const char* key) { return printed(FieldScope::Group, key, g); };
 
         w.blank();
         w.line(ReportStyle::Heading, {{9, QStringLiteral("Group %1 Data").arg(g + 1)}});
         QString glabel = labelText(g, kGroupLabelSlot);
         if (glabel.isEmpty()) glabel = QStringLiteral(" BLANK! ");
-        w.body(10, QStringLiteral("ANI/ID Number: ") + QString::number(b4 & 0x0F, 16).toUpper() +
-                       hex2(groupByte(g, 5)) + hex2(groupByte(g, 6)) + hex2(groupByte(g, 7)) +
-                       QStringLiteral("      Group Label: ") + glabel);
-        const int tot = b2 & 0x0F;
-        w.body(10, QStringLiteral("Time Out Timer = ") +
-                       (tot == 0 ? QStringLiteral("OFF") : QString::number(tot * 15)) +
-                       QStringLiteral("      Scan Hold Time = ") + plainNumber((b2 / 16) * 0.5));
-        w.body(10, QStringLiteral("Priority Channel: ") + QString::number((b3 & 0x0F) + 1) +
-                       QStringLiteral("      Priority Mode: ") + kMode[(b3 & 0xC0) >> 6]);
-        w.body(10, QStringLiteral("Battery Saver: ") + setOrClear(b0 & 0x80, "Off", "On") +
-                       QStringLiteral("      Priority Key: ") +
-                       setOrClear(b3 & 0x20, "Locked Out", "Enabled") +
-                       QStringLiteral("      'ENT' & 'CLR' Keys: ") +
-                       setOrClear(b3 & 0x10, "Locked Out", "Enabled"));
-        w.body(10, QStringLiteral("Busy Channel Indicator: ") + kBci[(b4 & 0xC0) >> 6] +
-                       QStringLiteral("      Resident ANI/DTMF: ") + kRes[(b4 & 0x30) >> 4]);
-        int ucgChan = b8 & 0x0F;
-        if (ucgChan > 14) ucgChan = 0;
-        w.body(10, QStringLiteral("User Code Guard is ") +
-                       setOrClear(b0 & 0x40, "Enabled", "Disabled") +
-                       QStringLiteral("      User code Guard Channel: ") +
-                       lists::ucgChannels().at(ucgChan) +
-                       QStringLiteral("      User Code Guard Encode Only: ") +
-                       setOrClear(b8 & 0x80, "Yes", "No"));
-        w.line(ReportStyle::Body,
-               {{10, QStringLiteral("Alpha is ") + setOrClear(bl & 0x01, "Enabled", "Disabled")},
-                {35, QStringLiteral("Backlight Timeout: ") + kTimeout[(bl / 2) & 7]}});
-        w.body(10, QStringLiteral("Backlight on ") + backlightEvents(bl));
+        w.body(10, p("ani_id") + QStringLiteral("      Group Label: ") + glabel);
+        w.body(10, p("time_out_timer") + QStringLiteral("      ") + p("scan_hold_time"));
+        w.body(10, p("priority_channel") + QStringLiteral("      ") + p("priority_mode"));
+        w.body(10, p("battery_saver") + QStringLiteral("      ") + p("priority_key_lockout") +
+                       QStringLiteral("      ") + p("ent_clr_key_lockout"));
+        w.body(10, p("busy_channel_indicator") + QStringLiteral("      ") + p("resident_ani_dtmf"));
+        w.body(10, p("user_code_guard") + QStringLiteral("      ") + p("ucg_channel") +
+                       QStringLiteral("      ") + p("ucg_encode_only"));
+        w.line(ReportStyle::Body, {{10, p("alpha_enabled")}, {35, p("backlight_timeout")}});
+        w.body(10, QStringLiteral("Backlight on ") + backlightEvents(g));
         channelTable(w, g);
         w.blank();
     }
@@ -129,17 +92,22 @@ private:
     }
     QString labelText(int g, int slot) const { return LabelCellsText(s_, g, slot); }
 
-    static QString backlightEvents(uint8_t bl) {
-        static const struct {
-            int bit;
-            const char* name;
-        } kEvents[] = {{0x80, "Channel Change"},
-                       {0x40, "Scan State Change"},
-                       {0x20, "Other Display"},
-                       {0x10, "Keypress"}};
+    // A field's caption and value in the printout's words; hexadecimal fields as they are.
+    QString printed(FieldScope scope, const char* key, int g) const {
+        const FieldDef& f = Field(scope, key);
+        const QString value = f.type == FieldType::HexDigits
+                                  ? ReadFieldValue(s_, f, g, -1)
+                                  : FieldPrintText(f, FieldNumber(s_, f, g, -1));
+        return QString::fromLatin1(f.printCaption) + value;
+    }
+
+    QString backlightEvents(int g) const {
         QStringList names;
-        for (const auto& e : kEvents)
-            if (bl & e.bit) names << QString::fromLatin1(e.name);
+        for (const char* key : {"backlight_channel_change", "backlight_scan_state_change",
+                                "backlight_other_display", "backlight_keypress"}) {
+            const FieldDef& f = Field(FieldScope::Group, key);
+            if (FieldNumber(s_, f, g, -1)) names << FieldPrintText(f, 1);
+        }
         return names.isEmpty() ? QStringLiteral("nothing") : names.join(QStringLiteral(", "));
     }
 

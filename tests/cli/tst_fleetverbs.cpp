@@ -154,6 +154,84 @@ private slots:
         QCOMPARE(r.out, QString("group 3 channel 5 Rx Freq: 162.42000 -> 155.13000\n"));
     }
 
+    // Fields by name: what set says it changed and what get then prints.
+    void setThenGet_data() {
+        QTest::addColumn<QStringList>("edits");
+        QTest::addColumn<QStringList>("paths");
+        QTest::addColumn<QString>("values");
+        QTest::addColumn<int>("changed");
+        const auto row = [](const char* name, const QStringList& edits, const QStringList& paths,
+                            const QString& values, int changed) {
+            QTest::newRow(name) << edits << paths << values << changed;
+        };
+        row("list entry", {"group.3.time_out_timer=60"}, {"group.3.time_out_timer"}, "60", 1);
+        row("any letter case", {"group.3.busy_channel_indicator=lockout"},
+            {"group.3.busy_channel_indicator"}, "Lockout", 1);
+        row("every group", {"group.*.ani_id=12ab"}, {"group.1.ani_id", "group.15.ani_id"},
+            "00012AB 00012AB", 15);
+        row("every channel", {"group.2.channel.*.scan=true"}, {"group.2.channel.*.scan"},
+            QStringList(14, "1").join(' '), 14);
+        row("every powered group", {"group.*.channel.1.low_power=1"},
+            {"group.*.channel.1.low_power"}, QStringList(14, "1").join(' '), 13);
+        row("short frequency", {"group.1.channel.2.rx_freq=155.125"}, {"group.1.channel.2.rx_freq"},
+            "155.12500", 1);
+        row("same value in other words", {"group.1.channel.1.rx_freq=155.125", "unit.ani_rate=20"},
+            {"group.1.channel.1.rx_freq"}, "155.12500", 0);
+        row("read-only as it is", {"unit.per_channel_bandwidth=true"},
+            {"unit.per_channel_bandwidth"}, "1", 0);
+        row("the last one wins", {"group.1.label=FIRST", "group.1.label=second"},
+            {"group.1.label", "unit.password"}, "SECOND   120000", 1);
+    }
+    void setThenGet() {
+        QFETCH(QStringList, edits);
+        QFETCH(QStringList, paths);
+        QFETCH(QString, values);
+        QFETCH(int, changed);
+        const QString file = path("set.tav");
+        QFile::remove(file);
+        QVERIFY(QFile::copy(sample_, file));
+        const Run set = tavctl(QStringList{"set", file} + edits);
+        QCOMPARE(set.err, QString());
+        QCOMPARE(set.out, QString("%1 fields changed\n").arg(changed));
+        const Run get = tavctl(QStringList{"get", file} + paths);
+        QCOMPARE(get.status, 0);
+        QCOMPARE(lines(get.out).join(' '), values);
+        if (changed == 0) QCOMPARE(readFile(file), readFile(sample_));
+    }
+
+    // Only the fields' own bits change, and the file is saved whole.
+    void setChangesOnlyItsBits() {
+        const QString file = path("bits.tav");
+        QVERIFY(QFile::copy(sample_, file));
+        QCOMPARE(tavctl({"set", file, "group.3.time_out_timer=60", "group.1.channel.14.narrow=1",
+                         "group.2.channel.9.low_power=1"})
+                     .status,
+                 0);
+        AppState want = sampleImage();
+        groupByte(want, 2, 2) = uint8_t((groupByte(want, 2, 2) & 0xF0) | 0x04);
+        want.EEImage[36] |= 0x20;
+        want.PowerMask[1] &= uint8_t(~0x01);
+        QCOMPARE(readFile(file), SerializeRadioFile(want));
+    }
+
+    // A dump applied to another radio of the same factory setting makes
+    // every field equal.
+    void dumpAppliesToAnotherRadio() {
+        AppState other = defaultImage();
+        other.EEImage[6] = 0x04;
+        const QString file = path("other.tav");
+        QVERIFY(WriteRadioFile(file, other).ok());
+        const Run dump = tavctl({"dump", "--json", sample_});
+        const Run apply = tavctl({"apply", file, "-"}, QString(), {}, dump.out.toUtf8());
+        QCOMPARE(apply.err, QString());
+        QCOMPARE(apply.status, 0);
+        const Run diff = tavctl({"diff", sample_, file});
+        QCOMPARE(diff.out, QString());
+        QCOMPARE(diff.status, 0);
+        QCOMPARE(tavctl({"apply", file, "-"}, QString(), {}, dump.out.toUtf8()).out,
+                 QString("0 fields changed\n"));
+    }
+
     // Eight pages; the longest lines fit across A4 paper, each on one line,
     // and a long file name wraps below the title rather than run off the paper.
     void printWritesThePdf() {

@@ -63,6 +63,14 @@ private slots:
                           "Group,Channel,Rx Freq,Label\n1,1,180,OK\n1,2,155,TOO LONG!\n"));
         QVERIFY(QDir(dir_.path()).mkdir("folder"));
         QVERIFY(::mkfifo(QFile::encodeName(dir_.filePath("pipe.csv")).constData(), 0600) == 0);
+        QVERIFY(writeFile(dir_.filePath("broken.json"), "{\"unit\": "));
+        QVERIFY(writeFile(dir_.filePath("tot.json"),
+                          "{\"groups\": [{\"number\": 2, \"time_out_timer\": \"20\"}]}"));
+        QVERIFY(writeFile(dir_.filePath("nonumber.json"),
+                          "{\"groups\": [{\"channels\": [{\"channel\": 1}]}]}"));
+        QVERIFY(writeFile(dir_.filePath("power.json"),
+                          "{\"groups\": [{\"number\": 3, \"channels\": [{\"channel\": 2, "
+                          "\"low_power\": null}]}]}"));
     }
 
     void everyVerbHasHelpMatchingTheManual() {
@@ -169,6 +177,62 @@ private slots:
             "tavctl export-csv: " + gone, {}, "closed");
         row("export-csv onto a pipe", {"export-csv", "-o", "pipe.csv", "radio.tav"}, 3,
             "tavctl export-csv: cannot write pipe.csv: not a regular file");
+        // Fields by name: a refused path or value names the path and why.
+        const QString tots =
+            "OFF, 15, 30, 45, 60, 75, 90, 105, 120, 135, 150, 165, 180, 195, "
+            "210, 225)";
+        row("get, no path", {"get", "radio.tav"}, 2, "tavctl get: missing PATH...");
+        row("get, group 16", {"get", "radio.tav", "group.16.label"}, 2,
+            "tavctl get: group.16.label: no group 16: groups are 1 to 15 or *");
+        row("get, channel 0", {"get", "radio.tav", "group.*.channel.0.scan"}, 2,
+            "tavctl get: group.*.channel.0.scan: no channel 0: channels are 1 to 14 or *");
+        row("get, group 15 power", {"get", "radio.tav", "group.15.channel.1.low_power"}, 2,
+            "tavctl get: group.15.channel.1.low_power: group 15 has no low power setting");
+        row("get, not a path", {"get", "radio.tav", "group.1"}, 2,
+            "tavctl get: group.1: not a field path (unit.KEY, group.N.KEY or "
+            "group.N.channel.M.KEY)");
+        row("get, short", {"get", "short.tav", "unit.password"}, 3, "tavctl get" + tooShort);
+        row("set, unknown key", {"set", "radio.tav", "unit.tot=30"}, 2,
+            "tavctl set: unit.tot: no unit field \"tot\"");
+        row("set, no value", {"set", "radio.tav", "unit.password"}, 2,
+            "tavctl set: unit.password: not PATH=VALUE");
+        row("set, not in list",
+            {"set", "radio.tav", "group.1.time_out_timer=30", "group.2.time_out_timer=20"}, 2,
+            "tavctl set: group.2.time_out_timer: \"20\": not an entry of its list (" + tots);
+        row("set, read-only", {"set", "radio.tav", "unit.per_channel_bandwidth=1"}, 2,
+            "tavctl set: unit.per_channel_bandwidth: read-only: the radio's factory setting");
+        row("set, out of band", {"set", "radio.tav", "group.*.channel.*.rx_freq=180"}, 2,
+            "tavctl set: group.*.channel.*.rx_freq: \"180\": outside the band 143 to 174 MHz");
+        row("set, off raster", {"set", "radio.tav", "group.1.channel.1.tx_freq=155.001"}, 2,
+            "tavctl set: group.1.channel.1.tx_freq: \"155.001\": not on the 2.5 kHz or 6.25 kHz "
+            "channel raster");
+        row("set, not storable", {"set", "radio.tav", "group.1.channel.1.rx_freq=155.0025"}, 2,
+            "tavctl set: group.1.channel.1.rx_freq: \"155.0025\": the radio cannot hold this "
+            "frequency (5 kHz steps, or 6.25 kHz and 12.5 kHz offsets)");
+        row("set, tone too high", {"set", "radio.tav", "group.1.channel.1.rx_cg=900.0"}, 2,
+            "tavctl set: group.1.channel.1.rx_cg: \"900.0\": not a channel guard (a tone such as "
+            "067.0 below 800 Hz, or a digital code such as D023 or D023-)");
+        row("set, hex digits", {"set", "radio.tav", "group.1.ani_id=12345678"}, 2,
+            "tavctl set: group.1.ani_id: \"12345678\": not 1 to 7 hexadecimal digits");
+        row("set, check box", {"set", "radio.tav", "group.1.channel.1.scan=yes"}, 2,
+            "tavctl set: group.1.channel.1.scan: \"yes\": not 0, 1, true or false");
+        row("set, label", {"set", "radio.tav", "group.1.label=HI!"}, 2,
+            "tavctl set: group.1.label: \"HI!\": \"!\" is not a character of the radio's display");
+        row("set, missing", {"set", "missing.tav", "unit.password=1"}, 3,
+            "tavctl set: cannot read missing.tav: No such file or directory");
+        row("apply, not JSON", {"apply", "radio.tav", "broken.json"}, 3,
+            "tavctl apply: broken.json: not JSON: *\ntavctl apply: nothing written");
+        row("apply, bad value", {"apply", "radio.tav", "tot.json"}, 3,
+            "tavctl apply: tot.json: group.2.time_out_timer: \"20\": not an entry of its list (" +
+                tots + "\ntavctl apply: nothing written");
+        row("apply, no group number", {"apply", "radio.tav", "nonumber.json"}, 3,
+            "tavctl apply: nonumber.json: groups[0]: needs \"number\", a number from 1 to 15\n"
+            "tavctl apply: nothing written");
+        row("apply, null power", {"apply", "radio.tav", "power.json"}, 3,
+            "tavctl apply: power.json: group.3.channel.2.low_power: not a text, true or false (in "
+            "groups[0].channels[0])\ntavctl apply: nothing written");
+        row("apply, missing edits", {"apply", "radio.tav", "missing.json"}, 3,
+            "tavctl apply: cannot read missing.json: No such file or directory");
         // Usage: the message, then the verb's synopsis (or the list of verbs).
         row("no verb", {}, 2, "");
         row("unknown verb", {"frob"}, 2, "tavctl: unknown verb 'frob'");
@@ -233,9 +297,11 @@ private slots:
             else
                 QCOMPARE(lines[i], want[i]);
         }
-        // A command that fails writes nothing.
+        // A command that fails writes nothing, and changes no file it was given.
         if (status != 0) QCOMPARE(dir.entryList({"out.*"}), QStringList());
         QVERIFY(!QFileInfo(dir.filePath("pipe.csv")).isFile());
+        if (status != 0)
+            QCOMPARE(readFile(dir.filePath("radio.tav")), SerializeRadioFile(AppState()));
     }
 };
 

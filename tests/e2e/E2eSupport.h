@@ -19,13 +19,15 @@ struct Run {
 };
 
 // `inChild` runs in tavctl's process before it starts (to point its standard
-// output elsewhere, say).
+// output elsewhere, say); `input` is all of standard input.
 inline Run tavctl(const QStringList& args, const QString& workDir = QString(),
-                  const std::function<void()>& inChild = {}) {
+                  const std::function<void()>& inChild = {}, const QByteArray& input = {}) {
     QProcess p;
     p.setWorkingDirectory(workDir);
     if (inChild) p.setChildProcessModifier(inChild);
     p.start(tavctlPath(), args);
+    p.write(input);
+    p.closeWriteChannel();
     Run r;
     if (!p.waitForFinished(180000)) return r;
     r.status = p.exitStatus() == QProcess::NormalExit ? p.exitCode() : -1;

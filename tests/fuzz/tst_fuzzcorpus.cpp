@@ -22,6 +22,7 @@ private slots:
             {"radiofile", &tav::fuzz::FuzzRadioFileLoader},
             {"csvimport", &tav::fuzz::FuzzCsvImport},
             {"fleetplan", &tav::fuzz::FuzzFleetPlan},
+            {"fieldedits", &tav::fuzz::FuzzFieldEdits},
         };
         for (const auto& [name, entry] : targets) {
             const QDir dir(qEnvironmentVariable("TAV_SOURCE_DIR") + "/fuzz/corpus/" + name);
