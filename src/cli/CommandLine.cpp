@@ -203,4 +203,10 @@ bool printOut(const QString& verb, const QByteArray& bytes) {
     return true;
 }
 
+bool printLines(const QString& verb, const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines) text += line + u'\n';
+    return printOut(verb, text.toUtf8());
+}
+
 }  // namespace tav::cli
