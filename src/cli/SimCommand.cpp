@@ -125,8 +125,8 @@ int runSim(const CommandLine& cl) {
     if (cl.has("--image") && !loadImage(cl.verb(), cl.value("--image"), radio)) return kFileError;
 
     sim::PtyRadioServer server(radio, cl.has("--timing"));
-    std::unique_ptr<sim::VirtualFleet> fleet;
     bool told = true;  // every line reached standard output
+    std::unique_ptr<sim::VirtualFleet> fleet;
     const QString dumpDir = cl.value("--dump-dir");
     if (cl.has("--radios")) {
         sim::FleetOptions options;
