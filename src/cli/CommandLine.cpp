@@ -182,7 +182,12 @@ QString help(const Verb& verb) {
 }
 
 void complain(const QString& verb, const QString& message) {
-    QTextStream(stderr) << "tavctl " << verb << ": " << message << '\n';
+    // Plain stdio and no stream object: the last words of a program that has
+    // no file descriptor left (the sanitizers' type check of a first stream
+    // object would need one) still arrive.
+    const QByteArray line =
+        (QStringLiteral("tavctl ") + verb + QStringLiteral(": ") + message + u'\n').toUtf8();
+    std::fwrite(line.constData(), 1, std::size_t(line.size()), stderr);
 }
 
 bool printOut(const QString& verb, const QByteArray& bytes) {
@@ -201,6 +206,12 @@ bool printOut(const QString& verb, const QByteArray& bytes) {
         done += n;
     }
     return true;
+}
+
+bool printLines(const QString& verb, const QStringList& lines) {
+    QString text;
+    for (const QString& line : lines) text += line + u'\n';
+    return printOut(verb, text.toUtf8());
 }
 
 }  // namespace tav::cli

@@ -71,5 +71,7 @@ void complain(const QString& verb, const QString& message);
 // written (a full disk, a pipe whose reader has gone) says why as `verb` and
 // returns false: output that did not arrive is a failure, not a success.
 bool printOut(const QString& verb, const QByteArray& bytes);
+// Writes each of `lines` and a line break after it, as printOut does.
+bool printLines(const QString& verb, const QStringList& lines);
 
 }  // namespace tav::cli

@@ -37,9 +37,9 @@ int runImportCsv(const CommandLine& cl) {
         return kFileError;
     }
     if (!saveImageFile(cl.verb(), cl.value("-o"), state)) return kFileError;
-    QTextStream(stdout) << r.rows << " rows read, " << r.changedFields
-                        << " channel fields changed\n";
-    return kOk;
+    const QString summary =
+        QStringLiteral("%1 rows read, %2 channel fields changed").arg(r.rows).arg(r.changedFields);
+    return printLines(cl.verb(), {summary}) ? kOk : kFileError;
 }
 
 }  // namespace tav::cli

@@ -7,9 +7,9 @@
 
 namespace tav::cli {
 
-int printDifferences(const QStringList& lines, QTextStream& out) {
-    for (const QString& line : lines) out << line << '\n';
-    return lines.isEmpty() ? kOk : 1;
+int printDifferences(const QString& verb, const QStringList& lines, int differs) {
+    if (!printLines(verb, lines)) return kFileError;
+    return lines.isEmpty() ? kOk : differs;
 }
 
 int runDiff(const CommandLine& cl) {
@@ -18,8 +18,7 @@ int runDiff(const CommandLine& cl) {
     const bool readA = loadImageFile(cl.verb(), cl.operands()[0], a);
     const bool readB = loadImageFile(cl.verb(), cl.operands()[1], b);
     if (!readA || !readB) return kFileError;
-    QTextStream out(stdout);
-    return printDifferences(CompareImages(a, b), out);
+    return printDifferences(cl.verb(), CompareImages(a, b), 1);
 }
 
 }  // namespace tav::cli

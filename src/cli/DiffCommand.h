@@ -7,7 +7,6 @@
 //   one cannot be read.
 
 #include <QStringList>
-#include <QTextStream>
 
 namespace tav::cli {
 
@@ -15,7 +14,8 @@ class CommandLine;
 
 int runDiff(const CommandLine& cl);
 
-// Exit status for a comparison's lines: 0 when there are none, else 1.
-int printDifferences(const QStringList& lines, QTextStream& out);
+// Prints a comparison's lines as `verb`; the exit status: 0 when there are
+// none, else `differs`, or 3 when they could not be written.
+int printDifferences(const QString& verb, const QStringList& lines, int differs);
 
 }  // namespace tav::cli

@@ -79,13 +79,10 @@ int runDump(const CommandLine& cl) {
     const QString& path = cl.operands()[0];
     AppState state;
     if (!loadImageFile(cl.verb(), path, state)) return kFileError;
-    QString text;
-    if (cl.has("--json")) {
-        text = radioJson(state);
-    } else {
-        for (const QString& line : BuildUnitReport(state, path).plainLines()) text += line + u'\n';
-    }
-    return printOut(cl.verb(), text.toUtf8()) ? kOk : kFileError;
+    const bool printed = cl.has("--json")
+                             ? printOut(cl.verb(), radioJson(state).toUtf8())
+                             : printLines(cl.verb(), BuildUnitReport(state, path).plainLines());
+    return printed ? kOk : kFileError;
 }
 
 }  // namespace tav::cli

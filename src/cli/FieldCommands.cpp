@@ -1,7 +1,6 @@
 #include "cli/FieldCommands.h"
 
 #include <QFile>
-#include <QTextStream>
 
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
@@ -35,8 +34,8 @@ int applyEdits(const CommandLine& cl, AppState& state, const QList<FieldAssignme
         return kUsage;
     }
     if (changed > 0 && !saveImageFile(cl.verb(), cl.operands()[0], state)) return kFileError;
-    QTextStream(stdout) << changed << " fields changed\n";
-    return kOk;
+    return printLines(cl.verb(), {QStringLiteral("%1 fields changed").arg(changed)}) ? kOk
+                                                                                     : kFileError;
 }
 
 bool readEdits(const CommandLine& cl, const QString& path, QByteArray& bytes) {
@@ -67,9 +66,7 @@ int runGet(const CommandLine& cl) {
         }
         out << values;
     }
-    QTextStream stream(stdout);
-    for (const QString& v : out) stream << v << '\n';
-    return kOk;
+    return printLines(cl.verb(), out) ? kOk : kFileError;
 }
 
 int runSet(const CommandLine& cl) {

@@ -267,7 +267,7 @@ int runFleetStatus(const CommandLine& cl) {
         if (log) complain(cl.verb(), log->error());
         return kFileError;
     }
-    QTextStream(stdout) << QStringLiteral(
+    const QString status = QStringLiteral(
                                "plan rows: %1 (%2 done, %3 claimed, %4 left)\n"
                                "attempts: %5 ok, %6 failed, %7 interrupted, %8 writing\n")
                                .arg(c.rows)
@@ -278,7 +278,7 @@ int runFleetStatus(const CommandLine& cl) {
                                .arg(c.failed)
                                .arg(c.interrupted)
                                .arg(c.writing);
-    return kOk;
+    return printOut(cl.verb(), status.toUtf8()) ? kOk : kFileError;
 }
 
 int runFleetLog(const CommandLine& cl) {
@@ -289,20 +289,20 @@ int runFleetLog(const CommandLine& cl) {
         if (log) complain(cl.verb(), log->error());
         return kFileError;
     }
-    QTextStream out(stdout);
+    QString out;
     const bool csv = cl.has("--csv");
     const auto put = [&out, csv](QStringList fields) {
         if (csv) {
-            out << CsvLine(fields);
+            out += CsvLine(fields);
             return;
         }
         // One line per attempt: the messages' line breaks shown as " | ".
         for (QString& f : fields) f.replace(u'\n', QStringLiteral(" | "));
-        out << fields.join(u'\t') << '\n';
+        out += fields.join(u'\t') + u'\n';
     };
     put(header);
     for (const QStringList& r : rows) put(r);
-    return kOk;
+    return printOut(cl.verb(), out.toUtf8()) ? kOk : kFileError;
 }
 
 }  // namespace tav::cli

@@ -14,13 +14,14 @@ int runPrint(const CommandLine& cl) {
     const QString output = cl.value("-o");
     AppState state;
     if (!loadImageFile(cl.verb(), path, state)) return kFileError;
-    QString why;
     // The title names the file as it was given, as the editor names the file it opened.
-    if (!WriteUnitReportPdf(BuildUnitReport(state, path), output, &why)) {
-        complain(cl.verb(), QStringLiteral("cannot write %1: %2").arg(output, why));
+    const QByteArray pdf = UnitReportPdf(BuildUnitReport(state, path));
+    if (pdf.isEmpty()) {
+        complain(cl.verb(),
+                 QStringLiteral("cannot write %1: The report could not be drawn.").arg(output));
         return kFileError;
     }
-    return kOk;
+    return reportSaved(cl.verb(), output, SaveFileBytes(output, pdf)) ? kOk : kFileError;
 }
 
 }  // namespace tav::cli

@@ -5,7 +5,6 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
-#include <QTextStream>
 #include <csignal>
 #include <cstring>
 #include <memory>
@@ -126,6 +125,7 @@ int runSim(const CommandLine& cl) {
     if (cl.has("--image") && !loadImage(cl.verb(), cl.value("--image"), radio)) return kFileError;
 
     sim::PtyRadioServer server(radio, cl.has("--timing"));
+    bool told = true;  // every line reached standard output
     std::unique_ptr<sim::VirtualFleet> fleet;
     const QString dumpDir = cl.value("--dump-dir");
     if (cl.has("--radios")) {
@@ -133,8 +133,8 @@ int runSim(const CommandLine& cl) {
         if (!takeFleet(cl, options)) return kUsage;
         fleet = std::make_unique<sim::VirtualFleet>(radio, options);
         server.setFeed([&fleet](uint8_t b, int baud, double t) { fleet->lineIn(b, baud, t); });
-        fleet->onLeave([&cl, &radio, dumpDir](int k, const QString& why) {
-            QTextStream(stdout) << "radio " << k << " " << why << Qt::endl;
+        fleet->onLeave([&cl, &radio, &told, dumpDir](int k, const QString& why) {
+            told = printLines(cl.verb(), {QStringLiteral("radio %1 %2").arg(k).arg(why)}) && told;
             if (!dumpDir.isEmpty())
                 dumpRadio(QStringLiteral("%1/radio-%2.tav").arg(dumpDir).arg(k), radio);
         });
@@ -156,15 +156,16 @@ int runSim(const CommandLine& cl) {
                      .arg(why));
     });
 
-    QTextStream out(stdout);
-    out << server.slavePath() << Qt::endl;  // flushed: a parent waits for this line
+    // A parent waits for this line: without it nobody can reach the radio.
+    if (!printLines(cl.verb(), {server.slavePath()})) return kFileError;
     const bool stopped = server.run(stopPipe[0], &why);
     if (!stopped) complain(cl.verb(), QStringLiteral("stopped serving: ") + why);
     QString dumpPath = cl.value("--dump-on-exit");
     if (fleet && fleet->current() > 0 && !dumpDir.isEmpty())
         dumpPath = QStringLiteral("%1/radio-%2.tav").arg(dumpDir).arg(fleet->current());
     const int dumped = dumpPath.isEmpty() ? kOk : dumpRadio(dumpPath, radio);
-    return stopped ? dumped : kRadioFailure;
+    if (!stopped) return kRadioFailure;
+    return dumped == kOk && !told ? kFileError : dumped;
 }
 
 }  // namespace tav::cli

@@ -1,6 +1,5 @@
 #include "cli/VerifyCommand.h"
 
-#include <QTextStream>
 #include <algorithm>
 
 #include "cli/Cli.h"
@@ -16,17 +15,15 @@ namespace {
 
 // Reads the radio into the session and compares it with `file`.
 int readAndCompare(RadioSession& session, const AppState& file, RadioReach reach,
-                   QTextStream& out) {
+                   const QString& verb) {
     if (!readWholeRadio(session, reach.labels)) return kRadioFailure;
     reach.powerMask = session.state().PowerBlockPresent != 0;
-    return printDifferences(CompareWithRadio(file, session.state(), reach), out) == kOk ? kOk
-                                                                                        : kDiffers;
+    return printDifferences(verb, CompareWithRadio(file, session.state(), reach), kDiffers);
 }
 
 }  // namespace
 
 int runVerify(const CommandLine& cl) {
-    QTextStream out(stdout);
     const RadioOptions o = radioOptions(cl);
     AppState file;
     if (!loadImageFile(o.verb, o.file, file)) return kFileError;
@@ -34,18 +31,17 @@ int runVerify(const CommandLine& cl) {
     if (!session.ready()) return kFileError;
     RadioReach reach;
     reach.labels = o.labels;
-    return readAndCompare(session, file, reach, out);
+    return readAndCompare(session, file, reach, o.verb);
 }
 
 int verifyWritten(RadioSession& session, const AppState& written, const RadioOptions& o) {
-    QTextStream out(stdout);
     // The bits the write was allowed to change, as the link's masks had them,
     // in every group page.
     RadioReach reach = FileReach(session.link(), o.skipGlobal, o.labels);
     AppState& s = session.state();
     // The write has told what the radio lacks; the read-back only compares.
     s.PerChanBandOn = s.PerChanPwrOn = false;
-    return readAndCompare(session, written, reach, out);
+    return readAndCompare(session, written, reach, o.verb);
 }
 
 }  // namespace tav::cli

@@ -19,7 +19,8 @@ int runVerify(const CommandLine& cl);
 
 // After a successful write of `written` (the file's image, taken before the
 // write) through `session`: reads the radio back and compares what the write
-// could change. Returns kOk, kDiffers or kRadioFailure.
+// could change. Returns kOk, kDiffers, kRadioFailure or kFileError (the
+// listing could not be written).
 int verifyWritten(RadioSession& session, const AppState& written, const RadioOptions& o);
 
 }  // namespace tav::cli

@@ -1,9 +1,8 @@
 #include "cli/WriteCommand.h"
 
-#include <QTextStream>
-
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
+#include "cli/CommandLine.h"
 #include "cli/RadioSession.h"
 #include "cli/VerifyCommand.h"
 #include "radio/WriteReport.h"
@@ -22,11 +21,12 @@ int runWrite(const CommandLine& cl) {
     if (!link.WriteEEMemory(o.skipGlobal)) return kRadioFailure;
     reportUnwrittenGroups(link.context().prompter, link.tally().unwrittenGroups);
     if (o.labels && !link.Write_Labels(-1)) return kRadioFailure;
-    if (o.changedOnly) QTextStream(stdout) << writeTallyLine(link.tally()) << '\n';
+    const bool told = !o.changedOnly || printLines(o.verb, {writeTallyLine(link.tally())});
     // A changed-only write read every word and label character it covers and
     // has proved itself, but for the groups it left out.
     const bool check = o.verify && (!o.changedOnly || !link.tally().unwrittenGroups.empty());
-    return check ? verifyWritten(session, written, o) : kOk;
+    const int verified = check ? verifyWritten(session, written, o) : kOk;
+    return verified == kOk && !told ? kFileError : verified;
 }
 
 }  // namespace tav::cli

@@ -87,12 +87,22 @@ EntryVerdict CheckLabelEntry(const QString& typed) {
     return accepted(shown);
 }
 
+EntryVerdict CheckHexEntry(const QString& typed, int maxDigits) {
+    for (const QChar c : typed)
+        if (!IsHexDigit(c))
+            return refused(
+                QStringLiteral("\"%1\" is not a hexadecimal digit (0 to 9, A to F)").arg(c));
+    if (typed.size() > maxDigits)
+        return refused(QStringLiteral("longer than %1 hexadecimal digits").arg(maxDigits));
+    return accepted(typed.toUpper());
+}
+
 QString RefusalText(const QString& field, const QString& typed, const QString& reason) {
     return QStringLiteral("%1 \"%2\": %3").arg(field, typed, reason);
 }
 
 EntryValidator::EntryValidator(Rule rule, QObject* parent, Refused refused)
-    : QValidator(parent), rule_(rule), refused_(std::move(refused)) {}
+    : QValidator(parent), rule_(std::move(rule)), refused_(std::move(refused)) {}
 
 QValidator::State EntryValidator::validate(QString& input, int&) const {
     const EntryVerdict v = rule_(input);

@@ -36,6 +36,10 @@ EntryVerdict CheckGuardEntry(const QString& typed);
 // The normalized text has no blanks added after its end.
 EntryVerdict CheckLabelEntry(const QString& typed);
 
+// A hexadecimal number of at most `maxDigits` digits, shown in capitals; an
+// empty text is taken (a box being cleared).
+EntryVerdict CheckHexEntry(const QString& typed, int maxDigits);
+
 // How a face names a refused entry: Rec Freq "155.0025": <reason>.
 QString RefusalText(const QString& field, const QString& typed, const QString& reason);
 
@@ -45,7 +49,7 @@ QString RefusalText(const QString& field, const QString& typed, const QString& r
 // will show it.
 class EntryValidator : public QValidator {
 public:
-    using Rule = EntryVerdict (*)(const QString&);
+    using Rule = std::function<EntryVerdict(const QString&)>;
     using Refused = std::function<void(const QString& typed, const QString& reason)>;
     EntryValidator(Rule rule, QObject* parent, Refused refused = {});
     State validate(QString& input, int& pos) const override;

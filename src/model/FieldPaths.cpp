@@ -6,9 +6,8 @@
 #include <QRegularExpression>
 #include <vector>
 
-#include "model/FieldTable.h"
 #include "model/EntryRules.h"
-#include "model/HexDigitValidator.h"
+#include "model/FieldTable.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
 #include "model/RadioFields.h"
@@ -128,13 +127,12 @@ bool checkEntry(const QString& value, QString& stored, QString& why) {
 
 bool hexEntry(const FieldDef& f, const QString& value, QString& stored, QString& why) {
     const int digits = HexDigitCount(f);
-    stored = value;
-    int pos = 0;
-    if (value.isEmpty() ||
-        HexDigitValidator(digits, nullptr).validate(stored, pos) != QValidator::Acceptable) {
+    const EntryVerdict v = CheckHexEntry(value, digits);
+    if (value.isEmpty() || !v.ok) {
         why = QStringLiteral("not 1 to %1 hexadecimal digits").arg(digits);
         return false;
     }
+    stored = v.normalized;
     return true;
 }
 

@@ -3,20 +3,14 @@
 // digits, each one that IsHexDigit accepts, shown in upper case. Anything
 // else typed or pasted is refused whole and the box keeps what it had.
 
-#include <QValidator>
-#include <functional>
+#include "model/EntryRules.h"
 
 namespace tav {
 
-class HexDigitValidator : public QValidator {
+class HexDigitValidator : public EntryValidator {
 public:
-    // `refused` runs for every refused change (the box's beep), when given.
-    HexDigitValidator(int maxDigits, QObject* parent, std::function<void()> refused = {});
-    State validate(QString& input, int& pos) const override;
-
-private:
-    int maxDigits_;
-    std::function<void()> refused_;
+    // `refused` hears every refused change and why (the box's beep and reason line), when given.
+    HexDigitValidator(int maxDigits, QObject* parent, Refused refused = {});
 };
 
 }  // namespace tav

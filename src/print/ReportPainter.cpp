@@ -1,5 +1,6 @@
 #include "print/ReportPainter.h"
 
+#include <QBuffer>
 #include <QFile>
 #include <QFileInfo>
 #include <QFont>
@@ -8,7 +9,6 @@
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <algorithm>
 
 namespace tav {
@@ -151,31 +151,20 @@ bool PaintUnitReport(const UnitReport& report, QPagedPaintDevice& device) {
     return painter.end();
 }
 
-bool WriteUnitReportPdf(const UnitReport& report, const QString& path, QString* error) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error) *error = file.errorString();
-        return false;
-    }
+QByteArray UnitReportPdf(const UnitReport& report) {
+    QBuffer pdf;
+    pdf.open(QIODevice::WriteOnly);
     {
-        QPdfWriter writer(&file);
+        QPdfWriter writer(&pdf);
         const bool letter = QLocale().measurementSystem() == QLocale::ImperialUSSystem;
         writer.setPageLayout(QPageLayout(QPageSize(letter ? QPageSize::Letter : QPageSize::A4),
                                          QPageLayout::Portrait, ReportMarginsMm(),
                                          QPageLayout::Millimeter));
         writer.setTitle(QStringLiteral("TAV Unit Data Printout"));
         writer.setCreator(QStringLiteral("TAV Editor"));
-        if (!PaintUnitReport(report, writer)) {
-            if (error) *error = QStringLiteral("The report could not be drawn.");
-            file.cancelWriting();
-            return false;
-        }
+        if (!PaintUnitReport(report, writer)) return {};
     }
-    if (!file.commit()) {
-        if (error) *error = file.errorString();
-        return false;
-    }
-    return true;
+    return pdf.data();
 }
 
 }  // namespace tav

@@ -3,6 +3,7 @@
 // a QPdfWriter for a PDF file. Tab stops are character columns of the current
 // font's average character width, measured from the left margin.
 
+#include <QByteArray>
 #include <QMarginsF>
 #include <QString>
 
@@ -19,8 +20,9 @@ QMarginsF ReportMarginsMm();
 // Draws every page; false when the device could not be painted on.
 bool PaintUnitReport(const UnitReport& report, QPagedPaintDevice& device);
 
-// Writes the report as a PDF file (A4 or Letter by the user's locale); false
-// with a readable reason when the file could not be written.
-bool WriteUnitReportPdf(const UnitReport& report, const QString& path, QString* error);
+// The report as a PDF document (A4 or Letter by the user's locale); empty
+// when it could not be drawn. Saved as any whole file is (SaveFileBytes), so
+// that a device node or a folder at the path is refused, not replaced.
+QByteArray UnitReportPdf(const UnitReport& report);
 
 }  // namespace tav

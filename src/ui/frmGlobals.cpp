@@ -116,8 +116,8 @@ void frmGlobals::buildControls() {
     txtPassWord = new QLineEdit(QStringLiteral("381902"), fraUnit);
     txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
     txtPassWord->setMaxLength(kPasswordDigits);
-    txtPassWord->setValidator(
-        new HexDigitValidator(kPasswordDigits, txtPassWord, [this] { clock_.beep(); }));
+    txtPassWord->setValidator(new HexDigitValidator(
+        kPasswordDigits, txtPassWord, [this](const QString&, const QString&) { clock_.beep(); }));
     lblTalkBack = label(fraUnit, "lblTalkBack", QStringLiteral("Bank Scan:"));
     lblFreqDisplay = label(fraUnit, "lblFreqDisplay", QStringLiteral("Display Frequencies Only:"));
     lblBattSave = label(fraUnit, "lblBattSave", QStringLiteral("Global Battery Saver:"));

@@ -199,7 +199,11 @@ QWidget* frmGroups::buildTopFields() {
     connect(txtGroupLabel, &QLineEdit::textEdited, this, &frmGroups::entryAccepted);
     txtID = named(new QLineEdit(box), QStringLiteral("txtID"));
     txtID->setMaxLength(7);
-    txtID->setValidator(new HexDigitValidator(7, txtID, [this] { services_.clock.beep(); }));
+    txtID->setValidator(
+        new HexDigitValidator(7, txtID, [this](const QString& typed, const QString& why) {
+            refuseEntry(QStringLiteral("ANI/ID Number"), typed, why);
+        }));
+    connect(txtID, &QLineEdit::textEdited, this, &frmGroups::entryAccepted);
     const QFontMetrics fm(font());
     txtID->setFixedWidth(fm.horizontalAdvance(QStringLiteral("DDDDDDDD")) + 12);
     txtGroupLabel->setFixedWidth(fm.horizontalAdvance(QStringLiteral("GROUP 15W")) + 12);

@@ -177,6 +177,15 @@ private slots:
             "tavctl export-csv: " + gone, {}, "closed");
         row("export-csv onto a pipe", {"export-csv", "-o", "pipe.csv", "radio.tav"}, 3,
             "tavctl export-csv: cannot write pipe.csv: not a regular file");
+        row("print onto a pipe", {"print", "radio.tav", "-o", "pipe.csv"}, 3,
+            "tavctl print: cannot write pipe.csv: not a regular file");
+        row("diff, reader gone", {"diff", "radio.tav", "other.tav"}, 3, "tavctl diff: " + gone, {},
+            "closed");
+        row("get, disk full", {"get", "radio.tav", "unit.password"}, 3, "tavctl get: " + full, {},
+            "full");
+        // A blank file and the factory radio differ: the listing is lost, not the difference.
+        row("verify, disk full", {"verify", "--port", "DEV", "radio.tav"}, 3,
+            "tavctl verify: " + full, {"--id", "0x40"}, "full");
         // Fields by name: a refused path or value names the path and why.
         const QString tots =
             "OFF, 15, 30, 45, 60, 75, 90, 105, 120, 135, 150, 165, 180, 195, "

@@ -136,14 +136,6 @@ private slots:
         QVERIFY(r.pages[1].at(0).pieces.empty() && r.pages[1].at(1).pieces.empty());
     }
 
-    // The PDF's pages and text are checked through tavctl print.
-    void pdfWriteFailureSaysWhy() {
-        QString error;
-        QVERIFY(!WriteUnitReportPdf(BuildUnitReport(AppState(), {}), "/nonexistent/dir/x.pdf",
-                                    &error) &&
-                !error.isEmpty());
-    }
-
     // A label wider than its column pushes the scan flag on, a blank's width
     // after it; the next field stays at its tab stop.
     void wideLabelKeepsABlankBeforeTheScanFlag() {
@@ -162,7 +154,7 @@ private slots:
                 qPrintable(first));
             QTemporaryDir dir;
             const QString pdf = dir.filePath("report.pdf");
-            QVERIFY(WriteUnitReportPdf(report, pdf, nullptr));
+            QVERIFY(writeFile(pdf, UnitReportPdf(report)));
             const QList<PdfWord> words = pdfWords(pdf);
             if (words.isEmpty()) QSKIP("pdftotext is not installed");
             const auto find = [&](const QString& text, int nth) {

@@ -37,6 +37,7 @@ QString entryReason(const QString& key) {
         {"digits", "too many digits"},
         {"nf", "not a frequency in MHz"},
         {"long", "longer than 8 display cells"},
+        {"hex", "\"G\" is not a hexadecimal digit (0 to 9, A to F)"},
         {"hold",
          "the radio cannot hold this frequency (5 kHz steps, or 6.25 kHz and 12.5 kHz offsets)"},
         {"guard",

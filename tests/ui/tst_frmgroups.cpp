@@ -115,13 +115,16 @@ private slots:
             "1|155.0125|155.01250|0|;1|15.5|155.00000|0|;2|D999||1|guard;2|c||1|guard;"
             "2|1600||1|guard;2|d023-|D023-|0|;2|67|067.0|0|;5|lower~\u00e9{}||1|~;"
             "5|abcdefghi||1|long;5|lower|LOWER|0|;0|~||1|~;0|ABCDEFGXY|ABCDEFGX|1|long;"
-            "0|lower|LOWER|0|");
+            "0|lower|LOWER|0|;6|12G|12|1|hex;"
+            "6|1G2|12|1|");
     }
     void entriesTheRadioCannotHold() {
         QFETCH(QStringList, row);
         const int column = row[0].toInt();
         frmGroups& w = rig->open();
-        const auto text = [&] { return column ? rig->cell(column, 3) : w.txtGroupLabel->text(); };
+        // Column 0 is the Group Label field, 6 the ANI/ID box, the others the grid's.
+        QLineEdit* box = column == 6 ? w.txtID : w.txtGroupLabel;
+        const auto text = [&] { return column % 6 ? rig->cell(column, 3) : box->text(); };
         rig->setCell(5, 3, QStringLiteral("OLD"));
         const QString old = text();
         const QString path = rig->home.path() + QStringLiteral("/entry.tav");
@@ -132,8 +135,8 @@ private slots:
 
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
-        column ? rig->goTo(column, 3) : w.txtGroupLabel->setFocus();
-        w.txtGroupLabel->selectAll();
+        column % 6 ? rig->goTo(column, 3) : box->setFocus();
+        box->selectAll();
         // The first key opens the cell editor, which has the focus then.
         typeKeys(QApplication::focusWidget(), row[1].left(1));
         typeKeys(QApplication::focusWidget(), row[1].mid(1) + u'\r');
@@ -141,15 +144,19 @@ private slots:
         const QString shown = row[2].isEmpty() ? old : row[2];
         QCOMPARE(text(), shown);
         QCOMPARE(rig->clock.beeps(), row[3].toInt());
-        const QString field =
-            QStringList{"Group Label", "Rec Freq", "Rec CG", "", "", "Ch Label"}[column];
+        const QString field = QStringList{"Group Label", "Rec Freq",     "Rec CG", "", "",
+                                          "Ch Label",    "ANI/ID Number"}[column];
         QCOMPARE(w.statusBar()->currentMessage(),
                  row[4].isEmpty() ? "" : field + " \"" + row[1] + "\": " + entryReason(row[4]));
 
         w.mnuSave->trigger();
         if (row[2].isEmpty()) QCOMPARE(readFile(path), before);
         w.mnuOpen->trigger();
-        QCOMPARE(text(), column == 1 || column == 2 ? shown : shown.leftJustified(8));
+        // Labels come back filled with blanks, the ANI/ID number with leading zeros.
+        const QString reopened = column == 6                  ? shown.rightJustified(7, u'0')
+                                 : column == 1 || column == 2 ? shown
+                                                              : shown.leftJustified(8);
+        QCOMPARE(text(), reopened);
     }
 
     // Space in Tx Freq opens the offset entry; Enter there sets the row's
