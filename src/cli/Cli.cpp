@@ -70,9 +70,11 @@ const std::vector<Verb> kVerbs = {
        .value = "LIST",
        .help = "comma-separated faults: silent, id=0xNN, drop-reply=N,\n"
                "corrupt-reply=N, drop-echo=N, corrupt-echo=N, corrupt-in=N,\n"
-               "slow=MS; counts may be ranges N-M within a step, as in\n"
-               "drop-reply=label:6-9 (steps: hook, eeprom, ram, baud, loader,\n"
-               "label)"},
+               "slow=MS, stuck=ADDR; counts may be ranges N-M within a\n"
+               "step, as in drop-reply=label:6-9 (steps: hook, eeprom, ram,\n"
+               "baud, loader, label); stuck=ADDR: the EEPROM word at ADDR\n"
+               "keeps its value through writes, which it echoes all the same\n"
+               "(a worn cell); repeatable"},
       {.name = "--dump-on-exit",
        .value = "FILE",
        .help = "when stopped (SIGTERM, SIGINT), write the EEPROM and the\n"
@@ -97,6 +99,11 @@ const std::vector<Verb> kVerbs = {
        .value = "K:B",
        .help = "with --radios: radio K vanishes after it heard B bytes (a\n"
                "radio pulled mid-transfer); comma-separated, repeatable"},
+      {.name = "--stuck",
+       .value = "K:ADDRESS",
+       .help = "with --radios: radio K's EEPROM word at ADDRESS keeps its\n"
+               "value through writes, which it echoes all the same (a worn\n"
+               "cell: only a read-back finds it); comma-separated, repeatable"},
       {.name = "--dump-dir",
        .value = "DIR",
        .help = "with --radios: each radio as it leaves (and the one on the\n"

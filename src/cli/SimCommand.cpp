@@ -5,8 +5,10 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <climits>
 #include <csignal>
 #include <cstring>
+#include <functional>
 #include <memory>
 
 #include "app/AppState.h"
@@ -64,22 +66,33 @@ bool loadImage(const QString& verb, const QString& path, sim::VirtualRadio& radi
     return true;
 }
 
-// "K:B[,K:B...]": radio K vanishes after it has heard B bytes.
-bool takePulls(const CommandLine& cl, sim::FleetOptions& o) {
-    for (const QString& list : cl.values("--pull")) {
+// "K:V[,K:V...]" of `option`, for radio K from 1 and V from `min` to `max`
+// (in `base`; 0: decimal or 0x-prefixed); `form` and `values` say so when refused.
+bool takePerRadio(const CommandLine& cl, const char* option, const char* form, const char* values,
+                  long min, long max, int base, const std::function<void(int, long)>& take) {
+    for (const QString& list : cl.values(option)) {
         for (const QString& item : list.split(u',', Qt::SkipEmptyParts)) {
-            const QStringList kb = item.split(u':');
-            bool okK = false, okB = false;
-            const int k = kb.value(0).toInt(&okK);
-            const long b = kb.value(1).toLong(&okB);
-            if (kb.size() != 2 || !okK || !okB || k < 1 || b < 1)
-                return cl.fail(QStringLiteral("--pull needs K:B with a radio number and a byte "
-                                              "count from 1, not '%1'")
-                                   .arg(item));
-            o.pulls[k] = b;
+            const QStringList kv = item.split(u':');
+            bool okK = false, okV = false;
+            const int k = kv.value(0).toInt(&okK);
+            const long v = kv.value(1).toLong(&okV, base);
+            if (kv.size() != 2 || !okK || !okV || k < 1 || v < min || v > max)
+                return cl.fail(QStringLiteral("%1 needs %2 with a radio number and %3, not '%4'")
+                                   .arg(QLatin1String(option), QLatin1String(form),
+                                        QLatin1String(values), item));
+            take(k, v);
         }
     }
     return true;
+}
+
+// Radio K vanishes after it has heard B bytes; radio K's word at an address keeps its value.
+bool takeRadioFaults(const CommandLine& cl, sim::FleetOptions& o) {
+    return takePerRadio(cl, "--pull", "K:B", "a byte count from 1", 1, LONG_MAX, 10,
+                        [&o](int k, long b) { o.pulls[k] = b; }) &&
+           takePerRadio(cl, "--stuck", "K:ADDRESS", "an EEPROM address from 0 to 0x7ff", 0,
+                        kEEPromSize - 1, 0,
+                        [&o](int k, long a) { o.stuck[k].push_back(uint16_t(a)); });
 }
 
 bool takeFleet(const CommandLine& cl, sim::FleetOptions& o) {
@@ -93,7 +106,7 @@ bool takeFleet(const CommandLine& cl, sim::FleetOptions& o) {
     if (o.radios < 1) return cl.fail(QStringLiteral("--radios needs a count from 1"));
     if (cl.has("--image"))
         return cl.fail(QStringLiteral("--image and --radios exclude each other"));
-    return takePulls(cl, o);
+    return takeRadioFaults(cl, o);
 }
 
 // The EEPROM, the file-only byte and the labels: the radio file up to its

@@ -2,6 +2,8 @@
 
 #include <QStringList>
 
+#include "app/MemoryMap.h"
+
 namespace tav::sim {
 
 namespace {
@@ -81,6 +83,12 @@ bool FaultPlan::hits(FaultKind kind, Phase phase, int total, int inPhase) const 
     return false;
 }
 
+bool FaultPlan::stuckWord(uint16_t address) const {
+    for (uint16_t a : stuck)
+        if ((a & ~1u) == (address & ~1u)) return true;
+    return false;
+}
+
 bool FaultPlan::parse(const QString& text, FaultPlan& out, QString* error) {
     FaultPlan plan = out;
     const QStringList items = text.split(QLatin1Char(','), Qt::SkipEmptyParts);
@@ -106,6 +114,13 @@ bool FaultPlan::parse(const QString& text, FaultPlan& out, QString* error) {
                 return fail(error,
                             QStringLiteral("slow needs a whole number, got '%1'").arg(value));
             plan.slowMs = n;
+            continue;
+        }
+        if (key == QLatin1String("stuck")) {
+            if (!parseNumber(value, 0, kEEPromSize - 1, n))
+                return fail(error, QStringLiteral("stuck needs an EEPROM address from 0 to "
+                                                  "0x7ff, e.g. stuck=0x86"));
+            plan.stuck.push_back(static_cast<uint16_t>(n));
             continue;
         }
         const KindName* kind = nullptr;
@@ -140,6 +155,7 @@ QString FaultPlan::toString() const {
         for (const KindName& k : kKinds)
             if (k.kind == c.kind)
                 parts << QLatin1String(k.name) + QLatin1Char('=') + countedText(c);
+    for (uint16_t a : stuck) parts << QStringLiteral("stuck=0x%1").arg(a, 3, 16, QLatin1Char('0'));
     if (slowMs > 0) parts << QStringLiteral("slow=%1").arg(slowMs);
     return parts.join(QLatin1Char(','));
 }

@@ -10,6 +10,9 @@
 //   corrupt-echo=N   the N-th echo byte is sent with every bit inverted
 //   corrupt-in=N     the N-th byte from the editor reaches the radio with every bit inverted
 //   slow=MS          every reply and echo byte leaves MS milliseconds late
+//   stuck=ADDR       the EEPROM word holding address ADDR keeps its value
+//                    through word writes, which it echoes as if they stuck
+//                    (a worn cell); repeatable
 // N counts from 1 since the radio was made. Reply bytes answer questions
 // (the identification byte, word reads, ...); echo bytes repeat written data
 // (word writes, RAM writes, ...).
@@ -56,6 +59,10 @@ struct FaultPlan {
     int slowMs = 0;
     // Further counted items: ranges, steps, repeats, and corrupt-in.
     std::vector<CountedFault> counted;
+    std::vector<uint16_t> stuck;  // EEPROM addresses, as given
+
+    // Whether a word write to the word at `address` leaves it as it was.
+    bool stuckWord(uint16_t address) const;
 
     // Whether the byte that is the `total`-th of its kind overall and the
     // `inPhase`-th of its kind within `phase` is hit by a fault of `kind`.

@@ -9,8 +9,17 @@ constexpr uint8_t kHookRequestEnd = 0x28;
 }
 
 VirtualFleet::VirtualFleet(VirtualRadio& radio, const FleetOptions& options)
-    : radio_(radio), options_(options) {
-    prepare(radio_, options_.seed, 1);
+    : radio_(radio), options_(options), faults_(radio.faults()) {
+    bringOn(1);
+}
+
+void VirtualFleet::bringOn(int k) {
+    prepare(radio_, options_.seed, k);
+    FaultPlan own = faults_;
+    const auto stuck = options_.stuck.find(k);
+    if (stuck != options_.stuck.end())
+        own.stuck.insert(own.stuck.end(), stuck->second.begin(), stuck->second.end());
+    radio_.setFaults(own);
 }
 
 void VirtualFleet::prepare(VirtualRadio& radio, quint32 seed, int k) {
@@ -32,7 +41,7 @@ void VirtualFleet::lineIn(uint8_t b, int baud, double now) {
             return;
         }
         if (number_ >= options_.radios || now - leftAt_ < options_.swapSeconds) return;
-        prepare(radio_, options_.seed, ++number_);
+        bringOn(++number_);
         away_ = false;
         heard_ = 0;
     }

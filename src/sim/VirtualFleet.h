@@ -8,11 +8,13 @@
 // it has heard B bytes, in the middle of whatever it was doing. The next
 // radio answers once the swap time has passed and the line has heard at
 // least one hook request meanwhile, so that whoever watches the line always
-// sees the old radio gone, even with no swap time at all.
+// sees the old radio gone, even with no swap time at all. Radio K may also
+// have worn EEPROM words that ignore writes, on top of the faults every radio has.
 
 #include <QString>
 #include <functional>
 #include <map>
+#include <vector>
 
 #include "sim/FaultPlan.h"
 #include "sim/VirtualRadio.h"
@@ -24,6 +26,8 @@ struct FleetOptions {
     double swapSeconds = 3.0;
     quint32 seed = 1;           // radio K draws its image from seed + K
     std::map<int, long> pulls;  // radio number (from 1) -> bytes it hears before it vanishes
+    // Radio number -> EEPROM addresses whose words keep their values (FaultPlan::stuck).
+    std::map<int, std::vector<uint16_t>> stuck;
 };
 
 class VirtualFleet {
@@ -43,10 +47,13 @@ public:
     static void prepare(VirtualRadio& radio, quint32 seed, int k);
 
 private:
+    // Radio K onto the bench, with its own faults.
+    void bringOn(int k);
     void leave(const QString& why, double now);
 
     VirtualRadio& radio_;
     FleetOptions options_;
+    FaultPlan faults_;  // every radio's
     int number_ = 1;
     long heard_ = 0;
     bool away_ = false;

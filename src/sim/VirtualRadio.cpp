@@ -248,8 +248,10 @@ void VirtualRadio::cmdReadWord(const Bytes& c) {
 
 void VirtualRadio::cmdWriteWord(const Bytes& c) {
     const uint16_t a = commandAddress(c) & 0x7FE;
-    eeprom_[a] = c[2];
-    eeprom_[a + 1] = c[3];
+    if (!faults_.stuckWord(a)) {
+        eeprom_[a] = c[2];
+        eeprom_[a + 1] = c[3];
+    }
     written_ = true;
     if (recording_) eeWrites_.push_back({a, c[2], c[3]});
     echo(c[2], Phase::EEProm);

@@ -111,20 +111,25 @@ private slots:
     }
 
     // Radio 2 of station 1 vanishes after its B-th byte, in the read, the
-    // write or the verify: it is logged failed with the reason, never ok, and
-    // its row (if it had one) goes to another radio; the others are unaffected.
+    // write or the verify, or keeps group 1's ANI/ID digits 4-7 (the word at
+    // 134) through the write, which only the read-back can find: it is logged
+    // failed with the reason, never ok, and its row (if it had one) goes to
+    // another radio; the others are unaffected.
     void pulledRadio_data() {
-        QTest::addColumn<int>("bytes");
+        QTest::addColumn<QStringList>("fault");
         QTest::addColumn<bool>("claimed");
-        QTest::newRow("read") << 900 << false;
-        QTest::newRow("write") << 4000 << true;
-        QTest::newRow("verify") << 7000 << true;
+        QTest::addColumn<QString>("verify");
+        QTest::newRow("read") << QStringList{"--pull", "2:900"} << false << "";
+        QTest::newRow("write") << QStringList{"--pull", "2:4000"} << true << "";
+        QTest::newRow("verify") << QStringList{"--pull", "2:7000"} << true << "read-back failed";
+        QTest::newRow("stuck word") << QStringList{"--stuck", "2:0x86"} << true << "1 differences";
     }
     void pulledRadio() {
-        QFETCH(int, bytes);
+        QFETCH(QStringList, fault);
         QFETCH(bool, claimed);
-        const QString dir = path(QStringLiteral("pulled-%1").arg(bytes));
-        Benches benches(dir, {3, 1, 1, 1}, {"--pull", QStringLiteral("2:%1").arg(bytes)});
+        QFETCH(QString, verify);
+        const QString dir = path("pulled-" + QString(QTest::currentDataTag()).replace(' ', '-'));
+        Benches benches(dir, {3, 1, 1, 1}, fault);
         const QString log = dir + "/log.sqlite";
         runPlan(benches, log, 5, 5, 1);
         int failed = 0;
@@ -138,12 +143,24 @@ private slots:
             QCOMPARE(a["status"], QString("failed"));
             QCOMPARE(a["station"], QString("1"));
             QCOMPARE(a["plan_row"].isEmpty(), !claimed);
+            QCOMPARE(a["verify"], verify);
             QVERIFY2(!a["messages"].isEmpty(), qPrintable(a["messages"]));
             AppState own;
             const sim::RandomRadio radio = sim::randomRadio(benchSeed(0) + 2);
             std::copy(radio.eeprom.begin(), radio.eeprom.end(), own.EEImage.begin());
             // A radio pulled in the read never showed its IDs.
             QCOMPARE(a["ids_before"], claimed ? fleet::IdSummary(own) : QString());
+            if (fault[0] != "--stuck") continue;
+            const QString want = idOf(kFirstId + a["plan_row"].toInt() - 1);
+            const QString kept =
+                want.left(3) +
+                QByteArray(reinterpret_cast<const char*>(radio.eeprom.data()) + 134, 2)
+                    .toHex()
+                    .toUpper();
+            QVERIFY2(a["messages"].endsWith("the radio differs from what was written:\ngroup 1 "
+                                            "ANI/ID Number: " +
+                                            want + " -> " + kept),
+                     qPrintable(a["messages"]));
         }
         QCOMPARE(failed, 1);
         QCOMPARE(done.size(), 5);

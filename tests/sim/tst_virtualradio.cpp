@@ -198,9 +198,11 @@ private slots:
                                   << "drop-echo=2,drop-echo=5";
         QTest::newRow("corrupt-in") << "corrupt-in=loader:40,slow=3"
                                     << "corrupt-in=loader:40,slow=3";
+        QTest::newRow("stuck words") << "stuck=0x7ff,stuck=134"
+                                     << "stuck=0x7ff,stuck=0x086";
         for (const char* bad :
              {"", "noisy", "id=0x100", "id", "drop-echo=two", "silent,slow=-5", "drop-reply=tune:3",
-              "drop-echo=ram:0", "corrupt-reply=5-3", "corrupt-in="})
+              "drop-echo=ram:0", "corrupt-reply=5-3", "corrupt-in=", "stuck=0x800"})
             QTest::addRow("bad: %s", bad) << bad << QString();
     }
     void faultSpec() {
