@@ -8,8 +8,6 @@
 
 #include "model/EntryRules.h"
 #include "model/FieldTable.h"
-#include "model/LabelText.h"
-#include "model/MGlobals.h"
 #include "model/RadioFields.h"
 
 namespace tav {
