@@ -18,12 +18,14 @@ QString outcomeText(const StationStatus& s) {
 
 }  // namespace
 
-QString StateText(const StationStatus& s) {
+QString StateText(const StationStatus& s, const QString& shown) {
     const QString& st = s.state;
+    const QString planDone = QStringLiteral("Plan done");
+    if (st == QLatin1String("ended") && shown == planDone) return planDone;
     if (st == QLatin1String("reading")) return QStringLiteral("Reading");
     if (st == QLatin1String("writing")) return QStringLiteral("Writing %1 %").arg(s.percent);
     if (st == QLatin1String("verifying")) return QStringLiteral("Verifying");
-    if (st == QLatin1String("plan done")) return QStringLiteral("Plan done");
+    if (st == QLatin1String("plan done")) return planDone;
     if (st == QLatin1String("ended")) return QStringLiteral("Stopped");
     if (st.startsWith(QLatin1String("ended: ")))
         return QStringLiteral("Failed: ") + st.mid(int(qstrlen("ended: ")));
@@ -43,7 +45,12 @@ QList<PreviewRow> PlanPreview(const AppState& templ, const FleetPlan& plan, int 
         QStringList values;
         for (const FieldValue& v : row.values) values << v.path + u'=' + v.value;
         AppState image = templ;
-        const QString id = ApplyRow(image, row, nullptr) ? IdSummary(image) : QString();
+        QString id = ApplyRow(image, row, nullptr) ? IdSummary(image) : QString();
+        // A template with no group configured for channel data: the IDs the row names.
+        if (id.isEmpty() && ApplyRow(image, row, nullptr))
+            for (const FieldValue& v : row.values)
+                if (v.path.endsWith(QLatin1String(".ani_id")))
+                    id = v.value.toUpper().rightJustified(kIdDigits, u'0');
         out.append(PreviewRow{row.number, values.join(QStringLiteral(", ")), id});
     }
     return out;

@@ -18,8 +18,9 @@ namespace tav::fleet {
 
 // "Waiting for radio", "Reading", "Writing 63 %", "Verifying", "Done — swap
 // radio", "Failed: REASON"... A station keeps showing how its last radio
-// ended until the next radio answers.
-QString StateText(const StationStatus& s);
+// ended until the next radio answers, and "Plan done" once it has ended
+// for that reason (`shown` is what it showed before).
+QString StateText(const StationStatus& s, const QString& shown = QString());
 // Whether the state is a failure (shown in the failure colour).
 bool StateFailed(const StationStatus& s);
 

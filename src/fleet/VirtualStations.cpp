@@ -25,9 +25,10 @@ QList<StationLine> VirtualStations::lines(int count) {
         if (pulls != options_.pulls.end())
             fleet.pulls.insert(pulls->second.begin(), pulls->second.end());
         const bool timing = options_.wireTiming;
+        const sim::FaultPlan faults = options_.faults;
         out.append(StationLine{
-            portName(s), [this, s, fleet, timing](Clock& clock) {
-                auto bench = std::make_unique<sim::VirtualBench>(fleet, timing, clock);
+            portName(s), [this, s, fleet, timing, faults](Clock& clock) {
+                auto bench = std::make_unique<sim::VirtualBench>(fleet, timing, faults, clock);
                 bench->onLeave([this, s](int k, const QString& why,
                                          const sim::VirtualRadio& radio) {
                     AppState image;

@@ -11,6 +11,7 @@
 
 #include "app/AppState.h"
 #include "fleet/FleetRun.h"
+#include "sim/FaultPlan.h"
 
 namespace tav::fleet {
 
@@ -19,6 +20,7 @@ struct VirtualStationOptions {
     // Long enough to see a station's "Done — swap radio", short enough not to wait.
     double swapSeconds = 3.0;
     bool wireTiming = true;  // each byte takes its time on a 4800-baud line
+    sim::FaultPlan faults;   // every radio's
     // Station (from 1) -> radio (from 1) -> bytes it hears before it is pulled.
     std::map<int, std::map<int, long>> pulls;
 };

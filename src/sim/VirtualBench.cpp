@@ -4,16 +4,17 @@ namespace tav::sim {
 
 namespace {
 // The radio a bench starts from, before the fleet brings its first radio on.
-VirtualRadio benchRadio(bool wireTiming) {
-    VirtualRadio radio;
+VirtualRadio benchRadio(bool wireTiming, const FaultPlan& faults) {
+    VirtualRadio radio(faults);
     radio.setWireTiming(wireTiming);
     radio.setRecording(false);  // a bench serves for as long as the run goes on
     return radio;
 }
 }  // namespace
 
-VirtualBench::VirtualBench(const FleetOptions& options, bool wireTiming, Clock& clock)
-    : radio_(benchRadio(wireTiming)), fleet_(radio_, options), line_(radio_, clock) {
+VirtualBench::VirtualBench(const FleetOptions& options, bool wireTiming, const FaultPlan& faults,
+                           Clock& clock)
+    : radio_(benchRadio(wireTiming, faults)), fleet_(radio_, options), line_(radio_, clock) {
     line_.setFeed([this](uint8_t b, int baud, double now) { fleet_.lineIn(b, baud, now); });
 }
 

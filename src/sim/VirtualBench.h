@@ -15,8 +15,10 @@ namespace tav::sim {
 
 class VirtualBench : public SerialLink {
 public:
-    // `wireTiming` charges each byte its time on a 4800-baud line.
-    VirtualBench(const FleetOptions& options, bool wireTiming, Clock& clock);
+    // `wireTiming` charges each byte its time on a 4800-baud line; every
+    // radio of the bench shows `faults`.
+    VirtualBench(const FleetOptions& options, bool wireTiming, const FaultPlan& faults,
+                 Clock& clock);
 
     // Radio K leaves ("released", "pulled"), holding what `radio` holds.
     void onLeave(std::function<void(int k, const QString& why, const VirtualRadio& radio)> tell);

@@ -65,6 +65,7 @@ frmFleet::frmFleet(frmGroups& main, Settings& settings, Prompter& prompter, QWid
     splitter->addWidget(buildSetup());
     splitter->addWidget(buildRun());
     splitter->setChildrenCollapsible(false);
+    splitter->setStretchFactor(0, 0);
     splitter->setStretchFactor(1, 1);
 
     cmdStart = named(new QPushButton(QStringLiteral("Start"), this), "cmdStart");
@@ -126,7 +127,8 @@ QWidget* frmFleet::buildSetup() {
     tvwPreview->setHeaderLabels(
         {QStringLiteral("Row"), QStringLiteral("Values"), QStringLiteral("ID")});
     tvwPreview->setRootIsDecorated(false);
-    tvwPreview->setMinimumHeight(fontMetrics().height() * 5);
+    tvwPreview->setMinimumHeight(fontMetrics().height() * 4);
+    tvwPreview->setMaximumHeight(fontMetrics().height() * (kPreviewRows + 3));
     tvwPreview->header()->setSectionResizeMode(1, QHeaderView::Stretch);
     tvwPreview->header()->setStretchLastSection(false);
     lblPlanError = named(new QLabel(fraPlan), "lblPlanError");
@@ -153,6 +155,7 @@ QWidget* frmFleet::buildSetup() {
     auto* fraPorts = named(new QGroupBox(QStringLiteral("Ports"), setup), "fraPorts");
     lstPorts = named(new QListWidget(fraPorts), "lstPorts");
     lstPorts->setMinimumHeight(fontMetrics().height() * 3);
+    lstPorts->setMaximumHeight(fontMetrics().height() * (kPreviewRows + 3));
     cmdRefreshPorts =
         named(new QPushButton(QStringLiteral("Refresh"), fraPorts), "cmdRefreshPorts");
     spnVirtual = spinBox(fraPorts, "spnVirtual", 0, kMaxVirtualStations);
@@ -245,16 +248,14 @@ QWidget* frmFleet::buildRun() {
     return runPane;
 }
 
-QString frmFleet::templateName() const {
-    const QString file = main_.Files->CurrentFileName;
-    return file.isEmpty() ? QStringLiteral("(unsaved image)") : QFileInfo(file).fileName();
-}
-
 void frmFleet::showFleet() {
     if (!running()) {
         // The template is the image as the editor shows it now.
         main_.StoreCurrentGroup();
         templ_ = main_.state();
+        const QString file = main_.Files->CurrentFileName;
+        templateName_ =
+            file.isEmpty() ? QStringLiteral("(unsaved image)") : QFileInfo(file).fileName();
         lblTemplate->setText(templateName());
         loadChoices();
     }

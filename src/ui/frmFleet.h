@@ -45,8 +45,9 @@ public:
     bool running() const { return run_ && run_->running(); }
     // Closes the window, asking first while stations write; false when kept open.
     bool closeWithQuestion();
-    // The template's name: the editor's file name, or "(unsaved image)".
-    QString templateName() const;
+    // The template's name: the editor's file name when the window was
+    // shown, or "(unsaved image)".
+    QString templateName() const { return templateName_; }
 
     // Where the window looks for serial ports and plan files; tests put their own.
     std::function<QStringList()> listPorts;
@@ -106,6 +107,7 @@ private:
     Settings& settings_;
     Prompter& prompter_;
     AppState templ_;
+    QString templateName_;
     fleet::FleetPlan plan_;
     bool planOk_ = false;
     QString planFile_;

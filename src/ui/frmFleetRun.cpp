@@ -29,7 +29,7 @@ const QColor kFailureColour(0xc0, 0x00, 0x00);
 void setCell(QTableWidget* table, int row, int column, const QString& text, bool failed) {
     auto* item = table->item(row, column);
     if (!item) {
-        item = new QTableWidgetItem;
+        item = new QTableWidgetItem(text);
         table->setItem(row, column, item);
     }
     item->setText(text);
@@ -123,9 +123,9 @@ void frmFleet::stationChanged(const StationStatus& s) {
     const int row = s.station - 1;
     if (row < 0 || row >= stations_.size()) return;
     stations_[row] = s;
-    const bool failed = StateFailed(s);
+    const QTableWidgetItem* shown = tblStations->item(row, 1);
     setCell(tblStations, row, 0, s.port, false);
-    setCell(tblStations, row, 1, StateText(s), failed);
+    setCell(tblStations, row, 1, StateText(s, shown ? shown->text() : QString()), StateFailed(s));
     setCell(tblStations, row, 2, QString::number(s.done), false);
     setCell(tblStations, row, 3, s.id, false);
     if (auto* bar = qobject_cast<QProgressBar*>(tblStations->cellWidget(row, 4)))
