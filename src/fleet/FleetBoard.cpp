@@ -45,12 +45,7 @@ QList<PreviewRow> PlanPreview(const AppState& templ, const FleetPlan& plan, int 
         QStringList values;
         for (const FieldValue& v : row.values) values << v.path + u'=' + v.value;
         AppState image = templ;
-        QString id = ApplyRow(image, row, nullptr) ? IdSummary(image) : QString();
-        // A template with no group configured for channel data: the IDs the row names.
-        if (id.isEmpty() && ApplyRow(image, row, nullptr))
-            for (const FieldValue& v : row.values)
-                if (v.path.endsWith(QLatin1String(".ani_id")))
-                    id = v.value.toUpper().rightJustified(kIdDigits, u'0');
+        const QString id = ApplyRow(image, row, nullptr) ? GivenId(image, row) : QString();
         out.append(PreviewRow{row.number, values.join(QStringLiteral(", ")), id});
     }
     return out;

@@ -202,7 +202,7 @@ bool Station::programRadio(Bench& b) {
     s.LabelImage = image.LabelImage;
     s.PowerMask = image.PowerMask;
     const AppState written = s;
-    status_.id = IdSummary(written);
+    status_.id = GivenId(written, PlanRow{claim->row, claim->values});
     show(QStringLiteral("writing"));
     bool ok = b.link.WriteEEMemory(false) && (!job_.labels || b.link.Write_Labels(-1));
     const WriteTally& t = b.link.tally();

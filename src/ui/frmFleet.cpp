@@ -40,6 +40,12 @@ QSpinBox* spinBox(QWidget* parent, const char* name, int min, int max) {
     return s;
 }
 
+// A table's height for `rows` rows, its header counted as one.
+int tableHeight(int rows) {
+    QTableWidget probe;
+    return probe.verticalHeader()->defaultSectionSize() * rows + 2 * probe.frameWidth() + 4;
+}
+
 template <typename W>
 W* named(W* w, const char* name) {
     w->setObjectName(QLatin1String(name));
@@ -91,7 +97,7 @@ frmFleet::frmFleet(frmGroups& main, Settings& settings, Prompter& prompter, QWid
 
     refresh_.setInterval(500);
     connect(&refresh_, &QTimer::timeout, this, &frmFleet::showLog);
-    resize(980, 760);
+    resize(1000, 860);
     updateButtons();
 }
 
@@ -116,7 +122,10 @@ QWidget* frmFleet::buildSetup() {
     txtAniFrom = named(new QLineEdit(fraPlan), "txtAniFrom");
     txtAniFrom->setValidator(new QRegularExpressionValidator(
         QRegularExpression(QStringLiteral("[0-9A-Fa-f]{0,7}")), txtAniFrom));
-    txtAniFrom->setMaximumWidth(fontMetrics().horizontalAdvance(QStringLiteral("W")) * 9);
+    // Seven digits, never cut.
+    txtAniFrom->setMinimumWidth(fontMetrics().horizontalAdvance(QStringLiteral("DDDDDDDD")) +
+                                fontMetrics().height());
+    txtAniFrom->setMaximumWidth(txtAniFrom->minimumWidth());
     spnAniStep = spinBox(fraPlan, "spnAniStep", 1, 0xFFFF);
     spnCount = spinBox(fraPlan, "spnCount", 1, 100000);
     optPlanFile = named(new QRadioButton(fraPlan), "optPlanFile");
@@ -227,7 +236,8 @@ QWidget* frmFleet::buildRun() {
     tblStations->horizontalHeader()->setSectionResizeMode(1, QHeaderView::Stretch);
     tblStations->verticalHeader()->hide();
     tblStations->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblStations->setMinimumHeight(fontMetrics().height() * 5);
+    // The header and three stations at the least.
+    tblStations->setMinimumHeight(tableHeight(4));
     lblTotals = named(new QLabel(runPane), "lblTotals");
     lblPace = named(new QLabel(runPane), "lblPace");
     tblLog = named(new QTableWidget(0, LogLineHeader().size(), runPane), "tblLog");
@@ -235,7 +245,7 @@ QWidget* frmFleet::buildRun() {
     tblLog->horizontalHeader()->setStretchLastSection(true);
     tblLog->verticalHeader()->hide();
     tblLog->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    tblLog->setMinimumHeight(fontMetrics().height() * 5);
+    tblLog->setMinimumHeight(tableHeight(3));
     auto* totals = new QHBoxLayout;
     totals->addWidget(lblTotals);
     totals->addStretch();
