@@ -26,7 +26,7 @@
 #include "files/CsvText.h"
 #include "fleet/FleetLog.h"
 #include "fleet/FleetPlan.h"
-#include "fleet/Station.h"
+#include "fleet/FleetRun.h"
 
 namespace tav::cli {
 
@@ -34,9 +34,6 @@ namespace {
 
 using namespace tav::fleet;
 
-constexpr int kHeartbeatMs = 5000;
-// A run that has not shown life for this long is taken as gone.
-constexpr int kStaleSeconds = 60;
 const QString kDefaultLog = QStringLiteral("fleet-log.sqlite");
 
 int interruptPipe[2] = {-1, -1};
@@ -134,56 +131,24 @@ std::optional<LogTarget> logTarget(const CommandLine& cl, const QString& text) {
     return t;
 }
 
-struct Totals {
-    int ok = 0, failed = 0, interrupted = 0;
-    QStringList errors;
-};
-
 // Runs the stations until every one has ended.
-Totals runStations(const QStringList& ports, const FleetJob& job, FleetLog& log) {
-    std::atomic<int> stopLevel{0};
-    InterruptWatch interrupts(stopLevel);
+FleetTotals runStations(const QStringList& ports, FleetRun& run) {
+    InterruptWatch interrupts(run.stopLevel());
     FleetTable table(ports, ::isatty(STDERR_FILENO) != 0);
-    std::vector<std::unique_ptr<Station>> stations;
     QEventLoop loop;
-    int running = 0;
-    for (int i = 0; i < ports.size(); ++i) {
-        stations.push_back(std::make_unique<Station>(i + 1, ports[i], job, stopLevel));
-        Station* s = stations.back().get();
-        QObject::connect(s, &Station::changed, &table, &FleetTable::update);
-        QObject::connect(s, &QThread::finished, &loop, [&running, &loop] {
-            if (--running == 0) loop.quit();
-        });
-    }
-    QTimer heartbeat;
-    QObject::connect(&heartbeat, &QTimer::timeout, [&log, &job] { log.heartbeat(job.run); });
-    heartbeat.start(kHeartbeatMs);
-    for (auto& s : stations) {
-        ++running;
-        s->start();
-    }
+    QObject::connect(&run, &FleetRun::stationChanged, &table, &FleetTable::update);
+    QObject::connect(&run, &FleetRun::finished, &loop, &QEventLoop::quit);
+    QList<StationLine> lines;
+    for (const QString& p : ports) lines.append(StationLine{p, {}});
+    run.start(lines);
     loop.exec();
-    QCoreApplication::sendPostedEvents();
     table.flush();
-    Totals t;
-    for (auto& s : stations) {
-        s->wait();
-        const StationTally& st = s->tally();
-        t.ok += st.ok;
-        t.failed += st.failed;
-        t.interrupted += st.interrupted;
-        if (!st.error.isEmpty())
-            t.errors << QStringLiteral("station %1 (%2): %3")
-                            .arg(s->number())
-                            .arg(ports[s->number() - 1], st.error);
-    }
-    return t;
+    return run.totals();
 }
 
 }  // namespace
 
 int runFleet(const CommandLine& cl) {
-    qRegisterMetaType<tav::fleet::StationStatus>();
     const QStringList ports = cl.value("--ports").split(u',', Qt::SkipEmptyParts);
     if (ports.isEmpty()) return cl.fail(QStringLiteral("--ports names no device")), kUsage;
     if (QSet<QString>(ports.begin(), ports.end()).size() != ports.size())
@@ -203,14 +168,6 @@ int runFleet(const CommandLine& cl) {
     const std::optional<LogTarget> target = logTarget(cl, cl.value("--log", kDefaultLog));
     if (!target) return kUsage;
     if (!checkPorts(cl, ports)) return kRadioFailure;
-    FleetLog log(*target, QStringLiteral("fleet-main"));
-    job.templateSha = fileSha256(templatePath);
-    if (!log.open() || !log.prepareJob(job.templateSha, plan) ||
-        !log.startRun(QSysInfo::machineHostName(), QCoreApplication::applicationPid(),
-                      kStaleSeconds, &job.run)) {
-        complain(cl.verb(), log.error() + QStringLiteral("; nothing written"));
-        return kFileError;
-    }
     const Settings settings;
     job.log = *target;
     job.labels = cl.has("--labels");
@@ -222,8 +179,13 @@ int runFleet(const CommandLine& cl) {
     job.backupFolder = Backups::defaultFolder() + QStringLiteral("/fleet");
     job.perChannelBandwidth = settings.perChannelBandwidth();
     job.perChannelPower = settings.perChannelPower();
-    const Totals t = runStations(ports, job, log);
-    log.endRun(job.run);
+    FleetRun run(job);
+    if (!run.prepare(fileSha256(templatePath), plan, &why)) {
+        complain(cl.verb(), why + QStringLiteral("; nothing written"));
+        return kFileError;
+    }
+    const FleetTotals t = runStations(ports, run);
+    FleetLog& log = run.log();
     LogCounts counts;
     QTextStream err(stderr);
     for (const QString& e : t.errors) err << "tavctl fleet run: " << e << '\n';

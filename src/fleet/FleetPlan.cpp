@@ -153,6 +153,15 @@ QString IdSummary(const AppState& image) {
     return each.join(u' ');
 }
 
+QString GivenId(const AppState& image, const PlanRow& row) {
+    const QString summary = IdSummary(image);
+    if (!summary.isEmpty()) return summary;
+    QStringList named;
+    for (const FieldValue& v : row.values)
+        if (!idGroups(v.path).isEmpty()) named << v.value.toUpper().rightJustified(kIdDigits, u'0');
+    return named.join(u' ');
+}
+
 QString RowText(const PlanRow& row) {
     QJsonArray a;
     for (const FieldValue& v : row.values) a.append(QJsonArray{v.path, v.value});

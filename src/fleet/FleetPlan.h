@@ -62,6 +62,11 @@ bool CheckPlan(const AppState& templ, const FleetPlan& plan, QString* why);
 // one number when they all have the same, else "G=ID" for each, space-separated.
 QString IdSummary(const AppState& image);
 
+// The ANI/ID a row gives, as IdSummary shows it on `image` (the template
+// with the row applied); an image with no group configured for channel data
+// shows the IDs the row names.
+QString GivenId(const AppState& image, const PlanRow& row);
+
 // A row's values as stored in the log, and back.
 QString RowText(const PlanRow& row);
 std::optional<QList<FieldValue>> RowValues(const QString& text);

@@ -71,17 +71,18 @@ void Station::show(const QString& state, int percent) {
 
 void Station::run() {
     FleetLog log(job_.log, QStringLiteral("fleet-station-%1").arg(status_.station));
-    QtSerialLink port(status_.port);
     SystemClock clock;
+    const std::unique_ptr<SerialLink> port =
+        makeLine_ ? makeLine_(clock) : std::make_unique<QtSerialLink>(status_.port);
     QFile traceFile;
     std::unique_ptr<TracingSerialLink> tracer;
-    SerialLink* line = &port;
+    SerialLink* line = port.get();
     if (!log.open()) tally_.error = log.error();
     if (tally_.error.isEmpty() && !job_.traceDir.isEmpty()) {
         traceFile.setFileName(
             QDir(job_.traceDir).filePath(QStringLiteral("station-%1.txt").arg(status_.station)));
         if (traceFile.open(QIODevice::WriteOnly | QIODevice::Append)) {
-            tracer = std::make_unique<TracingSerialLink>(port, clock, traceFile);
+            tracer = std::make_unique<TracingSerialLink>(*port, clock, traceFile);
             line = tracer.get();
         } else {
             tally_.error = QStringLiteral("cannot write %1: %2")
@@ -202,7 +203,7 @@ bool Station::programRadio(Bench& b) {
     s.LabelImage = image.LabelImage;
     s.PowerMask = image.PowerMask;
     const AppState written = s;
-    status_.id = IdSummary(written);
+    status_.id = GivenId(written, PlanRow{claim->row, claim->values});
     show(QStringLiteral("writing"));
     bool ok = b.link.WriteEEMemory(false) && (!job_.labels || b.link.Write_Labels(-1));
     const WriteTally& t = b.link.tally();
@@ -261,6 +262,10 @@ bool Station::record(Bench& b, const std::optional<Claim>& claim, const QDateTim
                      AttemptResult& r) {
     QStringList messages = b.prompter.lines();
     if (!r.messages.isEmpty()) messages << r.messages;
+    // The station's own words say it shortest; the boxes answered by policy
+    // when it has none.
+    status_.reason = r.messages.isEmpty() ? messages.value(0) : r.messages;
+    status_.reason = status_.reason.section(u'\n', 0, 0);
     r.messages = messages.join(u'\n');
     const bool logged = claim ? b.log.finish(*claim, r)
                               : b.log.logUnclaimed(job_.run, QString::number(status_.station),
@@ -269,9 +274,12 @@ bool Station::record(Bench& b, const std::optional<Claim>& claim, const QDateTim
         tally_.error = b.log.error();
         return false;
     }
-    if (r.status == QLatin1String("ok"))
+    status_.outcome = r.status;
+    if (r.status == QLatin1String("ok")) {
+        status_.reason.clear();
+        ++status_.done;
         ++tally_.ok;
-    else if (r.status == QLatin1String("interrupted"))
+    } else if (r.status == QLatin1String("interrupted"))
         ++tally_.interrupted;
     else
         ++tally_.failed;

@@ -15,6 +15,8 @@
 #include <QString>
 #include <QThread>
 #include <atomic>
+#include <functional>
+#include <memory>
 
 #include "fleet/FleetLog.h"
 #include "fleet/FleetPlan.h"
@@ -46,6 +48,10 @@ struct FleetJob {
     double probeSeconds = 2.0;  // between hook attempts while no radio answers
 };
 
+// Makes a station's serial line in the station's own thread; empty: the
+// serial device the station is named after.
+using LineMaker = std::function<std::unique_ptr<SerialLink>(Clock& clock)>;
+
 // Ctrl-C: first finish the radios being written and stop, then stop at once.
 enum class StopLevel { Run = 0, AfterRadio = 1, Now = 2 };
 
@@ -54,8 +60,12 @@ struct StationStatus {
     QString port;
     QString state;   // "waiting", "reading", "writing", "verifying", "swap", "ended", ...
     int radios = 0;  // radios this station has started on
+    int done = 0;    // of which were programmed and logged "ok"
     QString id;      // the ANI/ID of the radio on it
     int percent = 0;
+    // The last radio's end: its log status ("ok", "failed", "interrupted")
+    // and, unless ok, why in one line; empty before the first radio ends.
+    QString outcome, reason;
 };
 
 struct StationTally {
@@ -68,6 +78,8 @@ class Station : public QThread {
 public:
     Station(int number, const QString& port, const FleetJob& job, const std::atomic<int>& stopLevel,
             QObject* parent = nullptr);
+    // Before start(): the line to drive instead of the serial device.
+    void setLineMaker(LineMaker make) { makeLine_ = std::move(make); }
 
     // Valid once the thread has finished.
     const StationTally& tally() const { return tally_; }
@@ -97,6 +109,7 @@ private:
     StationStatus status_;
     StationTally tally_;
     bool reading_ = false;  // a read, with nothing claimed yet: Ctrl-C may stop it
+    LineMaker makeLine_;
 };
 
 }  // namespace tav::fleet

@@ -43,7 +43,10 @@ void SimSerialLink::setBaudRate(int baud) {
 void SimSerialLink::writeByte(uint8_t b) {
     if (!open_) return;
     if (radio_.recording()) timeline_.push_back({clock_.now(), true});
-    radio_.lineIn(b, baud_, clock_.now());
+    if (feed_)
+        feed_(b, baud_, clock_.now());
+    else
+        radio_.lineIn(b, baud_, clock_.now());
 }
 
 int SimSerialLink::waitingCount() {

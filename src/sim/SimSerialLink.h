@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <deque>
+#include <functional>
 #include <vector>
 
 #include "app/Ports.h"
@@ -26,6 +27,9 @@ public:
     // Makes every later open() fail the given way (None: opens again).
     void setOpenFailure(OpenFailure failure) { failOpen_ = failure; }
     int openCalls() const { return openCalls_; }
+    // Hands every byte the editor sends to `feed` instead of the radio: a
+    // virtual fleet decides which radio, if any, is on the line to hear it.
+    void setFeed(std::function<void(uint8_t, int, double)> feed) { feed_ = std::move(feed); }
     // The editor's steps in order, with the clock's time, while the radio keeps
     // records: the pauses it makes between them are there to see.
     const std::vector<LinkEvent>& timeline() const { return timeline_; }
@@ -57,6 +61,7 @@ private:
     OpenFailure lastFailure_ = OpenFailure::None;
     int openCalls_ = 0;
     std::vector<LinkEvent> timeline_;
+    std::function<void(uint8_t, int, double)> feed_;
 };
 
 }  // namespace tav::sim

@@ -74,6 +74,7 @@ public:
     const std::array<uint8_t, kEEPromSize>& eeprom() const { return eeprom_; }
     std::array<uint8_t, kRadioRamSize>& ram() { return ram_; }
     std::array<uint8_t, kLabelMemorySize>& labels() { return labels_; }
+    const std::array<uint8_t, kLabelMemorySize>& labels() const { return labels_; }
     uint8_t idByte() const { return idByte_; }
     void setIdByte(uint8_t id) { idByte_ = id; }
     // The identification byte actually sent: the fault plan's, if it has one.

@@ -53,10 +53,13 @@ struct EditorServices {
 // An empty hook leaves its menu item doing nothing.
 struct EditorHooks {
     // Other windows.
-    std::function<void()> showGlobals, showMove;
+    std::function<void()> showGlobals, showMove, showFleet;
     // Closes the global parameters window, if open, through its question;
     // false when the user keeps it open.
     std::function<bool()> closeGlobals;
+    // Closes the Program Fleet window, asking first while its stations
+    // write; false when the user keeps them going.
+    std::function<bool()> closeFleet;
     // The global parameters window's Write_Globals and Read_Globals, run by
     // the file and radio commands while that window is open.
     std::function<void()> storeGlobals, redisplayGlobals;

@@ -22,11 +22,18 @@ void EditorWindows::attach(frmGroups& main) {
     };
     h.closeGlobals = [this] { return !globals_ || globals_->closeWithQuestion(); };
     h.showMove = [this] { moveDialog().showCentred(); };
+    h.showFleet = [this] { fleetWindow().showFleet(); };
+    h.closeFleet = [this] { return !fleet_ || fleet_->closeWithQuestion(); };
 }
 
 frmGlobals& EditorWindows::globalsWindow() {
     if (!globals_) globals_ = new frmGlobals(state_, settings_, prompter_, clock_, main_);
     return *globals_;
+}
+
+frmFleet& EditorWindows::fleetWindow() {
+    if (!fleet_) fleet_ = new frmFleet(*main_, settings_, prompter_, main_);
+    return *fleet_;
 }
 
 frmMove& EditorWindows::moveDialog() {

@@ -1,13 +1,14 @@
 #pragma once
-// The windows the main window opens on demand — the global parameters window
-// and the Move Banks dialog — made on first use, owned by the main window, and
-// reached through its hooks.
+// The windows the main window opens on demand — the global parameters window,
+// the Move Banks dialog and the Program Fleet window — made on first use, owned by the main window,
+// and reached through its hooks.
 
 #include <QPointer>
 
 #include "app/Ports.h"
 #include "app/Settings.h"
 #include "model/AppState.h"
+#include "ui/frmFleet.h"
 #include "ui/frmGlobals.h"
 #include "ui/frmMove.h"
 
@@ -24,10 +25,12 @@ public:
 
     frmGlobals* globals() const { return globals_; }
     frmMove* move() const { return move_; }
+    frmFleet* fleet() const { return fleet_; }
 
 private:
     frmGlobals& globalsWindow();
     frmMove& moveDialog();
+    frmFleet& fleetWindow();
 
     AppState& state_;
     Settings& settings_;
@@ -36,6 +39,7 @@ private:
     frmGroups* main_ = nullptr;
     QPointer<frmGlobals> globals_;
     QPointer<frmMove> move_;
+    QPointer<frmFleet> fleet_;
 };
 
 }  // namespace tav

@@ -37,6 +37,8 @@ TransferGuard::~TransferGuard() {
         if (a) a->setEnabled(true);
     for (const QPointer<QWidget>& w : widgets_)
         if (w) w->setEnabled(true);
+    // A fleet that started or ended meanwhile has the last word on the radio commands.
+    window_.applyFleetLock();
 }
 
 void TransferGuard::disable(QAction* action) {

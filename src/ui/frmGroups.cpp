@@ -383,7 +383,8 @@ void frmGroups::closeEvent(QCloseEvent* e) {
     // windows: with this one gone, that one would be left alone in a
     // program that no longer ends.
     if (answer == MsgResult::Cancel || (answer == MsgResult::Yes && !saved) ||
-        (hooks.closeGlobals && !hooks.closeGlobals())) {
+        (hooks.closeGlobals && !hooks.closeGlobals()) ||
+        (hooks.closeFleet && !hooks.closeFleet())) {
         e->ignore();
         return;
     }

@@ -105,7 +105,7 @@ public:
             *mnuLabelWrtRadio = nullptr;
     std::array<QAction*, 3> mnuLabelConfig{};
     QAction *mnuGlobals = nullptr, *mnuUndo = nullptr, *mnuAll = nullptr, *mnuRow = nullptr,
-            *mnuPaste = nullptr, *mnuMove = nullptr, *mnuTune = nullptr;
+            *mnuPaste = nullptr, *mnuMove = nullptr, *mnuTune = nullptr, *mnuFleet = nullptr;
     std::array<QAction*, 5> mnuCommPort{};  // 1..4; entry 0 is the virtual radio
     QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr, *mnuChangedOnly = nullptr;
     QAction *mnuSerialTrace = nullptr, *mnuTraceFile = nullptr, *mnuBackupFolder = nullptr;
@@ -169,6 +169,10 @@ public:
     // The Config menu's port items, each with its device and whether that is present.
     void refreshPortItems();
     void setSerialTrace(bool on);
+    // The serial devices a fleet run drives: the commands that use the
+    // radio are disabled while the chosen port is one of them.
+    void setFleetDevices(const QStringList& devices);
+    void applyFleetLock();
     void openBackupFolder();
     static QString portCaption(int port, const QString& device);
 
@@ -284,6 +288,7 @@ private:
     QPointer<QWidget> helpWindow_;
     QString csvPath_;  // the last CSV file chosen, offered again
     QString caption_;  // the window's caption before the port's mark
+    QStringList fleetDevices_;
     std::shared_ptr<PrintService> printService_;
 };
 

@@ -5,6 +5,7 @@
 #include <QDate>
 #include <QDesktopServices>
 #include <QDir>
+#include <QFileInfo>
 #include <QUrl>
 
 #include "ui/RadioCommands.h"
@@ -13,6 +14,12 @@
 namespace tav {
 
 namespace {
+
+// A device by the path it resolves to, so that a link and its target match.
+QString canonicalDevice(const QString& path) {
+    const QString target = QFileInfo(path).canonicalFilePath();
+    return target.isEmpty() ? path : target;
+}
 
 const QString kComm = QStringLiteral("Comm");
 
@@ -60,6 +67,26 @@ void frmGroups::selectPort(int port) {
     if (services_.openPort) comm_ = services_.openPort(port);
     mnuCommPort[static_cast<std::size_t>(port)]->setChecked(true);
     setCaption(caption_);
+    applyFleetLock();
+}
+
+void frmGroups::setFleetDevices(const QStringList& devices) {
+    fleetDevices_.clear();
+    for (const QString& d : devices) fleetDevices_ << canonicalDevice(d);
+    applyFleetLock();
+}
+
+void frmGroups::applyFleetLock() {
+    // A transfer's guard puts its commands back when it ends, and calls again.
+    if (transferRunning()) return;
+    const bool busy =
+        CommPort != kVirtualRadioPort &&
+        fleetDevices_.contains(canonicalDevice(services_.settings.portDevice(CommPort)));
+    for (QAction* a :
+         {mnuRead, mnuReadGlobal, mnuReadGroup, mnuWriteAll, mnuWriteGlobal, mnuWriteGroup,
+          mnuReadCurrGroup, mnuWriteCurrGroup, mnuCompare, mnuLabelRdGroup, mnuLabelRdRadio,
+          mnuLabelWrtGroup, mnuLabelWrtRadio, mnuTune})
+        if (a) a->setEnabled(!busy);
 }
 
 SerialLink* frmGroups::activeLink() {
