@@ -84,7 +84,6 @@ public:
     // What made the radio crash into silence, while it is crashed.
     const QString& crashReason() const { return crashReason_; }
     int baud() const { return baud_; }
-    void setBaud(int baud) { baud_ = baud; }
     // Back to the state after power-on: idle, 4800 baud, nothing pending.
     void powerCycle();
     // Taken off the line: answers nothing more, and what it was about to send is lost.

@@ -31,7 +31,6 @@ public:
 
     TuneBox* box(int index) const { return TAVTuneBox.at(static_cast<std::size_t>(index)); }
     int16_t selectedBox() const { return SelectedBox; }
-    bool isHooked() const { return Hooked; }
     // True while a hook, read or write is under way.
     bool isBusy() const { return busy_; }
 
