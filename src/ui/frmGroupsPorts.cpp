@@ -14,8 +14,6 @@ namespace tav {
 
 namespace {
 
-const QString kComm = QStringLiteral("Comm");
-
 QString traceCaption(const QString& path) {
     return QStringLiteral("Trace File: ") + QDir::toNativeSeparators(path);
 }
