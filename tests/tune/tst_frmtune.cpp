@@ -78,8 +78,8 @@ struct Bench {
     void focusBox(int i) { win->box(i)->setFocus(); }
 };
 
-}  // namespace
-
+// The test class shares the file's own namespace: it uses the types above,
+// and a unity build compiles this file as part of another.
 class TestFrmTune : public QObject {
     Q_OBJECT
 
@@ -223,6 +223,8 @@ private slots:
         QCOMPARE(b.prompter.shown.first().detail, b.port.lastOpenError());  // why, as elsewhere
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestFrmTune);
 #include "tst_frmtune.moc"

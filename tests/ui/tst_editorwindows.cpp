@@ -10,9 +10,11 @@ using namespace tav;
 using namespace tav::test;
 
 namespace {
-enum class Exit { Menu, CloseBox, SessionEnd };
-}
 
+enum class Exit { Menu, CloseBox, SessionEnd };
+
+// The test class shares the file's own namespace: it uses the types above,
+// and a unity build compiles this file as part of another.
 class TestEditorWindows : public QObject {
     Q_OBJECT
     std::unique_ptr<UiRig> rig;
@@ -84,6 +86,8 @@ private slots:
         QVERIFY(rig->prompter.shown.isEmpty() && w.isVisible());
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestEditorWindows);
 #include "tst_editorwindows.moc"

@@ -26,8 +26,8 @@ void onModal(std::function<void(Dialog*)> check) {
     });
 }
 
-}  // namespace
-
+// The test class shares the file's own namespace: it uses the types above,
+// and a unity build compiles this file as part of another.
 class TestPrintService : public QObject {
     Q_OBJECT
 
@@ -87,6 +87,8 @@ private slots:
         QVERIFY(prompter.shown.isEmpty());
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestPrintService);
 #include "tst_printservice.moc"

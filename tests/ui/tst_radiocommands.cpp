@@ -58,8 +58,8 @@ bool radioHasLabels(RadioUiRig& ui, int g) {
     return true;
 }
 
-}  // namespace
-
+// The test class shares the file's own namespace: it uses the types above,
+// and a unity build compiles this file as part of another.
 class TestRadioCommands : public QObject {
     Q_OBJECT
     std::unique_ptr<RadioUiRig> ui;
@@ -490,6 +490,8 @@ private slots:
         QCOMPARE(readFile(path).size(), text.toUtf8().size());
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestRadioCommands);
 #include "tst_radiocommands.moc"
