@@ -78,8 +78,7 @@ struct Bench {
     void focusBox(int i) { win->box(i)->setFocus(); }
 };
 
-// The test class shares the file's own namespace: it uses the types above,
-// and a unity build compiles this file as part of another.
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestFrmTune : public QObject {
     Q_OBJECT
 

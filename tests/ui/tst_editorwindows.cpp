@@ -13,8 +13,7 @@ namespace {
 
 enum class Exit { Menu, CloseBox, SessionEnd };
 
-// The test class shares the file's own namespace: it uses the types above,
-// and a unity build compiles this file as part of another.
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestEditorWindows : public QObject {
     Q_OBJECT
     std::unique_ptr<UiRig> rig;

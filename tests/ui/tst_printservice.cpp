@@ -26,8 +26,7 @@ void onModal(std::function<void(Dialog*)> check) {
     });
 }
 
-// The test class shares the file's own namespace: it uses the types above,
-// and a unity build compiles this file as part of another.
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestPrintService : public QObject {
     Q_OBJECT
 

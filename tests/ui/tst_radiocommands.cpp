@@ -58,8 +58,7 @@ bool radioHasLabels(RadioUiRig& ui, int g) {
     return true;
 }
 
-// The test class shares the file's own namespace: it uses the types above,
-// and a unity build compiles this file as part of another.
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestRadioCommands : public QObject {
     Q_OBJECT
     std::unique_ptr<RadioUiRig> ui;
