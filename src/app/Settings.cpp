@@ -61,7 +61,6 @@ void Settings::saveFlag(const QString& section, const QString& key, bool value) 
 }
 
 namespace {
-const QString kFeatures = QStringLiteral("Features");
 const QString kBand = QStringLiteral("Band");
 const QString kPower = QStringLiteral("Power");
 }  // namespace
@@ -72,7 +71,7 @@ void Settings::savePerChannelBandwidth(bool on) { saveFlag(kFeatures, kBand, on)
 void Settings::savePerChannelPower(bool on) { saveFlag(kFeatures, kPower, on); }
 
 int Settings::commPort() const {
-    const int p = integer(QStringLiteral("Comm"), QStringLiteral("Port"), 1);
+    const int p = integer(kComm, QStringLiteral("Port"), 1);
     return p >= 1 && p <= 4 ? p : 1;
 }
 
@@ -88,12 +87,12 @@ QString Settings::defaultPortDevice(int port) {
 }
 
 QString Settings::portDevice(int port) const {
-    const QString d = get(QStringLiteral("Comm"), QStringLiteral("Device%1").arg(port)).trimmed();
+    const QString d = get(kComm, QStringLiteral("Device%1").arg(port)).trimmed();
     return d.isEmpty() ? defaultPortDevice(port) : d;
 }
 
 void Settings::setPortDevice(int port, const QString& device) {
-    save(QStringLiteral("Comm"), QStringLiteral("Device%1").arg(port), device);
+    save(kComm, QStringLiteral("Device%1").arg(port), device);
 }
 
 QString Settings::fileName() const { return store_->fileName(); }

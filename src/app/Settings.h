@@ -8,6 +8,11 @@
 
 namespace tav {
 
+// The sections that several windows and tavctl share.
+inline const QString kComm = QStringLiteral("Comm");
+inline const QString kFeatures = QStringLiteral("Features");
+inline const QString kPosition = QStringLiteral("Position");
+
 class Settings {
 public:
     Settings();                              // the user's own settings file

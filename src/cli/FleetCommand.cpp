@@ -38,7 +38,7 @@ const QString kDefaultLog = QStringLiteral("fleet-log.sqlite");
 
 int interruptPipe[2] = {-1, -1};
 
-void onInterrupt(int) {
+void wakeInterruptWatch(int) {
     const char c = 0;
     const ssize_t n = ::write(interruptPipe[1], &c, 1);
     (void)n;
@@ -56,7 +56,7 @@ public:
                 level_ = std::min(level_.load() + 1, int(StopLevel::Now));
         });
         struct sigaction sa {};
-        sa.sa_handler = onInterrupt;
+        sa.sa_handler = wakeInterruptWatch;
         sigemptyset(&sa.sa_mask);
         ::sigaction(SIGINT, &sa, &previous_);
     }

@@ -11,7 +11,6 @@ namespace tav {
 
 namespace {
 
-const QString kCommError = QStringLiteral("COMM ERROR");
 const QString kReadError = QStringLiteral("Error reading radio");
 const QString kWriteFailed = QStringLiteral("Write Failed. Cycle Radio Power before Retrying.");
 

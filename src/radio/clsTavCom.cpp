@@ -6,7 +6,6 @@
 namespace tav {
 
 namespace {
-const QString kCommError = QStringLiteral("COMM ERROR");
 constexpr uint8_t kWakeByte = 0x00;
 constexpr int kWakeCount = 10;
 constexpr uint8_t kHookRequest[] = {0x0A, 0x14, 0x28};

@@ -130,6 +130,9 @@ public:
     const LinkContext& context() const { return ctx_; }
 
 private:
+    // The caption of every box the link shows when the radio does not answer.
+    static inline const QString kCommError = QStringLiteral("COMM ERROR");
+
     void send(uint8_t b) { ctx_.port.writeByte(b); }
     // One attempt of a hook cycle: wake-up preamble, hook request, one wait.
     bool hookAttempt(uint8_t& id);

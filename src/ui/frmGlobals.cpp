@@ -19,7 +19,6 @@ namespace tav {
 
 namespace {
 
-const QString kPosition = QStringLiteral("Position");
 const QString kTop = QStringLiteral("GlobalTop");
 const QString kLeft = QStringLiteral("GlobalLeft");
 constexpr int kPasswordDigits = 6;

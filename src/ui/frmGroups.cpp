@@ -26,14 +26,6 @@
 
 namespace tav {
 
-namespace {
-
-const QString kPosition = QStringLiteral("Position");
-const QString kComm = QStringLiteral("Comm");
-const QString kFeatures = QStringLiteral("Features");
-
-}  // namespace
-
 frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* parent)
     : QMainWindow(parent), hooks(std::move(editorHooks)), services_(std::move(services)) {
     setObjectName(QStringLiteral("frmGroups"));

@@ -12,9 +12,6 @@ namespace tav {
 
 namespace {
 
-const QString kComm = QStringLiteral("Comm");
-const QString kFeatures = QStringLiteral("Features");
-
 enum class Kind { Menu, Item, Separator, HiddenSeparator, Ports, LabelPolicies };
 enum Flags { Checkable = 1, Hidden = 2, Disabled = 4 };
 

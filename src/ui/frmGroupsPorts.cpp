@@ -21,8 +21,6 @@ QString canonicalDevice(const QString& path) {
     return target.isEmpty() ? path : target;
 }
 
-const QString kComm = QStringLiteral("Comm");
-
 QString traceCaption(const QString& path) {
     return QStringLiteral("Trace File: ") + QDir::toNativeSeparators(path);
 }

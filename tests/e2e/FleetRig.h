@@ -24,18 +24,19 @@ inline quint32 benchSeed(int bench) {
 }
 
 // One `tavctl sim --radios` per bench, no wire timing, no swap time; each
-// radio is dumped to DIR/bench-I/radio-K.tav as it leaves.
+// radio is dumped to DIR/bench-I/radio-K.tav as it leaves. `extra[i]` are
+// more options for bench i.
 struct Benches {
     std::vector<std::unique_ptr<Simulator>> sims;
     QStringList devices;
 
-    Benches(const QString& dir, const QList<int>& radios, const QStringList& extra = {}) {
+    Benches(const QString& dir, const QList<int>& radios, const QList<QStringList>& extra = {}) {
         for (int i = 0; i < radios.size(); ++i) {
             const QString dump = QStringLiteral("%1/bench-%2").arg(dir).arg(i);
             QDir().mkpath(dump);
             QStringList options{"--radios", QString::number(radios[i]),    "--swap-seconds", "0",
                                 "--seed",   QString::number(benchSeed(i)), "--dump-dir",     dump};
-            if (i == 0) options += extra;
+            if (i < extra.size()) options += extra[i];
             sims.push_back(std::make_unique<Simulator>(options));
             devices << sims.back()->device;
         }

@@ -74,16 +74,16 @@ private slots:
         QVERIFY(WriteRadioFile(templ_, template_).ok());
     }
 
-    // Four stations, five radios each: every radio ends as the template with
+    // Four stations, two radios each: every radio ends as the template with
     // its row's ID, its protected bits its own, each plan row on one radio.
-    void fourStationsProgramTwentyRadios() {
-        const QString dir = path("twenty");
-        Benches benches(dir, {5, 5, 5, 5});
+    void fourStationsProgramEightRadios() {
+        const QString dir = path("eight");
+        Benches benches(dir, {2, 2, 2, 2});
         const QString log = dir + "/log.sqlite";
-        runPlan(benches, log, 20, 20, 0);
+        runPlan(benches, log, 8, 8, 0);
         QSet<QString> ids;
         for (int bench = 0; bench < 4; ++bench) {
-            for (int k = 1; k <= 5; ++k) {
+            for (int k = 1; k <= 2; ++k) {
                 const AppState got = dumpedRadio(dir, bench, k);
                 const QString id = idHeld(got);
                 ids << id;
@@ -92,10 +92,10 @@ private slots:
             }
         }
         QSet<QString> planned;
-        for (int i = 0; i < 20; ++i) planned << idOf(kFirstId + i);
+        for (int i = 0; i < 8; ++i) planned << idOf(kFirstId + i);
         QCOMPARE(ids, planned);
         const auto attempts = logAttempts(log);
-        QCOMPARE(attempts.size(), 20);
+        QCOMPARE(attempts.size(), 8);
         QSet<QString> rows;
         for (const auto& a : attempts) {
             QCOMPARE(a["status"], QString("ok"));
@@ -104,53 +104,55 @@ private slots:
             QVERIFY(QFile::exists(a["backup"]));
             rows << a["plan_row"];
         }
-        QCOMPARE(rows.size(), 20);
+        QCOMPARE(rows.size(), 8);
         QCOMPARE(tavctl({"fleet", "status", log}).out,
-                 QString("plan rows: 20 (20 done, 0 claimed, 0 left)\n"
-                         "attempts: 20 ok, 0 failed, 0 interrupted, 0 writing\n"));
+                 QString("plan rows: 8 (8 done, 0 claimed, 0 left)\n"
+                         "attempts: 8 ok, 0 failed, 0 interrupted, 0 writing\n"));
     }
 
-    // Radio 2 of station 1 vanishes after its B-th byte, in the read, the
-    // write or the verify, or keeps group 1's ANI/ID digits 4-7 (the word at
-    // 134) through the write, which only the read-back can find: it is logged
-    // failed with the reason, never ok, and its row (if it had one) goes to
-    // another radio; the others are unaffected.
-    void pulledRadio_data() {
-        QTest::addColumn<QStringList>("fault");
-        QTest::addColumn<bool>("claimed");
-        QTest::addColumn<QString>("verify");
-        QTest::newRow("read") << QStringList{"--pull", "2:900"} << false << "";
-        QTest::newRow("write") << QStringList{"--pull", "2:4000"} << true << "";
-        QTest::newRow("verify") << QStringList{"--pull", "2:7000"} << true << "read-back failed";
-        QTest::newRow("stuck word") << QStringList{"--stuck", "2:0x86"} << true << "1 differences";
-    }
-    void pulledRadio() {
-        QFETCH(QStringList, fault);
-        QFETCH(bool, claimed);
-        QFETCH(QString, verify);
-        const QString dir = path("pulled-" + QString(QTest::currentDataTag()).replace(' ', '-'));
-        Benches benches(dir, {3, 1, 1, 1}, fault);
+    // Radio 2 of each station goes wrong, each in its own way, all in one
+    // run: it vanishes after its B-th byte, in the read, the write or the
+    // verify, or keeps group 1's ANI/ID digits 4-7 (the word at 134) through
+    // the write, which only the read-back can find. It is logged failed with
+    // the reason, never ok, and its row (if it had one) goes to another
+    // radio; the radio after it on its station, and the others, are whole.
+    void faultyRadios() {
+        struct Fault {
+            QStringList options;
+            bool claimed;
+            QString verify;
+        };
+        const QList<Fault> faults{{{"--pull", "2:900"}, false, ""},  // in the read
+                                  {{"--pull", "2:4000"}, true, ""},  // in the write
+                                  {{"--pull", "2:7000"}, true, "read-back failed"},
+                                  {{"--stuck", "2:0x86"}, true, "1 differences"}};
+        QList<QStringList> options;
+        for (const Fault& f : faults) options << f.options;
+        const QString dir = path("faulty");
+        Benches benches(dir, {3, 3, 3, 3}, options);
         const QString log = dir + "/log.sqlite";
-        runPlan(benches, log, 5, 5, 1);
-        int failed = 0;
+        runPlan(benches, log, 8, 8, 4);
+        QMap<int, int> failedOn;
         QMap<QString, int> done;
         for (const auto& a : logAttempts(log)) {
             if (a["status"] == "ok") {
                 ++done[a["plan_row"]];
                 continue;
             }
-            ++failed;
+            const int station = a["station"].toInt();
+            QVERIFY2(station >= 1 && station <= 4, qPrintable(a["station"]));
+            ++failedOn[station];
+            const Fault& fault = faults[station - 1];
             QCOMPARE(a["status"], QString("failed"));
-            QCOMPARE(a["station"], QString("1"));
-            QCOMPARE(a["plan_row"].isEmpty(), !claimed);
-            QCOMPARE(a["verify"], verify);
+            QCOMPARE(a["plan_row"].isEmpty(), !fault.claimed);
+            QCOMPARE(a["verify"], fault.verify);
             QVERIFY2(!a["messages"].isEmpty(), qPrintable(a["messages"]));
             AppState own;
-            const sim::RandomRadio radio = sim::randomRadio(benchSeed(0) + 2);
+            const sim::RandomRadio radio = sim::randomRadio(benchSeed(station - 1) + 2);
             std::copy(radio.eeprom.begin(), radio.eeprom.end(), own.EEImage.begin());
             // A radio pulled in the read never showed its IDs.
-            QCOMPARE(a["ids_before"], claimed ? fleet::IdSummary(own) : QString());
-            if (fault[0] != "--stuck") continue;
+            QCOMPARE(a["ids_before"], fault.claimed ? fleet::IdSummary(own) : QString());
+            if (fault.options[0] != "--stuck") continue;
             const QString want = idOf(kFirstId + a["plan_row"].toInt() - 1);
             const QString kept =
                 want.left(3) +
@@ -162,13 +164,11 @@ private slots:
                                             want + " -> " + kept),
                      qPrintable(a["messages"]));
         }
-        QCOMPARE(failed, 1);
-        QCOMPARE(done.size(), 5);
+        QCOMPARE(failedOn, (QMap<int, int>{{1, 1}, {2, 1}, {3, 1}, {4, 1}}));
+        QCOMPARE(done.size(), 8);
         for (int n : done) QCOMPARE(n, 1);
-        // The radios after it on station 1, and the other stations', are whole.
         for (int bench = 0; bench < 4; ++bench)
-            for (int k = 1; k <= (bench == 0 ? 3 : 1); ++k) {
-                if (bench == 0 && k == 2) continue;
+            for (int k : {1, 3}) {
                 const AppState got = dumpedRadio(dir, bench, k);
                 QCOMPARE(firstDifference(
                              expectedRadio(template_, benchSeed(bench) + k, idHeld(got)), got),

@@ -1,5 +1,5 @@
 // Several benches on one log: two `tavctl fleet run` processes of four
-// stations each share 40 plan rows on an SQLite file and on a PostgreSQL
+// stations each share 16 plan rows on an SQLite file and on a PostgreSQL
 // server; and the runs refused before any radio is touched.
 
 #include <QtTest>
@@ -23,11 +23,11 @@ class TestFleetShared : public QObject {
 
     QString path(const QString& name) const { return dir_.filePath(name); }
 
-    // Two processes, four stations each, 40 radios for 40 rows.
+    // Two processes, four stations each, 16 radios for 16 rows.
     void twoProcessesShareTheRows(const QString& dir, const QString& log) {
-        Benches first(dir + "/a", {5, 5, 5, 5});
-        Benches second(dir + "/b", {5, 5, 5, 5});
-        const QStringList plan{"--ani-from", "2000000", "--count", "40", "--log", log};
+        Benches first(dir + "/a", {2, 2, 2, 2});
+        Benches second(dir + "/b", {2, 2, 2, 2});
+        const QStringList plan{"--ani-from", "2000000", "--count", "16", "--log", log};
         FleetProcess a(QStringList{templ_, "--ports", first.ports()} + plan);
         FleetProcess b(QStringList{templ_, "--ports", second.ports()} + plan);
         const Run ra = a.finish(), rb = b.finish();
@@ -37,9 +37,9 @@ class TestFleetShared : public QObject {
             QCOMPARE(attempt["status"], QString("ok"));
             ++done[attempt["plan_row"].toInt()];
         }
-        QCOMPARE(done.size(), 40);
+        QCOMPARE(done.size(), 16);
         QCOMPARE(done.firstKey(), 1);
-        QCOMPARE(done.lastKey(), 40);
+        QCOMPARE(done.lastKey(), 16);
         for (int n : done) QCOMPARE(n, 1);
     }
 

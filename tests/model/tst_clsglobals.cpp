@@ -42,7 +42,7 @@ Pins<GlobalControls> globalPins() {
     return pins;
 }
 
-GlobalControls readAll(AppState& s) {
+GlobalControls readGlobalControls(AppState& s) {
     GlobalControls c;
     clsGlobals(s, c).Read_Globals();
     return c;
@@ -57,7 +57,7 @@ private slots:
         AppState s;
         s.EEImage.fill(0xFF);
         s.PowerBlockPresent = 1;
-        const GlobalControls c = readAll(s);
+        const GlobalControls c = readGlobalControls(s);
         QCOMPARE((QList<int>{c.cboDTMFDev, c.cboPorchTime, c.cboANIRate, c.cboPriRate,
                              c.cboBattSave, c.cboFreqDisplay, c.cboTalkBack,
                              c.chkPerChannelBandwidth, c.chkPerChannelPower}),
@@ -78,7 +78,7 @@ private slots:
     void listEntriesAreTheirBytes_data() { addPinRows(globalPins()); }
     void listEntriesAreTheirBytes() {
         QFETCH(FieldPin<GlobalControls>, pin);
-        checkPin<GlobalControls>(pin, randomImage, readAll);
+        checkPin<GlobalControls>(pin, randomImage, readGlobalControls);
     }
 
     // Text|bytes 10 to 14 over 77|read back.
@@ -95,7 +95,7 @@ private slots:
         c.txtPassWord = row[0];
         clsGlobals(s, c).Write_Password();
         QCOMPARE(hexBytes(&s.EEImage[10], 5), row[1].toLatin1());
-        QCOMPARE(readAll(s).txtPassWord, row[2]);
+        QCOMPARE(readGlobalControls(s).txtPassWord, row[2]);
     }
 
     // All fields at once: bits 2 and 1 of byte 6 and bits 6-0 of byte 104 are
@@ -105,14 +105,14 @@ private slots:
             AppState s = randomImage(seed);
             const AppState before = s;
             AppState other = randomImage(seed + 50);
-            GlobalControls c = readAll(other);
+            GlobalControls c = readGlobalControls(other);
             clsGlobals(s, c).Write_Globals();
             AllowedBits ok;
             for (const auto& [address, mask] :
                  {std::pair{6, 0xF9}, {7, 0xFF}, {11, 0xFF}, {12, 0xFF}, {13, 0xFF}, {104, 0x80}})
                 ok.eeBits(0, address, uint8_t(mask));
             QCOMPARE(strayChanges(before, s, ok), QString());
-            const GlobalControls r = readAll(s);
+            const GlobalControls r = readGlobalControls(s);
             QCOMPARE((QList<int>{r.cboBattSave, r.cboPriRate, r.cboTalkBack, r.cboDTMFDev,
                                  r.cboANIRate, r.cboPorchTime, r.cboFreqDisplay}),
                      (QList<int>{c.cboBattSave, c.cboPriRate, c.cboTalkBack, c.cboDTMFDev,

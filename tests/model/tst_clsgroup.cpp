@@ -29,7 +29,7 @@ struct GroupRig {
     uint8_t& ee(int address) { return groupByte(state, g, address); }
 };
 
-GroupControls readAll(AppState& s) {
+GroupControls readGroupControls(AppState& s) {
     GroupRig r(kG, s);
     r.make().Read_Group();
     return r.controls;
@@ -154,7 +154,7 @@ private slots:
     void fieldEntriesAreTheirBytes_data() { addPinRows(groupPins()); }
     void fieldEntriesAreTheirBytes() {
         QFETCH(FieldPin<GroupControls>, pin);
-        checkPin<GroupControls>(pin, decodableImage, readAll);
+        checkPin<GroupControls>(pin, decodableImage, readGroupControls);
     }
 
     // Channel numbers past the list read as its first entry: byte, priority, UCG.
@@ -163,7 +163,7 @@ private slots:
              {std::tuple{0xFF, 0, 0}, {0x0E, 0, 14}, {0x0D, 13, 13}}) {
             AppState s;
             groupByte(s, kG, 3) = groupByte(s, kG, 8) = uint8_t(byte);
-            const GroupControls c = readAll(s);
+            const GroupControls c = readGroupControls(s);
             QCOMPARE(QList<int>({c.cboPri1Chan, c.cboUCGChan}), QList<int>({priority, ucg}));
         }
     }

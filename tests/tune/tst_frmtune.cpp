@@ -78,8 +78,7 @@ struct Bench {
     void focusBox(int i) { win->box(i)->setFocus(); }
 };
 
-}  // namespace
-
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestFrmTune : public QObject {
     Q_OBJECT
 
@@ -223,6 +222,8 @@ private slots:
         QCOMPARE(b.prompter.shown.first().detail, b.port.lastOpenError());  // why, as elsewhere
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestFrmTune);
 #include "tst_frmtune.moc"

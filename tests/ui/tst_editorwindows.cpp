@@ -10,9 +10,10 @@ using namespace tav;
 using namespace tav::test;
 
 namespace {
-enum class Exit { Menu, CloseBox, SessionEnd };
-}
 
+enum class Exit { Menu, CloseBox, SessionEnd };
+
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestEditorWindows : public QObject {
     Q_OBJECT
     std::unique_ptr<UiRig> rig;
@@ -84,6 +85,8 @@ private slots:
         QVERIFY(rig->prompter.shown.isEmpty() && w.isVisible());
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestEditorWindows);
 #include "tst_editorwindows.moc"

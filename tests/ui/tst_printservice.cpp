@@ -26,8 +26,7 @@ void onModal(std::function<void(Dialog*)> check) {
     });
 }
 
-}  // namespace
-
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestPrintService : public QObject {
     Q_OBJECT
 
@@ -87,6 +86,8 @@ private slots:
         QVERIFY(prompter.shown.isEmpty());
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestPrintService);
 #include "tst_printservice.moc"

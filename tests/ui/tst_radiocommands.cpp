@@ -58,8 +58,7 @@ bool radioHasLabels(RadioUiRig& ui, int g) {
     return true;
 }
 
-}  // namespace
-
+// Inside the file's namespace, as it uses the types above (unity builds).
 class TestRadioCommands : public QObject {
     Q_OBJECT
     std::unique_ptr<RadioUiRig> ui;
@@ -490,6 +489,8 @@ private slots:
         QCOMPARE(readFile(path).size(), text.toUtf8().size());
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestRadioCommands);
 #include "tst_radiocommands.moc"
