@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QItemSelectionModel>
+#include <algorithm>
 
 #include "store/ChannelRows.h"
 #include "ui/frmGroups.h"
@@ -114,12 +115,17 @@ void frmGroups::DeleteChannel() {
 }
 
 void frmGroups::FillDown() {
-    const int row = currentRow();
-    QList<int> below;
+    QList<int> selected;
     for (const QModelIndex& i : Grid->selectionModel()->selectedIndexes())
-        if (i.row() > row && !below.contains(i.row())) below << i.row();
-    if (below.isEmpty()) return clock().beep();
-    changeRows([row, below](ChannelRows& rows) { rows.fillDown(row, below); });
+        if (!selected.contains(i.row())) selected << i.row();
+    std::sort(selected.begin(), selected.end());
+    // Selected with Shift and the arrows, the rows end at the current one:
+    // then the top of the selection is the channel to copy.
+    const int current = currentRow();
+    const bool rowsBelow = !selected.isEmpty() && selected.last() > current;
+    const int source = rowsBelow || selected.isEmpty() ? current : selected.first();
+    if (selected.isEmpty() || selected.last() <= source) return clock().beep();
+    changeRows([source, selected](ChannelRows& rows) { rows.fillDown(source, selected); });
 }
 
 }  // namespace tav

@@ -18,9 +18,9 @@ namespace {
 // Channel r's own content: distinct cells and a distinct set of check values.
 ChannelRow content(int r) {
     ChannelRow row;
-    row.cells = {QStringLiteral("15%1.00000").arg(r, 2, 10, QLatin1Char('0')),
-                 QStringLiteral("0%1.0").arg(60 + r), QStringLiteral("16%1.00000").arg(r % 10),
-                 QStringLiteral("D0%1").arg(10 + r), QStringLiteral("CH %1").arg(r)};
+    row.cells = {QStringLiteral("%1.00000").arg(150 + r), QStringLiteral("0%1.0").arg(60 + r),
+                 QStringLiteral("16%1.00000").arg(r % 10), QStringLiteral("D0%1").arg(10 + r),
+                 QStringLiteral("CH %1").arg(r)};
     row.scan = r % 2;
     row.narrow = (r / 2) % 2;
     row.loPower = (r / 4) % 2;
