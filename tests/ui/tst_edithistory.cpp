@@ -266,11 +266,21 @@ private slots:
         }
     }
 
-    // After a group switch Undo does nothing until something is changed in
-    // the group shown; that change is then undone, and nothing before it.
-    void aGroupSwitchIsABarrier() {
+    // Undo of a cell edit puts the cell back and the cursor on its row, in the
+    // column it was in. After a group switch Undo does nothing until
+    // something is changed in the group shown; that change is then undone,
+    // and nothing before it.
+    void oneCellUndoAndTheGroupSwitch() {
         frmGroups& w = rig->start();
+        const QString old = rig->cell(1, 3);
         rig->change("cell");
+        rig->goTo(4, 8);
+        rig->press(QKeySequence(Qt::CTRL | Qt::Key_Z));
+        const QModelIndex at = w.Grid->currentIndex();
+        QCOMPARE((QList<int>{at.column(), at.row()}), (QList<int>{4, 3}));
+        QCOMPARE(rig->cell(1, 3), old);
+        rig->press(QKeySequence(Qt::CTRL | Qt::Key_Y));
+        QCOMPARE(rig->cell(1, 3), "155.02500");
         const QByteArray edited = rig->saved();
         rig->selectGroup(4);
         QVERIFY(!w.mnuUndo->isEnabled());
