@@ -66,8 +66,8 @@ QString ChannelTable::userDataFolder() {
 bool ChannelTable::isSystemFolder(const QString& folder) {
     // An installed program never keeps working files beside itself, even
     // when it runs with the rights to write there.
-    static const char* const kSystemPrefixes[] = {"/usr/",  "/bin/", "/sbin/",  "/opt/",
-                                                  "/snap/", "/lib/", "/lib64/", "/app/"};
+    static const char* const kSystemPrefixes[] = {"/usr/", "/bin/", "/sbin/", "/opt/", "/snap/",
+                                                  "/lib/", "/lib64/", "/app/"};
     const QString f = QDir::cleanPath(folder) + QLatin1Char('/');
     for (const char* prefix : kSystemPrefixes)
         if (f.startsWith(QLatin1String(prefix))) return true;
