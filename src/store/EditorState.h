@@ -12,7 +12,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/ChannelGrid.h"
 #include "model/Controls.h"
 

@@ -4,7 +4,7 @@
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 
-#include "ui/GridText.h"
+#include "model/GridText.h"
 
 namespace tav {
 

@@ -4,8 +4,8 @@
 #include "TestMain.h"
 #include "UiFixture.h"
 #include "app/QtSerialLink.h"
+#include "model/GridText.h"
 #include "model/MGlobals.h"
-#include "ui/GridText.h"
 #include "ui/HelpWindow.h"
 #include "ui/PortMaker.h"
 
