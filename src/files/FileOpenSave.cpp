@@ -68,6 +68,7 @@ bool FileOpenSave::SaveRadioFile() {
     if (state_.GlobalsWindowOpen) host_.storeGlobals();
     if (!succeeded(WriteRadioFile(CurrentFileName, state_))) return false;
     MarkFileCurrent();
+    host_.imageMatchesFile(false);
     return true;
 }
 
@@ -78,6 +79,7 @@ bool FileOpenSave::OpenRadioFile() {
     host_.redisplayShownGroup();
     if (state_.GlobalsWindowOpen) host_.redisplayGlobals();
     MarkFileCurrent();
+    host_.imageMatchesFile(true);
     return true;
 }
 

@@ -27,6 +27,8 @@ public:
     // Read_Group of the shown group; the selection does not change.
     virtual void redisplayShownGroup() = 0;
     virtual void setCaption(const QString& text) = 0;
+    // The image now matches the file just opened or saved.
+    virtual void imageMatchesFile(bool opened) { (void)opened; }
     // The file dialog, preset with `presetPath` (may be empty), filters from
     // FileOpenSave::nameFilters(), the first one selected. Save mode hides the
     // read-only box; open mode also insists that the file exists. True with

@@ -26,7 +26,7 @@ bool WindowInput::isCommandKey(const QKeyEvent* k) const {
     const QKeySequence typed(
         QKeyCombination(k->modifiers() & ~Qt::KeypadModifier, Qt::Key(k->key())));
     return std::any_of(commands_.cbegin(), commands_.cend(),
-                       [&](const QAction* a) { return a->shortcut() == typed; });
+                       [&](const QAction* a) { return a->shortcuts().contains(typed); });
 }
 
 bool WindowInput::eventFilter(QObject* watched, QEvent* e) {

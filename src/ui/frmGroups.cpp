@@ -38,12 +38,15 @@ frmGroups::frmGroups(EditorServices services, EditorHooks editorHooks, QWidget* 
     const GroupCodecsFactory factory =
         services_.groupCodecs ? services_.groupCodecs : GroupCodecsFactory(makeGroupCodecs);
     codecs_ = factory(services_.state, Controls, viewGrid_);
+    makeHistory();
     progress_ = std::make_unique<WindowProgress>(Prog1, procDialog);
     printService_ = services_.printService ? services_.printService
                                            : std::make_shared<PrintService>(services_.prompter);
     Files = std::make_unique<FileOpenSave>(services_.state, static_cast<FileHost&>(*this),
                                            services_.prompter, services_.settings);
     load();
+    history_->startOver();
+    watchFieldEdits();
     // A reference argument: the session manager waits for the answer.
     connect(qGuiApp, &QGuiApplication::commitDataRequest, this, &frmGroups::commitData,
             Qt::DirectConnection);
@@ -113,6 +116,8 @@ void frmGroups::setLabelPolicy(int policy) {
 void frmGroups::cboCurrentGroup_Click() {
     // A number typed before the switch is no longer the one to put back.
     TypedGroupStart = 0;
+    // Made before the switch, a change belongs to the group being left.
+    if (history_ && !ISINITIALIZE) history_->record(QStringLiteral("Edit"));
     if (!ISINITIALIZE && intCurrentGroup >= 0) storeGroup(intCurrentGroup);
     if (!ISINITIALIZE) {
         intCurrentGroup = static_cast<int16_t>(cboCurrentGroup->currentIndex());
@@ -120,6 +125,7 @@ void frmGroups::cboCurrentGroup_Click() {
     }
     Grid->clearSelection();
     UndoCol = -1;
+    if (history_) history_->setBarrier();
     setCurrentCell(std::max(0, currentColumn()), 0);
 }
 
@@ -182,9 +188,11 @@ void frmGroups::redisplayShownGroup() {
 
 void frmGroups::setCaption(const QString& text) {
     caption_ = text;
-    // No one should take the simulated radio for a real one.
-    setWindowTitle(CommPort == kVirtualRadioPort ? text + QStringLiteral(" \u2014 Virtual radio")
-                                                 : text);
+    // "[*]" shows the mark of unsaved changes. No one should take the
+    // simulated radio for a real one.
+    const QString marked = text + QStringLiteral("[*]");
+    setWindowTitle(CommPort == kVirtualRadioPort ? marked + QStringLiteral(" \u2014 Virtual radio")
+                                                 : marked);
 }
 
 bool frmGroups::chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) {

@@ -15,6 +15,7 @@
 #include "model/Controls.h"
 #include "model/EntryRules.h"
 #include "model/GroupCodecs.h"
+#include "store/EditHistory.h"
 #include "ui/ChannelChecks.h"
 #include "ui/ChannelGridView.h"
 #include "ui/EditorServices.h"
@@ -41,6 +42,7 @@ class TransferGuard;
 class WindowProgress;
 
 class ChannelTable;
+class ChannelRows;
 
 class frmGroups : public QMainWindow, private GridEvents, private FileHost {
     Q_OBJECT
@@ -106,6 +108,8 @@ public:
     std::array<QAction*, 3> mnuLabelConfig{};
     QAction *mnuGlobals = nullptr, *mnuUndo = nullptr, *mnuAll = nullptr, *mnuRow = nullptr,
             *mnuPaste = nullptr, *mnuMove = nullptr, *mnuTune = nullptr, *mnuFleet = nullptr;
+    QAction *mnuRedo = nullptr, *mnuClearChannel = nullptr, *mnuInsertChannel = nullptr,
+            *mnuDeleteChannel = nullptr, *mnuFillDown = nullptr;
     std::array<QAction*, 5> mnuCommPort{};  // 1..4; entry 0 is the virtual radio
     QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr, *mnuChangedOnly = nullptr;
     QAction *mnuSerialTrace = nullptr, *mnuTraceFile = nullptr, *mnuBackupFolder = nullptr;
@@ -127,6 +131,8 @@ public:
     bool transferRunning() const { return transferDepth_ > 0; }
     ChannelGrid& grid() { return viewGrid_; }
     GroupCodecs& groups() { return *codecs_; }
+    // Undo and redo of the changes made in the editor, and the modified mark.
+    EditHistory& history() { return *history_; }
 
     void displayGroupMemory();
     void StoreCurrentGroup();
@@ -154,6 +160,14 @@ public:
 
     // Edit commands.
     void Undo();
+    void Redo();
+    // Row commands on the grid's current row; a channel's cells, label and
+    // check boxes move together.
+    void ClearChannel();
+    void InsertChannel();
+    void DeleteChannel();
+    // The current row's channel into the selected rows below it.
+    void FillDown();
     void CopyAllRows();
     void CopyRow();
     void Paste();
@@ -194,6 +208,8 @@ public:
 
 signals:
     void unloaded();
+    // The user changed a group field or check box of the window.
+    void fieldEdited();
 
 protected:
     void closeEvent(QCloseEvent* e) override;
@@ -215,6 +231,7 @@ private:
     void redisplayGlobals() override;
     void redisplayShownGroup() override;
     void setCaption(const QString& text) override;
+    void imageMatchesFile(bool opened) override;
     bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) override;
     // The injected file dialog when there is one, else a desktop dialog with
     // these filters (the first selected) and this suffix for typed names.
@@ -229,8 +246,17 @@ private:
     void orderTabStops();
     void buildMenus();
     void addLabelPolicyItems(QMenu* menu);
+    void finishEditMenu();
     void addPortItems(QMenu* menu);
     void wireEditInput();
+    // Every user edit of the group fields and check boxes reports fieldEdited.
+    void watchFieldEdits();
+    // Undo and redo: the editor's state, taken and shown again.
+    void makeHistory();
+    EditorState editorState();
+    void showEditorState(const EditorState& s);
+    void updateHistoryItems();
+    void changeRows(const std::function<void(ChannelRows&)>& change);
     void commitData(QSessionManager& manager);
     void load();
     void cboCurrentGroup_Click();
@@ -274,6 +300,7 @@ private:
     ChannelTable* table_ = nullptr;  // the working table, when it is one
     ViewGrid viewGrid_;
     std::unique_ptr<GroupCodecs> codecs_;
+    std::unique_ptr<EditHistory> history_;
     std::unique_ptr<WindowProgress> progress_;
     std::unique_ptr<SerialLink> comm_;
     SerialTraceFile trace_;

@@ -58,13 +58,6 @@ QString columnCaption(int column) {
     return grid::columnCaptions().at(column);
 }
 
-// A recorded cell's text as it goes back into its column.
-QString restoredText(int column, const QString& text) {
-    if (column == grid::ChLabel) return text;
-    const auto v = grid::numericValue(text);
-    return v ? grid::formatNumber(column, *v) : text;
-}
-
 }  // namespace
 
 // ------------------------------------------------------------------ cells
@@ -143,6 +136,8 @@ bool frmGroups::BeforeColEdit(int column) {
 
 void frmGroups::AfterColEdit(int column) {
     if (column == grid::Chan) return;
+    // The entry and its settling are one step.
+    const EditHistory::Command step(*history_, QStringLiteral("Edit"));
     const int row = currentRow();
     const QString text = cellText(EditCol, row);
     if (column == grid::RecFreq || column == grid::TxFreq)
@@ -167,6 +162,7 @@ void frmGroups::GridKeyUp(int key) {
     // another row's or another column's, and its old value is not this
     // cell's. What a key types into a cell is stored only when the editor
     // closes, so the stored text is the cell's own value from before the key.
+    const EditHistory::Command step(*history_, QStringLiteral("Edit"));
     if (key == Qt::Key_Home) setCurrentCell(grid::RecFreq, currentRow());
     const int c = currentColumn();
     const int row = currentRow();
@@ -223,19 +219,13 @@ void frmGroups::ValidateFrequency(double value, int column) {
 // ------------------------------------------------------------------ undo, copy, paste
 
 void frmGroups::wireEditInput() {
-    auto* input = new WindowInput(this, {mnuAll, mnuRow, mnuPaste, mnuUndo});
+    auto* input =
+        new WindowInput(this, {mnuAll, mnuRow, mnuPaste, mnuUndo, mnuRedo, mnuClearChannel,
+                               mnuInsertChannel, mnuDeleteChannel, mnuFillDown});
     connect(input, &WindowInput::pressed, Grid, &ChannelGridView::clearCopyMark);
     for (const CheckColumn* column : {&chkScan, &chkNarr, &chkLoPower})
         for (QCheckBox* box : *column)
             connect(box, &QCheckBox::toggled, Grid, &ChannelGridView::clearCopyMark);
-}
-
-void frmGroups::Undo() {
-    const int c = UndoCol;
-    if (c < grid::RecFreq || c > grid::ChLabel) return;
-    Grid->cancelEdit();
-    setCurrentCell(currentColumn(), UndoRow);
-    setCell(c, UndoRow, restoredText(c, UndoText));
 }
 
 QString frmGroups::GetRowText(int row) {
@@ -332,6 +322,7 @@ void frmGroups::OpenOffset() {
 }
 
 void frmGroups::txtOffset_KeyUp(int key) {
+    const EditHistory::Command step(*history_, QStringLiteral("Offset"));
     const QString text = txtOffset->text();
     const bool partial =
         text == QLatin1String("-") || text == QLatin1String(".") || text == QLatin1String("-.");

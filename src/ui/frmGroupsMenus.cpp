@@ -185,6 +185,8 @@ void frmGroups::buildMenus() {
          [](F w) { w.runHook(w.hooks.showGlobals); }},
         {Kind::Item, "mnuEdit", "mnuUndo", "Undo", Qt::CTRL | Qt::Key_Z, &W::mnuUndo,
          [](F w) { w.Undo(); }},
+        {Kind::Item, "mnuEdit", "mnuRedo", "Redo", Qt::CTRL | Qt::SHIFT | Qt::Key_Z, &W::mnuRedo,
+         [](F w) { w.Redo(); }},
         {Kind::Menu, "mnuEdit", "mnuCopy", "Copy"},
         {Kind::Item, "mnuCopy", "mnuAll", "Copy All", Qt::CTRL | Qt::Key_A, &W::mnuAll,
          [](F w) {
@@ -198,6 +200,15 @@ void frmGroups::buildMenus() {
          [](F w) { w.Paste(); }},
         {Kind::Item, "mnuEdit", "mnuMove", "Move", Qt::CTRL | Qt::Key_M, &W::mnuMove,
          [](F w) { w.runHook(w.hooks.showMove); }},
+        {Kind::Separator, "mnuEdit"},
+        {Kind::Item, "mnuEdit", "mnuClearChannel", "Clear Channel",
+         Qt::CTRL | Qt::SHIFT | Qt::Key_Delete, &W::mnuClearChannel, [](F w) { w.ClearChannel(); }},
+        {Kind::Item, "mnuEdit", "mnuInsertChannel", "Insert Channel", Qt::CTRL | Qt::Key_Insert,
+         &W::mnuInsertChannel, [](F w) { w.InsertChannel(); }},
+        {Kind::Item, "mnuEdit", "mnuDeleteChannel", "Delete Channel", Qt::CTRL | Qt::Key_Delete,
+         &W::mnuDeleteChannel, [](F w) { w.DeleteChannel(); }},
+        {Kind::Item, "mnuEdit", "mnuFillDown", "Fill Down", Qt::CTRL | Qt::Key_D, &W::mnuFillDown,
+         [](F w) { w.FillDown(); }},
 
         {Kind::Item, nullptr, "mnuTune", "Tune", {}, &W::mnuTune, [](F w) { w.showTune(); }},
 
@@ -291,11 +302,26 @@ void frmGroups::buildMenus() {
                 a->setEnabled(!(e.flags & Disabled));
                 this->*e.field = a;
                 if (const auto run = e.run)
-                    connect(a, &QAction::triggered, this, [this, run] { run(*this); });
+                    connect(a, &QAction::triggered, this, [this, run, a] {
+                        // What was typed and not yet taken is a change of its
+                        // own; what the command changes is one step.
+                        history_->record(QStringLiteral("Edit"));
+                        const EditHistory::Command step(*history_, a->text().remove(u'&'));
+                        run(*this);
+                    });
                 break;
             }
         }
     }
+    finishEditMenu();
+}
+
+void frmGroups::finishEditMenu() {
+    mnuRedo->setShortcuts(
+        {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z), QKeySequence(Qt::CTRL | Qt::Key_Y)});
+    // The row commands also on the grid's context menu, for the row clicked.
+    Grid->setContextMenuPolicy(Qt::ActionsContextMenu);
+    Grid->addActions({mnuClearChannel, mnuInsertChannel, mnuDeleteChannel, mnuFillDown});
 }
 
 void frmGroups::addLabelPolicyItems(QMenu* menu) {

@@ -151,6 +151,21 @@ void frmGroups::buildWidgets() {
     orderTabStops();
 }
 
+void frmGroups::watchFieldEdits() {
+    // Signals of the user's own edits only: what the window sets itself
+    // (showing a group) is no edit.
+    const auto edited = [this] { emit fieldEdited(); };
+    for (QComboBox* list : {cboScan, cboTOT, cboPri1Chan, cboUCGChan, cboBCI, cboANI, cboBlTimeout})
+        connect(list, &QComboBox::activated, this, edited);
+    for (QLineEdit* box : {txtID, txtGroupLabel}) {
+        connect(box, &QLineEdit::editingFinished, this, edited);
+        // Marked at the first key; whether it is a change shows when it is taken.
+        connect(box, &QLineEdit::textEdited, this, [this] { setWindowModified(true); });
+    }
+    for (QAbstractButton* button : centralWidget()->findChildren<QAbstractButton*>())
+        connect(button, &QAbstractButton::clicked, this, edited);
+}
+
 void frmGroups::orderTabStops() {
     // As the window reads: the group fields, the grid, the check-box columns
     // beside it and the backlight frame below them, then the right-hand frames

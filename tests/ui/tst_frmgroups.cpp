@@ -325,7 +325,8 @@ private slots:
         QFETCH(QString, command);
         frmGroups& w = rig->openActive();
         rig->goTo(1, 2);
-        w.mnuRow->trigger();  // a row on the clipboard, Paste enabled
+        w.mnuRow->trigger();                              // a row on the clipboard, Paste enabled
+        QTest::mouseClick(w.chkScan[0], Qt::LeftButton);  // a change, Undo enabled
         QWidget* target = w.findChild<QWidget*>(field);
         if (field == "Ch Label") {
             rig->goTo(grid::ChLabel, 6);
@@ -411,8 +412,8 @@ private slots:
         frmGroups& w = rig->open(std::move(s));
         QCOMPARE((QList<int>{w.CommPort, w.mnuCommPort[port]->isChecked()}), (QList<int>{port, 1}));
         QCOMPARE(made, QList<int>{port});
-        QCOMPARE(w.windowTitle(), port == 0 ? "TAVEDWIN  -  TAV Editor \u2014 Virtual radio"
-                                            : "TAVEDWIN  -  TAV Editor");
+        QCOMPARE(w.windowTitle(), port == 0 ? "TAVEDWIN  -  TAV Editor[*] \u2014 Virtual radio"
+                                            : "TAVEDWIN  -  TAV Editor[*]");
     }
 
     // The ports are looked at each time the Config menu opens; the virtual
@@ -440,7 +441,7 @@ private slots:
         const QString file = rig->home.path() + QStringLiteral("/bench.tav");
         rig->dialogAnswers = {file};
         w.mnuSaveAs->trigger();
-        const QString fileCaption = "TAV File - " + file + "   TAV Editor";
+        const QString fileCaption = "TAV File - " + file + "   TAV Editor[*]";
         QCOMPARE(w.windowTitle(), fileCaption + " \u2014 Virtual radio");
         w.mnuCommPort[3]->trigger();
         QCOMPARE(w.windowTitle(), fileCaption);
