@@ -53,20 +53,6 @@ class TestClsGlobals : public QObject {
     Q_OBJECT
 
 private slots:
-    void allFFBlockReads() {
-        AppState s;
-        s.EEImage.fill(0xFF);
-        s.PowerBlockPresent = 1;
-        const GlobalControls c = readAll(s);
-        QList<int> shown;
-        for (const char* key : {"dtmf_deviation", "front_porch_time", "ani_rate", "priority_rate",
-                                "global_battery_saver", "display_frequencies_only", "bank_scan",
-                                "per_channel_bandwidth"})
-            shown << c.fields.number(key);
-        QCOMPARE(shown << c.chkPerChannelPower, (QList<int>{31, 3, 1, 15, 1, 1, 1, 1, 1}));
-        QCOMPARE(c.fields.text("password"), QStringLiteral("FFFFFF"));
-    }
-
     void showsTheWindowBeforeReading() {
         AppState s;
         s.EEImage[11] = 0x38;
@@ -81,43 +67,6 @@ private slots:
     void listEntriesAreTheirBytes() {
         QFETCH(FieldPin<GlobalControls>, pin);
         checkPin<GlobalControls>(pin, randomImage, readAll);
-    }
-
-    // Text|bytes 10 to 14 over 77|read back.
-    void password_data() {
-        textRows(
-            "ABC|77000ABC77|000ABC;1234567|7712345677|123456;|7700000077|000000;"
-            "zz1|7700000177|000001");
-    }
-    void password() {
-        QFETCH(QStringList, row);
-        AppState s;
-        s.EEImage.fill(0x77);
-        GlobalControls c;
-        c.fields.setText("password", row[0]);
-        clsGlobals(s, c).Write_Password();
-        QCOMPARE(hexBytes(&s.EEImage[10], 5), row[1].toLatin1());
-        QCOMPARE(readAll(s).fields.text("password"), row[2]);
-    }
-
-    // All fields at once: bits 2 and 1 of byte 6 and bits 6-0 of byte 104 are
-    // never written, and reading gives back what was written.
-    void writeGlobalsIsMaskedAndRoundTrips() {
-        for (quint32 seed = 1; seed <= 10; ++seed) {
-            AppState s = randomImage(seed);
-            const AppState before = s;
-            AppState other = randomImage(seed + 50);
-            GlobalControls c = readAll(other);
-            clsGlobals(s, c).Write_Globals();
-            AllowedBits ok;
-            for (const auto& [address, mask] :
-                 {std::pair{6, 0xF9}, {7, 0xFF}, {11, 0xFF}, {12, 0xFF}, {13, 0xFF}, {104, 0x80}})
-                ok.eeBits(0, address, uint8_t(mask));
-            QCOMPARE(strayChanges(before, s, ok), QString());
-            const GlobalControls r = readAll(s);
-            for (const auto& p : globalPins()) QCOMPARE(p.get(r), p.get(c));
-            QCOMPARE(r.fields.text("password"), c.fields.text("password"));
-        }
     }
 };
 
