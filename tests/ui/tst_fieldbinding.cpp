@@ -26,8 +26,8 @@ struct Row {
 };
 
 const Row kRows[] = {
-    {"scan_hold_time", 'g', "cboScan", "3.5", 'P', 2, 0xF0, "70"},
-    {"time_out_timer", 'g', "cboTOT", "105", 'P', 2, 0x0F, "07"},
+    {"scan_hold_time", 'g', "cboScan", "5.5", 'P', 2, 0xF0, "B0"},
+    {"time_out_timer", 'g', "cboTOT", "180", 'P', 2, 0x0F, "0C"},
     {"busy_channel_indicator", 'g', "cboBCI", "Override", 'P', 4, 0xC0, "80"},
     {"resident_ani_dtmf", 'g', "cboANI", "ANI Only", 'P', 4, 0x30, "20"},
     {"priority_channel", 'g', "cboPri1Chan", "Ch 12", 'P', 3, 0x0F, "0B"},
@@ -49,7 +49,7 @@ const Row kRows[] = {
     {"backlight_scan_state_change", 'g', "chkBLScanState", "", 'B', 0, 0x40, "40"},
     {"backlight_channel_change", 'g', "chkBlChannel", "", 'B', 0, 0x80, "80"},
     {"priority_rate", 'u', "cboPriRate", "2.5", 'U', 6, 0x78, "48"},
-    {"dtmf_deviation", 'u', "cboDTMFDev", "1500.0", 'U', 7, 0xF8, "40"},
+    {"dtmf_deviation", 'u', "cboDTMFDev", "5062.5", 'U', 7, 0xF8, "D8"},
     {"global_battery_saver", 'u', "cboBattSave", "Inhibit", 'U', 6, 0x80, "80"},
     {"bank_scan", 'u', "cboTalkBack", "Enabled", 'U', 6, 0x01, "01"},
     {"display_frequencies_only", 'u', "cboFreqDisplay", "Enabled", 'U', 104, 0x80, "80"},
