@@ -53,7 +53,8 @@ QString radioJson(const AppState& state) {
                   QStringLiteral("\n") + in1 + QStringLiteral("},\n") + in1 +
                   QStringLiteral("\"groups\": [\n");
     for (int g = 0; g < kGroupCount; ++g) {
-        QStringList group{member(QStringLiteral("number"), QString::number(g + 1))};
+        QStringList group{
+            member(QStringLiteral("number"), QString::number(GroupNumber::toUser(g)))};
         group << members(fields, i, g, -1);
         QStringList channels;
         for (int c = 0; c < kChannelsPerGroup; ++c) {

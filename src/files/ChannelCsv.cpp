@@ -9,47 +9,43 @@
 #include <optional>
 
 #include "files/CsvText.h"
+#include "model/ChannelColumns.h"
 #include "model/EntryRules.h"
-#include "model/MemoryGrid.h"
 #include "model/RadioFields.h"
-#include "model/clsGroup.h"
 
 namespace tav {
 
 namespace {
 
-namespace cf = channel_fields;
+// The channel columns after Group and Channel, in export order, are the
+// channel's columns from "Rx Freq" on, named as the fields name themselves.
+constexpr int kFirstColumn = grid::RecFreq;
 
-// The channel columns after Group and Channel, in export order.
-enum Column { kRxFreq, kRxCG, kTxFreq, kTxCG, kLabel, kScan, kNarrow, kLowPower, kColumnCount };
-
-const QString& columnName(int column) {
-    static const std::array<QString, kColumnCount> kNames = {cf::kRxFreq, cf::kRxCG,    cf::kTxFreq,
-                                                             cf::kTxCG,   cf::kLabel,   cf::kScan,
-                                                             cf::kNarrow, cf::kLowPower};
-    return kNames[std::size_t(column)];
+QString columnName(int column) {
+    return QLatin1String(grid::columnField(column)->name);
 }
 
 const QString kGroupColumn = QStringLiteral("Group");
 const QString kChannelColumn = QStringLiteral("Channel");
-// Keys of the two number columns among the channel columns.
-constexpr int kGroupKey = kColumnCount;
-constexpr int kChannelKey = kColumnCount + 1;
+// Keys of the two number columns beside the channel columns.
+constexpr int kGroupKey = grid::kChannelColumns;
+constexpr int kChannelKey = grid::kChannelColumns + 1;
 
 bool isFlag(int column) {
-    return column >= kScan;
+    return grid::columnField(column)->type == FieldType::Check;
 }
 
-// Each channel's values as the image shows them, by group and channel index.
-using ChannelValues = std::array<QString, kColumnCount>;
+// Each channel's values as the image shows them, by group and channel index,
+// then by column.
+using ChannelValues = std::array<QString, grid::kChannelColumns>;
 using ImageValues = std::array<std::array<ChannelValues, kChannelsPerGroup>, kGroupCount>;
 
 ImageValues imageValues(const AppState& state) {
     ImageValues values;
     for (const RadioField& f : ListRadioFields(state)) {
         if (f.channel < 0) continue;
-        for (int col = 0; col < kColumnCount; ++col)
-            if (f.name == columnName(col))
+        for (int col = kFirstColumn; col < grid::kChannelColumns; ++col)
+            if (f.key == QLatin1String(grid::columnField(col)->key))
                 values[std::size_t(f.group)][std::size_t(f.channel)][std::size_t(col)] = f.value;
     }
     return values;
@@ -61,8 +57,8 @@ ImageValues imageValues(const AppState& state) {
 bool flagValue(int column, const QString& text, int& value, QString& why) {
     const QString t = text.trimmed().toUpper();
     static const QChar kLetters[] = {u'S', u'N', u'L'};
-    const QChar letter = kLetters[column - kScan];
-    if (column == kNarrow && t == QLatin1String("N")) {
+    const QChar letter = kLetters[column - grid::Scan];
+    if (column == grid::Narrow && t == QLatin1String("N")) {
         why = QStringLiteral("\"N\" could mean narrow or no: write 1 or 0");
         return false;
     }
@@ -75,8 +71,9 @@ bool flagValue(int column, const QString& text, int& value, QString& why) {
         return true;
     }
     // In the Narrow column "N" is the printout's letter and is refused above.
-    why = column == kNarrow ? QStringLiteral("not a flag (\"\", 0, 1 or Y)")
-                            : QStringLiteral("not a flag (\"\", 0, 1, Y, N or %1)").arg(letter);
+    why = column == grid::Narrow
+              ? QStringLiteral("not a flag (\"\", 0, 1 or Y)")
+              : QStringLiteral("not a flag (\"\", 0, 1, Y, N or %1)").arg(letter);
     return false;
 }
 
@@ -109,7 +106,7 @@ public:
             } else if (name.compare(kChannelColumn, Qt::CaseInsensitive) == 0) {
                 col = kChannelKey;
             } else {
-                for (int c = 0; c < kColumnCount; ++c)
+                for (int c = kFirstColumn; c < grid::kChannelColumns; ++c)
                     if (name.compare(columnName(c), Qt::CaseInsensitive) == 0) col = c;
             }
             if (col < 0) {
@@ -154,45 +151,46 @@ public:
         }
         RowEdits row;
         row.line = rec.line;
-        row.group = number(rec, kGroupKey, kGroupColumn, kGroupCount);
-        row.channel = number(rec, kChannelKey, kChannelColumn, kChannelsPerGroup);
+        const int group = number(rec, kGroupKey, kGroupColumn, kGroupCount);
+        const int channel = number(rec, kChannelKey, kChannelColumn, kChannelsPerGroup);
+        row.group = group ? GroupNumber::fromUser(group) : -1;
+        row.channel = channel ? channel - 1 : -1;
         const ChannelValues* now = nullptr;
         if (row.group >= 0 && row.channel >= 0) {
             now = &current_[std::size_t(row.group)][std::size_t(row.channel)];
             if (!duplicate(row)) seen_[{row.group, row.channel}] = rec.line;
         }
         for (const auto& [col, pos] : positions_)
-            if (col < kColumnCount) value(row, col, rec.fields[pos], now);
+            if (col < grid::kChannelColumns) value(row, col, rec.fields[pos], now);
         if (!row.edits.empty()) rows_.push_back(std::move(row));
     }
 
+    // Only the changed fields' bits change: every other byte of the image
+    // keeps exactly what it held.
     void apply(AppState& state) {
-        AppState work = state;
-        for (int g = 0; g < kGroupCount; ++g) applyGroup(work, g);
-        work.NewGroupIndex = state.NewGroupIndex;
-        work.NewChannelIndex = state.NewChannelIndex;
-        state = work;
+        for (const RowEdits& r : rows_)
+            for (const Edit& e : r.edits) applyEdit(state, r, e);
     }
 
 private:
     void bad(int line, const QString& why) { problems_.push_back({line, why}); }
 
-    // A group or channel number 1..last as an index; -1 (and a complaint) otherwise.
+    // A group or channel number 1..last; 0 (and a complaint) otherwise.
     int number(const CsvRecord& rec, int col, const QString& name, int last) {
         const QString text = rec.fields[positions_.at(col)];
         bool ok = false;
         const int n = text.trimmed().toInt(&ok);
-        if (ok && n >= 1 && n <= last) return n - 1;
+        if (ok && n >= 1 && n <= last) return n;
         bad(rec.line,
             QStringLiteral("%1 \"%2\": not a number from 1 to %3").arg(name, text).arg(last));
-        return -1;
+        return 0;
     }
 
     bool duplicate(const RowEdits& row) {
         const auto it = seen_.find({row.group, row.channel});
         if (it == seen_.end()) return false;
         bad(row.line, QStringLiteral("group %1 channel %2 is already given on line %3")
-                          .arg(row.group + 1)
+                          .arg(GroupNumber::toUser(row.group))
                           .arg(row.channel + 1)
                           .arg(it->second));
         return true;
@@ -207,9 +205,10 @@ private:
         QString why;
         bool ok = true;
         if (!isFlag(col)) {
-            const EntryVerdict v = col == kRxFreq || col == kTxFreq ? CheckFrequencyEntry(text)
-                                   : col == kLabel                  ? CheckLabelEntry(text)
-                                                                    : CheckGuardEntry(text);
+            const FieldType type = grid::columnField(col)->type;
+            const EntryVerdict v = type == FieldType::Frequency ? CheckFrequencyEntry(text)
+                                   : type == FieldType::Label   ? CheckLabelEntry(text)
+                                                                : CheckGuardEntry(text);
             // A value the radio would show as the image already does changes nothing.
             if (v.ok && shown && v.normalized == *shown) return;
             ok = v.ok;
@@ -217,7 +216,7 @@ private:
             e.cell = v.normalized;
         } else {
             ok = flagValue(col, text, e.check, why);
-            if (ok && col == kLowPower && row.group > kLastPoweredGroup && e.check) {
+            if (ok && col == grid::LowPower && row.group > kLastPoweredGroup && e.check) {
                 ok = false;
                 why = QStringLiteral("group 15 has no low power setting");
             }
@@ -230,53 +229,13 @@ private:
         row.edits.push_back(e);
     }
 
-    void applyGroup(AppState& work, int g) {
-        bool any = false;
-        for (const RowEdits& r : rows_) any = any || r.group == g;
-        if (!any) return;
-        GroupControls controls;
-        MemoryGrid grid;
-        work.NewGroupIndex = static_cast<int16_t>(g);
-        clsGroup group(work, controls, grid);
-        group.Read_Group();
-        for (const RowEdits& r : rows_) {
-            if (r.group != g) continue;
-            for (const Edit& e : r.edits) applyEdit(group.channel(r.channel), controls, grid, e);
-        }
-    }
-
-    // Only the changed field goes through its codec, so every other byte of
-    // the image keeps exactly what it held.
-    void applyEdit(clsChannel& ch, GroupControls& controls, MemoryGrid& grid, const Edit& e) {
-        const int c = ch.channelIndex();
-        const std::size_t ci = static_cast<std::size_t>(c);
+    void applyEdit(AppState& state, const RowEdits& r, const Edit& e) {
+        const FieldDef& f = *grid::columnField(e.column);
         ++result.changedFields;
-        switch (e.column) {
-            case kRxFreq:
-                grid.setCellText(1, c, e.cell);
-                return ch.Write_RX_Freq();
-            case kRxCG:
-                grid.setCellText(2, c, e.cell);
-                return ch.Write_RX_CG();
-            case kTxFreq:
-                grid.setCellText(3, c, e.cell);
-                return ch.Write_TX_Freq();
-            case kTxCG:
-                grid.setCellText(4, c, e.cell);
-                return ch.Write_TX_CG();
-            case kLabel:
-                grid.setCellText(5, c, e.cell);
-                return ch.Write_Chan_Alpha();
-            case kScan:
-                controls.chkScan[ci] = e.check;
-                return ch.Write_Scan_List();
-            case kNarrow:
-                controls.chkNarr[ci] = e.check;
-                return ch.Write_Narrow_Band();
-            case kLowPower:
-                controls.chkLoPower[ci] = e.check;
-                return ch.Write_Lo_Power();
-        }
+        if (!isFlag(e.column))
+            WriteFieldValue(state, f, r.group, r.channel, e.cell);
+        else if (FieldExists(f, r.group))
+            WriteFieldCheck(state, f, r.group, r.channel, e.check != 0);
     }
 
     const ImageValues current_;
@@ -297,7 +256,7 @@ bool decodeUtf8(const QByteArray& bytes, QString& text) {
 
 QStringList ChannelCsvColumns() {
     QStringList names{kGroupColumn, kChannelColumn};
-    for (int c = 0; c < kColumnCount; ++c) names << columnName(c);
+    for (int c = kFirstColumn; c < grid::kChannelColumns; ++c) names << columnName(c);
     return names;
 }
 
@@ -306,8 +265,9 @@ QByteArray ExportChannelCsv(const AppState& state) {
     QString out = CsvLine(ChannelCsvColumns());
     for (int g = 0; g < kGroupCount; ++g) {
         for (int c = 0; c < kChannelsPerGroup; ++c) {
-            QStringList row{QString::number(g + 1), QString::number(c + 1)};
-            for (const QString& v : values[std::size_t(g)][std::size_t(c)]) row << v;
+            QStringList row{QString::number(GroupNumber::toUser(g)), QString::number(c + 1)};
+            const ChannelValues& shown = values[std::size_t(g)][std::size_t(c)];
+            row.append(QStringList(shown.begin() + kFirstColumn, shown.end()));
             out += CsvLine(row);
         }
     }

@@ -129,7 +129,7 @@ bool CheckPlan(const AppState& templ, const FleetPlan& plan, QString* why) {
                 if (givenBy.contains(key))
                     return fail(why, QStringLiteral("row %1: group %2 ANI/ID %3 is also row %4's")
                                          .arg(row.number)
-                                         .arg(g + 1)
+                                         .arg(GroupNumber::toUser(g))
                                          .arg(key.section(u':', 1))
                                          .arg(givenBy[key]));
                 givenBy.insert(key, row.number);
@@ -144,10 +144,10 @@ QString IdSummary(const AppState& image) {
     if (!GetField(image, kAnyGroupId, &all, nullptr)) return {};
     for (int g = 0; g < all.size(); ++g) {
         // Only the groups the radio has for channel data: the others are never written.
-        const int page = groupPage(g);
+        const int page = GroupNumber::page(g);
         if ((image.EEImage[std::size_t(pageFlagByte(page))] & pageFlagBit(page)) == 0) continue;
         ids << all[g];
-        each << QStringLiteral("%1=%2").arg(g + 1).arg(all[g]);
+        each << QStringLiteral("%1=%2").arg(GroupNumber::toUser(g)).arg(all[g]);
     }
     if (!ids.isEmpty() && ids.count(ids.first()) == ids.size()) return ids.first();
     return each.join(u' ');

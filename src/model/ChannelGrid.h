@@ -1,7 +1,7 @@
 #pragma once
-// The channel grid as the codecs see it: cell text by (column index, row).
-// Column 0 is the channel number, 1 "Rec Freq", 2 "Rec CG", 3 "Tx Freq",
-// 4 "Tx CG", 5 "Ch Label"; row k is channel k of the shown group.
+// The channel grid as the codecs see it: cell text by (column, row), the
+// columns numbered as in model/ChannelColumns.h; row k is channel k of the
+// shown group.
 
 #include <QString>
 
@@ -13,7 +13,10 @@ public:
     virtual QString cellText(int column, int row) const = 0;
     virtual void setCellText(int column, int row, const QString& text) = 0;
     // Makes a cell the grid's current cell (no value is written).
-    virtual void setCurrentCell(int column, int row) { (void)column; (void)row; }
+    virtual void setCurrentCell(int column, int row) {
+        (void)column;
+        (void)row;
+    }
 };
 
 }  // namespace tav

@@ -1,40 +1,42 @@
 #pragma once
 // Plain values of what the windows show. The codecs fill and read these; the
-// windows copy them to and from their widgets. A list's value is its selected
-// index (the number stored in the radio's bits); a check box is 0 or 1.
+// windows' field bindings copy them to and from their widgets by key. A
+// control that shows one field holds its value under the field's key: a
+// list's entry number (the number stored in the radio's bits), a check box's
+// 0 or 1, the text of a hexadecimal or label field.
 
+#include <QHash>
 #include <QString>
 #include <array>
 
 #include "model/AppState.h"
+#include "model/FieldTable.h"
 
 namespace tav {
 
-// The priority-mode option buttons "A", "B", "C", "D" of the main window.
-enum class PriorityMode { A, B, C, D };
+class FieldValues {
+public:
+    int number(const QString& key) const { return numbers_.value(key); }
+    void setNumber(const QString& key, int number) { numbers_[key] = number; }
+    QString text(const QString& key) const { return texts_.value(key); }
+    void setText(const QString& key, const QString& text) { texts_[key] = text; }
+
+private:
+    QHash<QString, int> numbers_;
+    QHash<QString, QString> texts_;
+};
+
+// A field's value from the image as its control shows it: a list the entry
+// its number shows, a check box its state, a text field its text.
+void ReadFieldControl(const AppState& s, const FieldDef& f, int group, FieldValues& values);
+// And back: only the field's bits change. A list number beyond the field's
+// bits (an unselected list's -1) stays inside them; hexadecimal digits are
+// taken as typed (see WriteTypedDigits).
+void WriteFieldControl(AppState& s, const FieldDef& f, int group, const FieldValues& values);
 
 // The group controls of the main window, plus its three check-box columns.
 struct GroupControls {
-    int cboScan = 0;       // scan hold time
-    int cboTOT = 0;        // transmit time-out timer
-    int cboBCI = 0;        // busy channel indicator
-    int cboANI = 0;        // resident ANI/DTMF
-    int cboPri1Chan = 0;   // priority channel, 0..13
-    int cboUCGChan = 0;    // user code guard channel, 0 (OFF)..14
-    int cboBlTimeout = 0;  // backlight timeout
-    PriorityMode priMode = PriorityMode::A;
-    bool optBattSaveOff = false;  // false: "On" selected, true: "Off" selected
-    bool optUCGEnabled = false;   // false: "Disabled" selected, true: "Enabled" selected
-    int chkPriKeyLock = 0;
-    int chkENTCLRLock = 0;
-    int chkUCGEncode = 0;
-    int chkAlphaEnabled = 0;
-    int chkBlKeypress = 0;
-    int chkBlOther = 0;
-    int chkBLScanState = 0;
-    int chkBlChannel = 0;
-    QString txtID;
-    QString txtGroupLabel;
+    FieldValues fields;  // the group's fields
     std::array<int, kChannelsPerGroup> chkScan{};
     std::array<int, kChannelsPerGroup> chkNarr{};
     std::array<int, kChannelsPerGroup> chkLoPower{};
@@ -42,16 +44,8 @@ struct GroupControls {
 
 // The controls of the global parameters window.
 struct GlobalControls {
-    int cboBattSave = 0;     // 0 "Enable", 1 "Inhibit"
-    int cboPriRate = 0;      // 0..15
-    int cboTalkBack = 0;     // bank scan: 0 "Disabled", 1 "Enabled"
-    int cboDTMFDev = 0;      // 0..31
-    int cboANIRate = 0;      // 0 "10", 1 "20"
-    int cboPorchTime = 0;    // 0 "30" .. 3 "1020"
-    int cboFreqDisplay = 0;  // 0 "Disabled", 1 "Enabled"
-    int chkPerChannelBandwidth = 0;  // shown only
-    int chkPerChannelPower = 0;      // shown only
-    QString txtPassWord;
+    FieldValues fields;          // the unit's fields
+    int chkPerChannelPower = 0;  // shown only: whether the image has a power block
 };
 
 }  // namespace tav

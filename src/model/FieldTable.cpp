@@ -1,5 +1,6 @@
 #include "model/FieldTable.h"
 
+#include <algorithm>
 #include <bit>
 
 #include "model/ChannelBits.h"
@@ -474,20 +475,9 @@ QString hexText(const AppState& s, const std::vector<ImageBits>& bits) {
     return t;
 }
 
-bool writeHex(AppState& s, const FieldDef& f, const std::vector<ImageBits>& bits,
-              const QString& value) {
-    const int digits = HexDigitCount(f);
-    if (value.isEmpty() || value.size() > digits) return false;
-    for (const QChar c : value)
-        if (!IsHexDigit(c)) return false;
-    const QString t = value.rightJustified(digits, u'0');
-    int at = 0;
-    for (const ImageBits& b : bits) {
-        const int n = b.mask == 0x0F ? 1 : 2;
-        setBits(s, b, static_cast<uint8_t>(HexTextToValue(t.mid(at, n))));
-        at += n;
-    }
-    return true;
+bool isHexText(const FieldDef& f, const QString& value) {
+    if (value.isEmpty() || value.size() > HexDigitCount(f)) return false;
+    return std::all_of(value.begin(), value.end(), [](QChar c) { return IsHexDigit(c); });
 }
 
 }  // namespace
@@ -512,7 +502,7 @@ int HexDigitCount(const FieldDef& f) {
 }
 
 std::vector<ImageBits> FieldBits(const FieldDef& f, int group, int channel) {
-    const int page = group < 0 ? 0 : groupPage(group);
+    const int page = group < 0 ? 0 : GroupNumber::page(group);
     switch (f.home) {
         case FieldHome::UnitByte:
             return byteRun(f, 0, f.offset);
@@ -607,7 +597,9 @@ bool WriteFieldValue(AppState& s, const FieldDef& f, int group, int channel, con
             WriteFieldCheck(s, f, group, channel, value == QLatin1String("1"));
             return true;
         case FieldType::HexDigits:
-            return writeHex(s, f, bits, value);
+            if (!isHexText(f, value)) return false;
+            WriteTypedDigits(s, f, group, channel, value);
+            return true;
         case FieldType::Frequency: {
             uint8_t b1 = 0, b2 = 0;
             if (!FreqTextToBytes(value, b1, b2)) return false;
@@ -627,6 +619,17 @@ bool WriteFieldValue(AppState& s, const FieldDef& f, int group, int channel, con
             return true;
     }
     return false;
+}
+
+void WriteTypedDigits(AppState& s, const FieldDef& f, int group, int channel,
+                      const QString& typed) {
+    const QString t = typed.rightJustified(HexDigitCount(f), u'0');
+    int at = 0;
+    for (const ImageBits& b : FieldBits(f, group, channel)) {
+        const int n = b.mask == 0x0F ? 1 : 2;
+        setBits(s, b, static_cast<uint8_t>(HexTextToValue(t.mid(at, n))));
+        at += n;
+    }
 }
 
 WriteMasks DerivedWriteMasks() {

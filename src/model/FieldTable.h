@@ -104,6 +104,11 @@ QString ReadFieldValue(const AppState& s, const FieldDef& f, int group, int chan
 // when the field's encoding cannot hold the text.
 bool WriteFieldValue(AppState& s, const FieldDef& f, int group, int channel, const QString& value);
 
+// Hexadecimal digits as typed into a window: a short text is left-padded with
+// zeros, what follows the last digit the field holds is dropped and any other
+// character counts as 0.
+void WriteTypedDigits(AppState& s, const FieldDef& f, int group, int channel, const QString& typed);
+
 // The number of digits a hexadecimal field holds.
 int HexDigitCount(const FieldDef& f);
 
@@ -114,12 +119,5 @@ struct WriteMasks {
     std::array<uint8_t, kPageSize> group{};
 };
 WriteMasks DerivedWriteMasks();
-
-// The numberings of a group: the user's 1-15, the index 0-14 and its EEPROM page 1-15.
-struct GroupNumber {
-    static constexpr int fromUser(int number) { return number - 1; }
-    static constexpr int toUser(int index) { return index + 1; }
-    static constexpr int page(int index) { return groupPage(index); }
-};
 
 }  // namespace tav

@@ -7,8 +7,9 @@
 namespace tav::grid {
 
 QStringList columnCaptions() {
-    return {QStringLiteral("Chan"),    QStringLiteral("Rec Freq"), QStringLiteral("Rec CG"),
-            QStringLiteral("Tx Freq"), QStringLiteral("Tx CG"),    QStringLiteral("Ch Label")};
+    QStringList captions{QStringLiteral("Chan")};
+    for (int c = RecFreq; c < kColumns; ++c) captions << QLatin1String(columnField(c)->caption);
+    return captions;
 }
 
 std::optional<double> numericValue(const QString& text) {

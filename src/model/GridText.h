@@ -8,13 +8,11 @@
 #include <array>
 #include <optional>
 
+#include "model/ChannelColumns.h"
+
 namespace tav::grid {
 
-constexpr int kColumns = 6;
-constexpr int kRows = 14;
-enum Column { Chan = 0, RecFreq = 1, RecCG = 2, TxFreq = 3, TxCG = 4, ChLabel = 5 };
-
-// The captions above the six grid columns.
+// The captions above the six grid columns, the fields' own after "Chan".
 QStringList columnCaptions();
 
 // Numeric value of a text the way a user types numbers: "." as the decimal

@@ -1,8 +1,8 @@
 #pragma once
 // What the main window needs of the group codecs: fill a group with the
-// default channels, show a group from the image and store it back. The window
-// copies its widgets to and from `GroupControls`; the codecs work on that
-// value and on the channel grid.
+// default channels, show a group from the image and store it back. The
+// window's field bindings copy its widgets to and from `GroupControls` by
+// key; the codecs work on that value and on the channel grid.
 
 #include <cstdint>
 #include <functional>

@@ -77,7 +77,7 @@ bool ByteToBCD(int n, uint8_t& out) {
 }
 
 int16_t GroupPage(int16_t n) {
-    return static_cast<int16_t>(groupPage(n));
+    return static_cast<int16_t>(GroupNumber::page(n));
 }
 
 bool FreqTextToBytes(const QString& text, uint8_t& B1, uint8_t& B2) {

@@ -14,9 +14,15 @@ constexpr int kPageCount = 16;
 constexpr int kGroupCount = 15;
 constexpr int kChannelsPerGroup = 14;
 
-constexpr int groupPage(int group) {
-    return group + 1;
-}
+// The three numberings of a group: the user's 1-15 (window, files, messages),
+// the index 0-14 (every table of the image) and its EEPROM page 1-15. Every
+// conversion between them goes through here.
+struct GroupNumber {
+    static constexpr int fromUser(int number) { return number - 1; }
+    static constexpr int toUser(int index) { return index + 1; }
+    static constexpr int page(int index) { return index + 1; }
+    static constexpr int fromPage(int page) { return page - 1; }
+};
 
 // Page 0: byte 6 bit 2 says the radio has per-channel bandwidth.
 constexpr int kCapabilityByte = 6;

@@ -4,8 +4,8 @@ namespace tav {
 
 QString RadioField::place() const {
     if (group < 0) return QStringLiteral("unit");
-    if (channel < 0) return QStringLiteral("group %1").arg(group + 1);
-    return QStringLiteral("group %1 channel %2").arg(group + 1).arg(channel + 1);
+    if (channel < 0) return QStringLiteral("group %1").arg(GroupNumber::toUser(group));
+    return QStringLiteral("group %1 channel %2").arg(GroupNumber::toUser(group)).arg(channel + 1);
 }
 
 namespace {

@@ -43,17 +43,4 @@ struct RadioField {
 // has no power setting for them.
 std::vector<RadioField> ListRadioFields(const AppState& state);
 
-// Names of a channel's fields, in the order above; these are also the CSV
-// column names after "Group" and "Channel".
-namespace channel_fields {
-inline const QString kRxFreq = QStringLiteral("Rx Freq");
-inline const QString kRxCG = QStringLiteral("Rx CG");
-inline const QString kTxFreq = QStringLiteral("Tx Freq");
-inline const QString kTxCG = QStringLiteral("Tx CG");
-inline const QString kLabel = QStringLiteral("Label");
-inline const QString kScan = QStringLiteral("Scan");
-inline const QString kNarrow = QStringLiteral("Narrow");
-inline const QString kLowPower = QStringLiteral("Low Power");
-}  // namespace channel_fields
-
 }  // namespace tav

@@ -38,13 +38,17 @@ void clsChannel::Write_Channel() {
     Write_Scan_List();
 }
 
-QString clsChannel::value(const char* key) const {
-    return ReadFieldValue(state_, Field(FieldScope::Channel, key), group_, channel_);
+QString clsChannel::readCell(grid::Column column) {
+    const QString text = ReadFieldValue(state_, *grid::columnField(column), group_, channel_);
+    grid_.setCellText(column, channel_, text);
+    return text;
 }
 
 // A text the field cannot hold leaves the image as it was.
-void clsChannel::setValue(const char* key, const QString& text) {
-    WriteFieldValue(state_, Field(FieldScope::Channel, key), group_, channel_, text);
+QString clsChannel::writeCell(grid::Column column) {
+    const QString text = grid_.cellText(column, channel_);
+    WriteFieldValue(state_, *grid::columnField(column), group_, channel_, text);
+    return text;
 }
 
 bool clsChannel::checked(const char* key) const {
@@ -56,26 +60,23 @@ void clsChannel::setChecked(const char* key, int value) {
 }
 
 void clsChannel::Read_RX_Freq() {
-    rxFreq_ = value("rx_freq");
-    grid_.setCellText(kRxFreq, channel_, rxFreq_);
+    rxFreq_ = readCell(grid::RecFreq);
 }
 
 void clsChannel::Read_RX_CG() {
-    grid_.setCellText(kRxCG, channel_, value("rx_cg"));
+    readCell(grid::RecCG);
 }
 
 void clsChannel::Read_TX_Freq() {
-    txFreq_ = value("tx_freq");
-    grid_.setCellText(kTxFreq, channel_, txFreq_);
+    txFreq_ = readCell(grid::TxFreq);
 }
 
 void clsChannel::Read_TX_CG() {
-    grid_.setCellText(kTxCG, channel_, value("tx_cg"));
+    readCell(grid::TxCG);
 }
 
 void clsChannel::Read_Chan_Alpha() {
-    label_ = value("label");
-    grid_.setCellText(kLabel, channel_, label_);
+    label_ = readCell(grid::ChLabel);
 }
 
 bool clsChannel::hasPowerBits() const {
@@ -95,26 +96,23 @@ void clsChannel::Read_Scan_List() {
 }
 
 void clsChannel::Write_RX_Freq() {
-    rxFreq_ = grid_.cellText(kRxFreq, channel_);
-    setValue("rx_freq", rxFreq_);
+    rxFreq_ = writeCell(grid::RecFreq);
 }
 
 void clsChannel::Write_RX_CG() {
-    setValue("rx_cg", grid_.cellText(kRxCG, channel_));
+    writeCell(grid::RecCG);
 }
 
 void clsChannel::Write_TX_Freq() {
-    txFreq_ = grid_.cellText(kTxFreq, channel_);
-    setValue("tx_freq", txFreq_);
+    txFreq_ = writeCell(grid::TxFreq);
 }
 
 void clsChannel::Write_TX_CG() {
-    setValue("tx_cg", grid_.cellText(kTxCG, channel_));
+    writeCell(grid::TxCG);
 }
 
 void clsChannel::Write_Chan_Alpha() {
-    label_ = grid_.cellText(kLabel, channel_);
-    setValue("label", label_);
+    label_ = writeCell(grid::ChLabel);
 }
 
 void clsChannel::Write_Lo_Power() {

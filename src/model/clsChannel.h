@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "model/AppState.h"
+#include "model/ChannelColumns.h"
 #include "model/ChannelGrid.h"
 #include "model/Controls.h"
 
@@ -43,10 +44,10 @@ public:
     const QString& labelText() const { return label_; }
 
 private:
-    enum Column { kRxFreq = 1, kRxCG = 2, kTxFreq = 3, kTxCG = 4, kLabel = 5 };
-    // A channel field of the table, as the window shows it, and storing it.
-    QString value(const char* key) const;
-    void setValue(const char* key, const QString& text);
+    // The field a grid column shows, from the image into the cell and back;
+    // each gives the cell's text.
+    QString readCell(grid::Column column);
+    QString writeCell(grid::Column column);
     bool checked(const char* key) const;
     void setChecked(const char* key, int value);
     bool hasPowerBits() const;

@@ -38,11 +38,9 @@ public:
     void Write_Password();
 
 private:
-    int16_t readByte(int16_t address) const;
-    void writeByte(int16_t address, int16_t mask, int16_t data);
-    // The number a unit field of the table holds, and storing one.
-    int number(const char* key) const;
-    void setNumber(const char* key, int value);
+    // A unit field of the table between the image and its control's value.
+    void read(const char* key);
+    void write(const char* key);
 
     AppState& state_;
     GlobalControls& controls_;

@@ -7,31 +7,8 @@
 
 namespace tav {
 
-namespace {
-// The priority mode's number by option: A 0, B 2, C 3, D 1 (bits 7 and 6).
-int modeNumber(PriorityMode m) {
-    switch (m) {
-        case PriorityMode::A:
-            return 0;
-        case PriorityMode::B:
-            return 2;
-        case PriorityMode::C:
-            return 3;
-        case PriorityMode::D:
-            return 1;
-    }
-    return 0;
-}
-
-PriorityMode modeOf(int number) {
-    static constexpr PriorityMode kModes[] = {PriorityMode::A, PriorityMode::D, PriorityMode::B,
-                                              PriorityMode::C};
-    return kModes[number & 3];
-}
-}  // namespace
-
 clsGroup::clsGroup(AppState& state, GroupControls& controls, ChannelGrid& grid)
-    : state_(state), controls_(controls), group_(state.NewGroupIndex), page_(GroupPage(group_)) {
+    : state_(state), controls_(controls), group_(state.NewGroupIndex) {
     Q_ASSERT(group_ >= 0 && group_ < kGroupCount);
     for (int c = 0; c < kChannelsPerGroup; ++c) {
         state.NewChannelIndex = static_cast<int16_t>(c);
@@ -40,10 +17,6 @@ clsGroup::clsGroup(AppState& state, GroupControls& controls, ChannelGrid& grid)
 }
 
 clsGroup::~clsGroup() = default;
-
-void clsGroup::writeByte(int16_t address, int16_t mask, int16_t data) {
-    WriteByte(state_, page_, address, mask, data);
-}
 
 void clsGroup::Read_Group() {
     Read_Group_Label();
@@ -67,80 +40,72 @@ void clsGroup::Read_Labels_Only() {
     for (auto& ch : channels_) ch->Read_Chan_Alpha();
 }
 
-int clsGroup::number(const char* key) const {
-    return FieldNumber(state_, Field(FieldScope::Group, key), group_, -1);
+void clsGroup::read(const char* key) {
+    ReadFieldControl(state_, Field(FieldScope::Group, key), group_, controls_.fields);
 }
 
-int clsGroup::entry(const char* key) const {
-    return FieldEntry(state_, Field(FieldScope::Group, key), group_, -1);
-}
-
-void clsGroup::setNumber(const char* key, int value) {
-    WriteFieldNumber(state_, Field(FieldScope::Group, key), group_, -1, value);
-}
-
-void clsGroup::setCheck(const char* key, int value) {
-    WriteFieldCheck(state_, Field(FieldScope::Group, key), group_, -1, isChecked(value));
+void clsGroup::write(const char* key) {
+    WriteFieldControl(state_, Field(FieldScope::Group, key), group_, controls_.fields);
 }
 
 void clsGroup::Read_TOT_Scan() {
-    controls_.cboScan = number("scan_hold_time");
-    controls_.cboTOT = number("time_out_timer");
+    read("scan_hold_time");
+    read("time_out_timer");
 }
 
 void clsGroup::Read_Group_Label() {
-    groupLabel_ = ShownLabelText(state_, group_, kGroupLabelSlot);
-    controls_.txtGroupLabel = groupLabel_;
+    read("label");
+    groupLabel_ = controls_.fields.text(QStringLiteral("label"));
 }
 
 void clsGroup::Read_Group_Backlight() {
-    controls_.cboBlTimeout = number("backlight_timeout");
-    controls_.chkAlphaEnabled = number("alpha_enabled");
-    controls_.chkBlChannel = number("backlight_channel_change");
-    controls_.chkBLScanState = number("backlight_scan_state_change");
-    controls_.chkBlOther = number("backlight_other_display");
-    controls_.chkBlKeypress = number("backlight_keypress");
+    read("backlight_timeout");
+    read("alpha_enabled");
+    read("backlight_channel_change");
+    read("backlight_scan_state_change");
+    read("backlight_other_display");
+    read("backlight_keypress");
 }
 
 void clsGroup::Read_ID_Num() {
-    id_ = ReadFieldValue(state_, Field(FieldScope::Group, "ani_id"), group_, -1);
-    controls_.txtID = id_;
+    read("ani_id");
+    id_ = controls_.fields.text(QStringLiteral("ani_id"));
 }
 
 // A priority channel above 14 shows as channel 1.
 void clsGroup::Read_Priority() {
-    controls_.priMode = modeOf(number("priority_mode"));
-    controls_.cboPri1Chan = entry("priority_channel");
+    read("priority_mode");
+    read("priority_channel");
 }
 
 void clsGroup::Read_Battery_Saver() {
-    controls_.optBattSaveOff = number("battery_saver") != 0;
+    read("battery_saver");
 }
 
 void clsGroup::Read_Keyboard_Lockouts() {
-    controls_.chkPriKeyLock = number("priority_key_lockout");
-    controls_.chkENTCLRLock = number("ent_clr_key_lockout");
+    read("priority_key_lockout");
+    read("ent_clr_key_lockout");
 }
 
 void clsGroup::Read_Busy_Channel_Indicate() {
-    controls_.cboBCI = number("busy_channel_indicator");
+    read("busy_channel_indicator");
 }
 
 void clsGroup::Read_ANI_DTMF() {
-    controls_.cboANI = number("resident_ani_dtmf");
+    read("resident_ani_dtmf");
 }
 
 void clsGroup::Read_UCG_Encode() {
-    controls_.chkUCGEncode = number("ucg_encode_only");
+    read("ucg_encode_only");
 }
 
 void clsGroup::Read_UCG_Enable() {
-    controls_.optUCGEnabled = number("user_code_guard") != 0;
+    read("user_code_guard");
 }
 
 // A channel above 14 shows as OFF.
 void clsGroup::Read_UCG_Chan() {
-    controls_.cboUCGChan = entry("ucg_channel");
+    read("ucg_channel");
 }
 
 void clsGroup::Write_Group() {
@@ -161,68 +126,64 @@ void clsGroup::Write_Group() {
 
 // A list index beyond its field's bits (an unselected list's -1) stays inside them.
 void clsGroup::Write_TOT_Scan() {
-    setNumber("scan_hold_time", controls_.cboScan);
-    setNumber("time_out_timer", controls_.cboTOT);
+    write("scan_hold_time");
+    write("time_out_timer");
 }
 
 // As typed: a short text is left-padded with zeros, what follows the seventh
 // digit is dropped and any other character counts as 0.
 void clsGroup::Write_ID_Num() {
-    id_ = controls_.txtID;
-    const FieldDef& f = Field(FieldScope::Group, "ani_id");
-    const QString t = id_.rightJustified(HexDigitCount(f), u'0');
-    writeByte(int16_t(f.offset), f.mask, int16_t(HexTextToValue(t.mid(0, 1))));
-    for (int i = 1; i < f.bytes; ++i)
-        writeByte(int16_t(f.offset + i), 0xFF, int16_t(HexTextToValue(t.mid(2 * i - 1, 2))));
+    id_ = controls_.fields.text(QStringLiteral("ani_id"));
+    write("ani_id");
 }
 
 void clsGroup::Write_Group_Label() {
-    groupLabel_ = controls_.txtGroupLabel;
-    StoreLabelText(state_, group_, kGroupLabelSlot, groupLabel_);
+    groupLabel_ = controls_.fields.text(QStringLiteral("label"));
+    write("label");
 }
 
 // The six fields of the backlight byte fill it whole.
 void clsGroup::Write_Group_Backlight() {
-    setNumber("backlight_timeout", controls_.cboBlTimeout);
-    setCheck("alpha_enabled", controls_.chkAlphaEnabled);
-    setCheck("backlight_channel_change", controls_.chkBlChannel);
-    setCheck("backlight_scan_state_change", controls_.chkBLScanState);
-    setCheck("backlight_other_display", controls_.chkBlOther);
-    setCheck("backlight_keypress", controls_.chkBlKeypress);
+    write("backlight_timeout");
+    write("alpha_enabled");
+    write("backlight_channel_change");
+    write("backlight_scan_state_change");
+    write("backlight_other_display");
+    write("backlight_keypress");
 }
 
 void clsGroup::Write_Priority() {
-    setNumber("priority_mode", modeNumber(controls_.priMode));
-    setNumber("priority_channel", controls_.cboPri1Chan);
+    write("priority_mode");
+    write("priority_channel");
 }
 
 void clsGroup::Write_Battery_Saver() {
-    setNumber("battery_saver", controls_.optBattSaveOff ? 1 : 0);
+    write("battery_saver");
 }
 
 void clsGroup::Write_Keyboard_Lockouts() {
-    setCheck("priority_key_lockout", controls_.chkPriKeyLock);
-    setCheck("ent_clr_key_lockout", controls_.chkENTCLRLock);
+    write("priority_key_lockout");
+    write("ent_clr_key_lockout");
 }
 
 void clsGroup::Write_Busy_Channel_Indicate() {
-    setNumber("busy_channel_indicator", controls_.cboBCI);
+    write("busy_channel_indicator");
 }
 
 void clsGroup::Write_ANI_DTMF() {
-    setNumber("resident_ani_dtmf", controls_.cboANI);
+    write("resident_ani_dtmf");
 }
 
 void clsGroup::Write_UCG_Encode() {
-    setCheck("ucg_encode_only", controls_.chkUCGEncode);
+    write("ucg_encode_only");
 }
 
 void clsGroup::Write_UCG_Enable() {
-    setNumber("user_code_guard", controls_.optUCGEnabled ? 1 : 0);
+    write("user_code_guard");
 }
 
 void clsGroup::Write_UCG_Chan() {
-    setNumber("ucg_channel", controls_.cboUCGChan);
+    write("ucg_channel");
 }
 
 }  // namespace tav

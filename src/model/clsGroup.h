@@ -59,17 +59,13 @@ public:
     const QString& groupLabelText() const { return groupLabel_; }
 
 private:
-    void writeByte(int16_t address, int16_t mask, int16_t data);
-    // A group field of the table: its number, its list entry, and storing them.
-    int number(const char* key) const;
-    int entry(const char* key) const;
-    void setNumber(const char* key, int value);
-    void setCheck(const char* key, int value);
+    // A group field of the table between the image and its control's value.
+    void read(const char* key);
+    void write(const char* key);
 
     AppState& state_;
     GroupControls& controls_;
     const int16_t group_;
-    int16_t page_;
     std::array<std::unique_ptr<clsChannel>, kChannelsPerGroup> channels_;
     QString id_, groupLabel_;
 };

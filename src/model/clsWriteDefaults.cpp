@@ -71,7 +71,7 @@ void clsWriteDefaults::WriteChanAlpha(int16_t nGroup, int16_t nChannel) {
 
 void clsWriteDefaults::WriteGroupLabel(int16_t nGroup) {
     StoreLabelText(state_, nGroup, kGroupLabelSlot,
-                   QStringLiteral("GROUP") + signedNumberText(nGroup + 1));
+                   QStringLiteral("GROUP") + signedNumberText(GroupNumber::toUser(nGroup)));
     for (int k = 0; k < kLabelCells - 1; ++k) state_.label(nGroup, kBacklightSlot, k) = 0;
     state_.label(nGroup, kBacklightSlot, kBacklightCell) = kDefaultBacklight;
 }

@@ -3,8 +3,8 @@
 #include "model/ChannelPower.h"
 #include "model/ControlLists.h"
 #include "model/FieldTable.h"
-#include "model/MGlobals.h"
 #include "model/LabelText.h"
+#include "model/MGlobals.h"
 
 namespace tav {
 
@@ -29,7 +29,9 @@ QStringList UnitReport::plainLines() const {
     return lines;
 }
 
-QString plainNumber(double value) { return QString::number(value, 'g', 15); }
+QString plainNumber(double value) {
+    return QString::number(value, 'g', 15);
+}
 
 namespace {
 
@@ -67,7 +69,8 @@ public:
         const auto p = [this, g](const char* key) { return printed(FieldScope::Group, key, g); };
 
         w.blank();
-        w.line(ReportStyle::Heading, {{9, QStringLiteral("Group %1 Data").arg(g + 1)}});
+        w.line(ReportStyle::Heading,
+               {{9, QStringLiteral("Group %1 Data").arg(GroupNumber::toUser(g))}});
         QString glabel = labelText(g, kGroupLabelSlot);
         if (glabel.isEmpty()) glabel = QStringLiteral(" BLANK! ");
         w.body(10, p("ani_id") + QStringLiteral("      Group Label: ") + glabel);
@@ -121,9 +124,15 @@ private:
 
     void channelTable(PageWriter& w, int g) const {
         w.blank();
-        w.line(ReportStyle::BodyBold,
-               {{9, "Chan"}, {16, "Rec Freq"}, {28, "Rec CG"}, {38, "Tx Freq"}, {50, "Tx CG"},
-                {60, "Label"}, {71, "Scan"}, {79, "Narrow"}, {89, "Low Power"}});
+        w.line(ReportStyle::BodyBold, {{9, "Chan"},
+                                       {16, "Rec Freq"},
+                                       {28, "Rec CG"},
+                                       {38, "Tx Freq"},
+                                       {50, "Tx CG"},
+                                       {60, "Label"},
+                                       {71, "Scan"},
+                                       {79, "Narrow"},
+                                       {89, "Low Power"}});
         for (int c = 0; c < kChannelsPerGroup; ++c) {
             const int a = channelRecord(c);
             QString label = labelText(g, c);

@@ -127,7 +127,7 @@ bool clsTavCom::ReadEEGroup(int16_t groupNo) {
     if (ok) {
         std::copy_n(buffer.begin(), kPageSize, ctx_.state.EEImage.begin() + start);
         if (groupNo > 0) {
-            const auto index = static_cast<int16_t>(groupNo - 1);
+            const auto index = static_cast<int16_t>(GroupNumber::fromPage(groupNo));
             ok = (!ctx_.state.PerChanBandOn || readBWChecked(index)) && readPowerChecked(index);
         }
     }
@@ -192,7 +192,7 @@ bool clsTavCom::WriteEEGroup(int16_t groupNo) {
                 }
                 ok = writeImageRange(groupNo * kPageSize, kPageSize);
                 if (ok) {
-                    const auto index = static_cast<int16_t>(groupNo - 1);
+                    const auto index = static_cast<int16_t>(GroupNumber::fromPage(groupNo));
                     ok = writePowerChecked(index);
                     if (ctx_.state.PerChanBandOn) ok = writeBWChecked(index) && ok;
                 }

@@ -356,13 +356,14 @@ bool clsTavCom::labelSession(bool write, const std::function<bool()>& walk) {
 }
 
 bool clsTavCom::Read_Labels(int16_t GROUP) {
-    return labelSession(false,
-                        [this, GROUP] { return GetLabelData(static_cast<int16_t>(GROUP + 1)); });
+    return labelSession(false, [this, GROUP] {
+        return GetLabelData(static_cast<int16_t>(GroupNumber::toUser(GROUP)));
+    });
 }
 
 bool clsTavCom::Write_Labels(int16_t GROUP) {
     tally_.labelCharsWritten = tally_.labelCharsConsidered = 0;
-    const auto bank = static_cast<int16_t>(GROUP + 1);
+    const auto bank = static_cast<int16_t>(GroupNumber::toUser(GROUP));
     return labelSession(true, [this, bank] {
         return ChangedOnly ? writeChangedLabels(bank) : WriteLabelData(bank);
     });

@@ -42,7 +42,7 @@ void reportUnwrittenGroups(Prompter& prompter, const std::vector<int>& groups) {
 }
 
 bool imageSaysGroupUnheld(const AppState& s, int group) {
-    if (group < 0 || group >= kGroupCount || pageMarked(s, groupPage(group))) return false;
+    if (group < 0 || group >= kGroupCount || pageMarked(s, GroupNumber::page(group))) return false;
     for (int page = 1; page < kPageCount; ++page)
         if (pageMarked(s, page)) return true;
     return false;
@@ -52,7 +52,7 @@ QString unheldGroupNotice(int group) {
     return QStringLiteral(
                "Group %1 is not configured for channel data in this radio; the radio does not "
                "hold its channels.")
-        .arg(group + 1);
+        .arg(GroupNumber::toUser(group));
 }
 
 }  // namespace tav

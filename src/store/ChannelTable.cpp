@@ -66,8 +66,8 @@ QString ChannelTable::userDataFolder() {
 bool ChannelTable::isSystemFolder(const QString& folder) {
     // An installed program never keeps working files beside itself, even
     // when it runs with the rights to write there.
-    static const char* const kSystemPrefixes[] = {"/usr/", "/bin/", "/sbin/", "/opt/", "/snap/",
-                                                  "/lib/", "/lib64/", "/app/"};
+    static const char* const kSystemPrefixes[] = {"/usr/",  "/bin/", "/sbin/",  "/opt/",
+                                                  "/snap/", "/lib/", "/lib64/", "/app/"};
     const QString f = QDir::cleanPath(folder) + QLatin1Char('/');
     for (const char* prefix : kSystemPrefixes)
         if (f.startsWith(QLatin1String(prefix))) return true;
@@ -256,7 +256,7 @@ QString ChannelTable::cellText(int column, int row) const {
 }
 
 void ChannelTable::setCellText(int column, int row, const QString& text) {
-    if (!validCell(column, row) || column == 0) return;
+    if (!validCell(column, row) || column == grid::Chan) return;
     cells_[row][column] = text;
     writeThrough(column, row, text);
     noteChanged(column, row);
@@ -318,12 +318,12 @@ int ChannelTable::columnCount(const QModelIndex& parent) const {
 
 QVariant ChannelTable::data(const QModelIndex& index, int role) const {
     if (!index.isValid() || (role != Qt::DisplayRole && role != Qt::EditRole)) return {};
-    if (index.column() == 0) return index.row() + 1;
+    if (index.column() == grid::Chan) return index.row() + 1;
     return cellText(index.column(), index.row());
 }
 
 bool ChannelTable::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (!index.isValid() || role != Qt::EditRole || index.column() == 0) return false;
+    if (!index.isValid() || role != Qt::EditRole || index.column() == grid::Chan) return false;
     setCellText(index.column(), index.row(), value.toString());
     return true;
 }
@@ -331,7 +331,7 @@ bool ChannelTable::setData(const QModelIndex& index, const QVariant& value, int 
 Qt::ItemFlags ChannelTable::flags(const QModelIndex& index) const {
     if (!index.isValid()) return Qt::NoItemFlags;
     const Qt::ItemFlags base = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    return index.column() == 0 ? base : base | Qt::ItemIsEditable;
+    return index.column() == grid::Chan ? base : base | Qt::ItemIsEditable;
 }
 
 QVariant ChannelTable::headerData(int section, Qt::Orientation orientation, int role) const {

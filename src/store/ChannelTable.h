@@ -13,6 +13,7 @@
 #include <array>
 
 #include "model/AppState.h"
+#include "model/ChannelColumns.h"
 #include "model/ChannelGrid.h"
 
 namespace tav {
@@ -23,7 +24,7 @@ class ChannelTable : public QAbstractTableModel, public ChannelGrid {
     Q_OBJECT
 
 public:
-    static constexpr int kColumns = 6;
+    static constexpr int kColumns = grid::kColumns;
     static constexpr int kRows = kChannelsPerGroup;
 
     // Column names of tblChannel in grid order: "CHAN", "Rec Freq", "Rec CG",

@@ -33,7 +33,7 @@ namespace {
 // the order of clsMoves::GroupBytes.
 template <typename Image, typename Visit>
 void forEachGroupByte(Image& state, int16_t group, Visit visit) {
-    const int g = group - 1;  // the group index of the label, narrow and power tables
+    const int g = GroupNumber::fromPage(group);  // the index of the label, narrow and power tables
     const auto page = state.EEImage.begin() + kPageSize * group;
     std::for_each(page, page + kPageSize, visit);
     visit(state.EEImage[std::size_t(bandwidthAddress(g))]);

@@ -287,7 +287,8 @@ bool RadioCommands::readGroupLabels() {
         return false;
     }
     w_.showLabels(w_.TargetGroup);
-    say(QStringLiteral("Group %1 labels read OK.").arg(w_.TargetGroup + 1), kReadLabels);
+    say(QStringLiteral("Group %1 labels read OK.").arg(GroupNumber::toUser(w_.TargetGroup)),
+        kReadLabels);
     return true;
 }
 
@@ -316,7 +317,8 @@ bool RadioCommands::writeGroupLabels(bool backupFirst) {
     if (!link) return false;
     if (backupFirst) backup(kWrite);
     if (!link->Write_Labels(w_.TargetGroup)) return false;
-    say(QStringLiteral("Group %1 labels written OK.").arg(w_.TargetGroup + 1), kWriteLabels);
+    say(QStringLiteral("Group %1 labels written OK.").arg(GroupNumber::toUser(w_.TargetGroup)),
+        kWriteLabels);
     return true;
 }
 

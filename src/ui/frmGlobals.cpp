@@ -11,8 +11,7 @@
 #include <QPointer>
 #include <algorithm>
 
-#include "model/ControlLists.h"
-#include "model/HexDigitValidator.h"
+#include "ui/FieldBinding.h"
 #include "ui/WindowPlacement.h"
 
 namespace tav {
@@ -21,12 +20,11 @@ namespace {
 
 const QString kTop = QStringLiteral("GlobalTop");
 const QString kLeft = QStringLiteral("GlobalLeft");
-constexpr int kPasswordDigits = 6;
 
-QComboBox* listBox(QWidget* parent, const char* name, const QStringList& entries, bool withTip) {
-    auto* box = new QComboBox(parent);
+QComboBox* listBox(FieldBindings& fields, QWidget* parent, const char* name, const char* key,
+                   bool withTip) {
+    auto* box = fields.list(new QComboBox(parent), key);
     box->setObjectName(QLatin1String(name));
-    box->addItems(entries);
     box->setCurrentIndex(-1);  // nothing shown until the image is read
     if (withTip) box->setToolTip(QStringLiteral("Select value from list."));
     return box;
@@ -52,8 +50,26 @@ void addRow(QGridLayout* grid, QLabel* text, QWidget* control) {
     text->setBuddy(control);
 }
 
-int index(const QComboBox* box) {
-    return std::max(0, box->currentIndex());
+// A control of one field and the label with the field's caption before it.
+struct FieldRow {
+    QComboBox** list;  // made here; or
+    QWidget* made;     // made before
+    QLabel** caption;
+    const char* name;
+    const char* captionName;
+    const char* key;
+    bool withTip = true;  // a list's tip
+};
+
+// Each row's control and caption, in a new row of `grid`.
+void addFieldRows(FieldBindings& fields, QGridLayout* grid, std::initializer_list<FieldRow> rows) {
+    for (const FieldRow& r : rows) {
+        QWidget* parent = grid->parentWidget();
+        QWidget* control =
+            r.list ? (*r.list = listBox(fields, parent, r.name, r.key, r.withTip)) : r.made;
+        *r.caption = label(parent, r.captionName, fields.caption(r.key));
+        addRow(grid, *r.caption, control);
+    }
 }
 
 }  // namespace
@@ -65,6 +81,7 @@ frmGlobals::frmGlobals(AppState& state, Settings& settings, Prompter& prompter, 
       settings_(settings),
       prompter_(prompter),
       clock_(clock),
+      fields_(new FieldBindings(FieldScope::Unit, this)),
       codec_(state, controls_) {
     setObjectName(QStringLiteral("frmGlobals"));
     setWindowTitle(QStringLiteral("Group '0' Globals  -  TAV Editor   "));
@@ -79,14 +96,14 @@ void frmGlobals::buildControls() {
 
     frmFeatures = frame(central, "frmFeatures", QStringLiteral("Global Features"));
     auto* features = new QGridLayout(frmFeatures);
-    chkPerChannelBandwidth = new QCheckBox(frmFeatures);
+    chkPerChannelBandwidth = fields_->check(new QCheckBox(frmFeatures), "per_channel_bandwidth");
     chkPerChannelBandwidth->setObjectName(QStringLiteral("chkPerChannelBandwidth"));
     chkPerChannelPower = new QCheckBox(frmFeatures);
     chkPerChannelPower->setObjectName(QStringLiteral("chkPerChannelPower"));
     // They only show what the radio can do; nothing here stores them.
     chkPerChannelBandwidth->setEnabled(false);
     chkPerChannelPower->setEnabled(false);
-    Label1 = label(frmFeatures, "Label1", QStringLiteral("Per Channel Bandwidth"));
+    Label1 = label(frmFeatures, "Label1", fields_->caption("per_channel_bandwidth"));
     Label2 = label(frmFeatures, "Label2", QStringLiteral("Per Channel Power Control"));
     features->addWidget(chkPerChannelBandwidth, 0, 0);
     features->addWidget(Label1, 0, 1);
@@ -96,37 +113,28 @@ void frmGlobals::buildControls() {
 
     FrameDTMF = frame(central, "FrameDTMF", QStringLiteral("ANI/DTMF Parameters"));
     auto* dtmf = new QGridLayout(FrameDTMF);
-    cboPorchTime = listBox(FrameDTMF, "cboPorchTime", lists::porchTimes(), true);
-    cboANIRate = listBox(FrameDTMF, "cboANIRate", lists::aniRates(), true);
-    cboDTMFDev = listBox(FrameDTMF, "cboDTMFDev", lists::dtmfDeviations(), true);
-    lblPorch = label(FrameDTMF, "lblPorch", QStringLiteral("Front Porch Time in Milliseconds:"));
-    lblAniRate = label(FrameDTMF, "lblAniRate", QStringLiteral("ANI Rate in Chars/Second:"));
-    LabelANIDev = label(FrameDTMF, "LabelANIDev", QStringLiteral("Single tone deviation (Hz)"));
-    addRow(dtmf, lblPorch, cboPorchTime);
-    addRow(dtmf, lblAniRate, cboANIRate);
-    addRow(dtmf, LabelANIDev, cboDTMFDev);
+    addFieldRows(
+        *fields_, dtmf,
+        {{&cboPorchTime, nullptr, &lblPorch, "cboPorchTime", "lblPorch", "front_porch_time"},
+         {&cboANIRate, nullptr, &lblAniRate, "cboANIRate", "lblAniRate", "ani_rate"},
+         {&cboDTMFDev, nullptr, &LabelANIDev, "cboDTMFDev", "LabelANIDev", "dtmf_deviation"}});
 
     fraUnit = frame(central, "fraUnit", QStringLiteral("Global Variables"));
     auto* unit = new QGridLayout(fraUnit);
-    cboTalkBack = listBox(fraUnit, "cboTalkBack", lists::disabledEnabled(), false);
-    cboFreqDisplay = listBox(fraUnit, "cboFreqDisplay", lists::disabledEnabled(), false);
-    cboBattSave = listBox(fraUnit, "cboBattSave", lists::batterySaverInhibit(), true);
-    cboPriRate = listBox(fraUnit, "cboPriRate", lists::priorityRates(), true);
-    txtPassWord = new QLineEdit(QStringLiteral("381902"), fraUnit);
+    addFieldRows(
+        *fields_, unit,
+        {{&cboTalkBack, nullptr, &lblTalkBack, "cboTalkBack", "lblTalkBack", "bank_scan", false},
+         {&cboFreqDisplay, nullptr, &lblFreqDisplay, "cboFreqDisplay", "lblFreqDisplay",
+          "display_frequencies_only", false},
+         {&cboBattSave, nullptr, &lblBattSave, "cboBattSave", "lblBattSave",
+          "global_battery_saver"},
+         {&cboPriRate, nullptr, &lblPriRate, "cboPriRate", "lblPriRate", "priority_rate"}});
+    txtPassWord =
+        fields_->text(new QLineEdit(QStringLiteral("381902"), fraUnit), "password",
+                      [this](const QString&, const QString&, const QString&) { clock_.beep(); });
     txtPassWord->setObjectName(QStringLiteral("txtPassWord"));
-    txtPassWord->setMaxLength(kPasswordDigits);
-    txtPassWord->setValidator(new HexDigitValidator(
-        kPasswordDigits, txtPassWord, [this](const QString&, const QString&) { clock_.beep(); }));
-    lblTalkBack = label(fraUnit, "lblTalkBack", QStringLiteral("Bank Scan:"));
-    lblFreqDisplay = label(fraUnit, "lblFreqDisplay", QStringLiteral("Display Frequencies Only:"));
-    lblBattSave = label(fraUnit, "lblBattSave", QStringLiteral("Global Battery Saver:"));
-    lblPriRate = label(fraUnit, "lblPriRate", QStringLiteral("Priority Rate in seconds:"));
-    lblPassWord = label(fraUnit, "lblPassWord", QStringLiteral("Pass Word:"));
-    addRow(unit, lblTalkBack, cboTalkBack);
-    addRow(unit, lblFreqDisplay, cboFreqDisplay);
-    addRow(unit, lblBattSave, cboBattSave);
-    addRow(unit, lblPriRate, cboPriRate);
-    addRow(unit, lblPassWord, txtPassWord);
+    addFieldRows(*fields_, unit,
+                 {{nullptr, txtPassWord, &lblPassWord, "", "lblPassWord", "password"}});
     unit->setRowStretch(unit->rowCount(), 1);
 
     // Every list and the password box as wide as the widest list, so the
@@ -205,27 +213,12 @@ bool frmGlobals::closeWithQuestion() {
 }
 
 void frmGlobals::toWidgets() {
-    cboDTMFDev->setCurrentIndex(controls_.cboDTMFDev);
-    cboPorchTime->setCurrentIndex(controls_.cboPorchTime);
-    cboANIRate->setCurrentIndex(controls_.cboANIRate);
-    cboPriRate->setCurrentIndex(controls_.cboPriRate);
-    cboBattSave->setCurrentIndex(controls_.cboBattSave);
-    cboFreqDisplay->setCurrentIndex(controls_.cboFreqDisplay);
-    cboTalkBack->setCurrentIndex(controls_.cboTalkBack);
+    fields_->show(controls_.fields);
     chkPerChannelPower->setChecked(controls_.chkPerChannelPower != 0);
-    chkPerChannelBandwidth->setChecked(controls_.chkPerChannelBandwidth != 0);
-    txtPassWord->setText(controls_.txtPassWord);
 }
 
 void frmGlobals::fromWidgets() {
-    controls_.cboDTMFDev = index(cboDTMFDev);
-    controls_.cboPorchTime = index(cboPorchTime);
-    controls_.cboANIRate = index(cboANIRate);
-    controls_.cboPriRate = index(cboPriRate);
-    controls_.cboBattSave = index(cboBattSave);
-    controls_.cboFreqDisplay = index(cboFreqDisplay);
-    controls_.cboTalkBack = index(cboTalkBack);
-    controls_.txtPassWord = txtPassWord->text();
+    fields_->take(controls_.fields);
 }
 
 void frmGlobals::closeEvent(QCloseEvent* e) {

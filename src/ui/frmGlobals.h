@@ -22,6 +22,8 @@ class QMenu;
 
 namespace tav {
 
+class FieldBindings;
+
 class frmGlobals : public QMainWindow {
     Q_OBJECT
 
@@ -48,6 +50,8 @@ public:
     bool isOpen() const { return state_.GlobalsWindowOpen; }
     // True from opening until the controls have been filled from the image.
     bool readPending() const { return readPending_; }
+    // Every control that shows one unit field, bound to it by key.
+    const FieldBindings& fields() const { return *fields_; }
 
     // Controls, by the names the rest of the editor knows them by.
     QGroupBox *frmFeatures = nullptr, *FrameDTMF = nullptr, *fraUnit = nullptr;
@@ -78,6 +82,7 @@ private:
     Settings& settings_;
     Prompter& prompter_;
     Clock& clock_;
+    FieldBindings* fields_;  // every control that shows one unit field
     GlobalControls controls_;
     clsGlobals codec_;
     // Counts openings, so that a pause outlived by its opening reads nothing.

@@ -36,6 +36,7 @@ class QPrinter;
 
 namespace tav {
 
+class FieldBindings;
 class frmProc;
 class RadioCommands;
 class TransferGuard;
@@ -72,6 +73,8 @@ public:
     int UndoCol = 0, UndoRow = 0;
     QString UndoText;
     GroupControls Controls;
+    // Every control that shows one group field, bound to it by key.
+    FieldBindings* GroupFields = nullptr;
     // The radio file commands and their file names.
     std::unique_ptr<FileOpenSave> Files;
 
@@ -241,6 +244,9 @@ private:
 
     void buildWidgets();
     QWidget* buildTopFields();
+    // A list or check box bound to the group field `key`.
+    QComboBox* fieldList(QWidget* parent, const QString& name, const char* key);
+    QCheckBox* checkBox(QWidget* parent, const char* key);
     QWidget* buildRightColumn();
     QGroupBox* buildBacklight(QWidget* parent);
     void orderTabStops();

@@ -14,6 +14,7 @@
 #include "model/EntryRules.h"
 #include "model/GridText.h"
 #include "model/NumberText.h"
+#include "ui/FieldBinding.h"
 #include "ui/WindowInput.h"
 #include "ui/frmGroups.h"
 
@@ -352,77 +353,20 @@ void frmGroups::txtOffset_KeyUp(int key) {
 // ------------------------------------------------------------------ controls
 
 void frmGroups::controlsFromWidgets() {
-    GroupControls& g = Controls;
-    g.cboScan = cboScan->currentIndex();
-    g.cboTOT = cboTOT->currentIndex();
-    g.cboBCI = cboBCI->currentIndex();
-    g.cboANI = cboANI->currentIndex();
-    g.cboPri1Chan = cboPri1Chan->currentIndex();
-    g.cboUCGChan = cboUCGChan->currentIndex();
-    g.cboBlTimeout = cboBlTimeout->currentIndex();
-    g.priMode = PriModeB->isChecked()   ? PriorityMode::B
-                : PriModeC->isChecked() ? PriorityMode::C
-                : PriModeD->isChecked() ? PriorityMode::D
-                                        : PriorityMode::A;
-    g.optBattSaveOff = optBattSaveOff->isChecked();
-    g.optUCGEnabled = optUCGEnabled->isChecked();
-    auto value = [](const QCheckBox* box) { return box->isChecked() ? 1 : 0; };
-    g.chkPriKeyLock = value(chkPriKeyLock);
-    g.chkENTCLRLock = value(chkENTCLRLock);
-    g.chkUCGEncode = value(chkUCGEncode);
-    g.chkAlphaEnabled = value(chkAlphaEnabled);
-    g.chkBlKeypress = value(chkBlKeypress);
-    g.chkBlOther = value(chkBlOther);
-    g.chkBLScanState = value(chkBLScanState);
-    g.chkBlChannel = value(chkBlChannel);
-    g.txtID = txtID->text();
-    g.txtGroupLabel = txtGroupLabel->text();
+    GroupFields->take(Controls.fields);
     for (int c = 0; c < kChannelsPerGroup; ++c) {
-        g.chkScan[c] = value(chkScan[c]);
-        g.chkNarr[c] = value(chkNarr[c]);
-        g.chkLoPower[c] = value(chkLoPower[c]);
+        Controls.chkScan[c] = chkScan[c]->isChecked() ? 1 : 0;
+        Controls.chkNarr[c] = chkNarr[c]->isChecked() ? 1 : 0;
+        Controls.chkLoPower[c] = chkLoPower[c]->isChecked() ? 1 : 0;
     }
 }
 
 void frmGroups::widgetsFromControls() {
-    const GroupControls& g = Controls;
-    cboScan->setCurrentIndex(g.cboScan);
-    cboTOT->setCurrentIndex(g.cboTOT);
-    cboBCI->setCurrentIndex(g.cboBCI);
-    cboANI->setCurrentIndex(g.cboANI);
-    cboPri1Chan->setCurrentIndex(g.cboPri1Chan);
-    cboUCGChan->setCurrentIndex(g.cboUCGChan);
-    cboBlTimeout->setCurrentIndex(g.cboBlTimeout);
-    switch (g.priMode) {
-        case PriorityMode::A:
-            priModeA->setChecked(true);
-            break;
-        case PriorityMode::B:
-            PriModeB->setChecked(true);
-            break;
-        case PriorityMode::C:
-            PriModeC->setChecked(true);
-            break;
-        case PriorityMode::D:
-            PriModeD->setChecked(true);
-            break;
-    }
-    (g.optBattSaveOff ? optBattSaveOff : optBattSaveOn)->setChecked(true);
-    (g.optUCGEnabled ? optUCGEnabled : optUCGDisabled)->setChecked(true);
-    chkPriKeyLock->setChecked(g.chkPriKeyLock != 0);
-    chkENTCLRLock->setChecked(g.chkENTCLRLock != 0);
-    chkUCGEncode->setChecked(g.chkUCGEncode != 0);
-    chkAlphaEnabled->setChecked(g.chkAlphaEnabled != 0);
-    chkBlKeypress->setChecked(g.chkBlKeypress != 0);
-    chkBlOther->setChecked(g.chkBlOther != 0);
-    chkBLScanState->setChecked(g.chkBLScanState != 0);
-    chkBlChannel->setChecked(g.chkBlChannel != 0);
-    txtID->setText(g.txtID);
-    txtGroupLabel->setText(g.txtGroupLabel);
+    GroupFields->show(Controls.fields);
     for (int c = 0; c < kChannelsPerGroup; ++c) {
-        chkScan[c]->setChecked(g.chkScan[c] != 0);
-        chkNarr[c]->setChecked(g.chkNarr[c] != 0);
-        chkLoPower[c]->setChecked(g.chkLoPower[c] != 0);
+        chkScan[c]->setChecked(Controls.chkScan[c] != 0);
+        chkNarr[c]->setChecked(Controls.chkNarr[c] != 0);
+        chkLoPower[c]->setChecked(Controls.chkLoPower[c] != 0);
     }
 }
 

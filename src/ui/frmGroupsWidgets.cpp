@@ -22,6 +22,7 @@
 #include "model/GridText.h"
 #include "model/HexDigitValidator.h"
 #include "store/ChannelTable.h"
+#include "ui/FieldBinding.h"
 #include "ui/frmGroups.h"
 #include "ui/frmProc.h"
 
@@ -29,10 +30,9 @@ namespace tav {
 
 namespace {
 
-QComboBox* makeList(QWidget* parent, const QString& name, const QStringList& entries) {
+QComboBox* makeList(QWidget* parent, const QString& name) {
     auto* c = new QComboBox(parent);
     c->setObjectName(name);
-    c->addItems(entries);
     c->setMaxVisibleItems(16);
     return c;
 }
@@ -67,6 +67,7 @@ void frmGroups::buildWidgets() {
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("central"));
     setCentralWidget(central);
+    GroupFields = new FieldBindings(FieldScope::Group, this);
 
     Grid = named(new ChannelGridView(*this, central), QStringLiteral("Grid"));
     QAbstractItemModel* table = services_.channelTable;
@@ -102,8 +103,7 @@ void frmGroups::buildWidgets() {
 
     auto* topRight = new QVBoxLayout;
     topRight->setSpacing(2);
-    chkAlphaEnabled = named(new QCheckBox(QStringLiteral("Alpha Enabled"), central),
-                            QStringLiteral("chkAlphaEnabled"));
+    chkAlphaEnabled = named(checkBox(central, "alpha_enabled"), QStringLiteral("chkAlphaEnabled"));
     topRight->addWidget(chkAlphaEnabled, 0, Qt::AlignRight);
     topRight->addStretch(1);
     topRight->addWidget(new ChannelChecksLegend(checks, central), 0, Qt::AlignRight);
@@ -184,6 +184,14 @@ void frmGroups::orderTabStops() {
     chainTabOrder(order);
 }
 
+QComboBox* frmGroups::fieldList(QWidget* parent, const QString& name, const char* key) {
+    return GroupFields->list(makeList(parent, name), key);
+}
+
+QCheckBox* frmGroups::checkBox(QWidget* parent, const char* key) {
+    return GroupFields->check(new QCheckBox(GroupFields->caption(key), parent), key);
+}
+
 QWidget* frmGroups::buildTopFields() {
     auto* box = new QWidget(centralWidget());
     auto* g = new QGridLayout(box);
@@ -191,11 +199,9 @@ QWidget* frmGroups::buildTopFields() {
     g->setHorizontalSpacing(6);
     g->setVerticalSpacing(4);
 
-    cboCurrentGroup = makeList(box, QStringLiteral("cboCurrentGroup"), [] {
-        QStringList l;
-        for (int i = 1; i <= kGroupCount; ++i) l << QString::number(i);
-        return l;
-    }());
+    cboCurrentGroup = makeList(box, QStringLiteral("cboCurrentGroup"));
+    for (int g = 0; g < kGroupCount; ++g)
+        cboCurrentGroup->addItem(QString::number(GroupNumber::toUser(g)));
     cboCurrentGroup->setEditable(true);
     cboCurrentGroup->setInsertPolicy(QComboBox::NoInsert);
     cboCurrentGroup->setCompleter(nullptr);
@@ -205,40 +211,36 @@ QWidget* frmGroups::buildTopFields() {
     connect(cboCurrentGroup, &QComboBox::currentIndexChanged, this,
             &frmGroups::cboCurrentGroup_Click);
 
-    txtGroupLabel = named(new QLineEdit(box), QStringLiteral("txtGroupLabel"));
-    txtGroupLabel->setMaxLength(16);  // eight cells, each with a "." after it
-    txtGroupLabel->setValidator(new EntryValidator(
-        CheckLabelEntry, txtGroupLabel, [this](const QString& typed, const QString& why) {
-            refuseEntry(QStringLiteral("Group Label"), typed, why);
-        }));
+    const auto refused = [this](const QString& caption, const QString& typed, const QString& why) {
+        refuseEntry(caption, typed, why);
+    };
+    txtGroupLabel = named(GroupFields->text(new QLineEdit(box), "label", refused),
+                          QStringLiteral("txtGroupLabel"));
     connect(txtGroupLabel, &QLineEdit::textEdited, this, &frmGroups::entryAccepted);
-    txtID = named(new QLineEdit(box), QStringLiteral("txtID"));
-    txtID->setMaxLength(7);
-    txtID->setValidator(
-        new HexDigitValidator(7, txtID, [this](const QString& typed, const QString& why) {
-            refuseEntry(QStringLiteral("ANI/ID Number"), typed, why);
-        }));
+    txtID =
+        named(GroupFields->text(new QLineEdit(box), "ani_id", refused), QStringLiteral("txtID"));
     connect(txtID, &QLineEdit::textEdited, this, &frmGroups::entryAccepted);
     const QFontMetrics fm(font());
     txtID->setFixedWidth(fm.horizontalAdvance(QStringLiteral("DDDDDDDD")) + 12);
     txtGroupLabel->setFixedWidth(fm.horizontalAdvance(QStringLiteral("GROUP 15W")) + 12);
-    cboScan = makeList(box, QStringLiteral("cboScan"), lists::scanHoldTimes());
-    cboTOT = makeList(box, QStringLiteral("cboTOT"), lists::timeOutTimes());
+    cboScan = fieldList(box, QStringLiteral("cboScan"), "scan_hold_time");
+    cboTOT = fieldList(box, QStringLiteral("cboTOT"), "time_out_timer");
 
     g->addWidget(
         makeLabel(box, QStringLiteral("lblCurrentGroup"), QStringLiteral("Current Group:")), 0, 0);
     g->addWidget(cboCurrentGroup, 0, 1);
-    g->addWidget(makeLabel(box, QStringLiteral("lblGroupLabel"), QStringLiteral("Group Label")), 1,
+    g->addWidget(makeLabel(box, QStringLiteral("lblGroupLabel"), GroupFields->caption("label")), 1,
                  0);
     g->addWidget(txtGroupLabel, 1, 1);
     g->setColumnMinimumWidth(2, 10);
-    g->addWidget(makeLabel(box, QStringLiteral("lblANI"), QStringLiteral("ANI/ID Number:")), 0, 3);
+    g->addWidget(makeLabel(box, QStringLiteral("lblANI"), GroupFields->caption("ani_id")), 0, 3);
     g->addWidget(txtID, 0, 4);
-    g->addWidget(makeLabel(box, QStringLiteral("lblScanHold"), QStringLiteral("Scan Hold Time:")),
-                 1, 3);
+    g->addWidget(
+        makeLabel(box, QStringLiteral("lblScanHold"), GroupFields->caption("scan_hold_time")), 1,
+        3);
     g->addWidget(cboScan, 1, 4);
-    g->addWidget(makeLabel(box, QStringLiteral("lblTOT"), QStringLiteral("Tx Time Out Timer:")), 2,
-                 3);
+    g->addWidget(makeLabel(box, QStringLiteral("lblTOT"), GroupFields->caption("time_out_timer")),
+                 2, 3);
     g->addWidget(cboTOT, 2, 4);
     for (QWidget* w : {static_cast<QWidget*>(cboCurrentGroup), static_cast<QWidget*>(cboScan),
                        static_cast<QWidget*>(cboTOT)})
@@ -256,65 +258,67 @@ QWidget* frmGroups::buildRightColumn() {
     v->setSpacing(4);
 
     fraDualPri = makeFrame(column, QStringLiteral("fraDualPri"), QStringLiteral("Priority"));
-    fraPriMode = makeFrame(fraDualPri, QStringLiteral("fraPriMode"), QStringLiteral("Mode"));
-    priModeA = named(new QRadioButton(QStringLiteral("A"), fraPriMode), QStringLiteral("priModeA"));
-    PriModeB = named(new QRadioButton(QStringLiteral("B"), fraPriMode), QStringLiteral("PriModeB"));
-    PriModeC = named(new QRadioButton(QStringLiteral("C"), fraPriMode), QStringLiteral("PriModeC"));
-    PriModeD = named(new QRadioButton(QStringLiteral("D"), fraPriMode), QStringLiteral("PriModeD"));
+    fraPriMode =
+        makeFrame(fraDualPri, QStringLiteral("fraPriMode"), GroupFields->caption("priority_mode"));
+    priModeA = named(new QRadioButton(fraPriMode), QStringLiteral("priModeA"));
+    PriModeB = named(new QRadioButton(fraPriMode), QStringLiteral("PriModeB"));
+    PriModeC = named(new QRadioButton(fraPriMode), QStringLiteral("PriModeC"));
+    PriModeD = named(new QRadioButton(fraPriMode), QStringLiteral("PriModeD"));
+    GroupFields->options("priority_mode", {priModeA, PriModeD, PriModeB, PriModeC});
     auto* modes = new QGridLayout(fraPriMode);
     modes->addWidget(priModeA, 0, 0);
     modes->addWidget(PriModeB, 0, 1);
     modes->addWidget(PriModeC, 1, 0);
     modes->addWidget(PriModeD, 1, 1);
-    cboPri1Chan = makeList(fraDualPri, QStringLiteral("cboPri1Chan"), lists::priorityChannels());
+    cboPri1Chan = fieldList(fraDualPri, QStringLiteral("cboPri1Chan"), "priority_channel");
     auto* pri = new QGridLayout(fraDualPri);
     pri->addWidget(fraPriMode, 0, 0, 2, 1);
-    auto* chanLabel = new QLabel(QStringLiteral("Channel"), fraDualPri);
+    auto* chanLabel = new QLabel(GroupFields->caption("priority_channel"), fraDualPri);
     chanLabel->setObjectName(QStringLiteral("lblPri1Chan"));
     pri->addWidget(chanLabel, 0, 1, Qt::AlignBottom);
     pri->addWidget(cboPri1Chan, 1, 1, Qt::AlignTop);
 
-    fraBattSave = makeFrame(column, QStringLiteral("fraBattSave"), QStringLiteral("Battery Saver"));
-    optBattSaveOff = named(new QRadioButton(QStringLiteral("Off"), fraBattSave),
-                           QStringLiteral("optBattSaveOff"));
-    optBattSaveOn =
-        named(new QRadioButton(QStringLiteral("On"), fraBattSave), QStringLiteral("optBattSaveOn"));
+    fraBattSave =
+        makeFrame(column, QStringLiteral("fraBattSave"), GroupFields->caption("battery_saver"));
+    optBattSaveOff = named(new QRadioButton(fraBattSave), QStringLiteral("optBattSaveOff"));
+    optBattSaveOn = named(new QRadioButton(fraBattSave), QStringLiteral("optBattSaveOn"));
+    GroupFields->options("battery_saver", {optBattSaveOn, optBattSaveOff});
     auto* batt = new QHBoxLayout(fraBattSave);
     batt->addWidget(optBattSaveOff);
     batt->addWidget(optBattSaveOn);
     batt->addStretch(1);
 
-    fraUCG = makeFrame(column, QStringLiteral("fraUCG"), QStringLiteral("User Code Guard"));
-    optUCGDisabled = named(new QRadioButton(QStringLiteral("Disabled"), fraUCG),
-                           QStringLiteral("optUCGDisabled"));
-    optUCGEnabled =
-        named(new QRadioButton(QStringLiteral("Enabled"), fraUCG), QStringLiteral("optUCGEnabled"));
-    cboUCGChan = makeList(fraUCG, QStringLiteral("cboUCGChan"), lists::ucgChannels());
-    chkUCGEncode =
-        named(new QCheckBox(QStringLiteral("Encode Only"), fraUCG), QStringLiteral("chkUCGEncode"));
+    fraUCG = makeFrame(column, QStringLiteral("fraUCG"), GroupFields->caption("user_code_guard"));
+    optUCGDisabled = named(new QRadioButton(fraUCG), QStringLiteral("optUCGDisabled"));
+    optUCGEnabled = named(new QRadioButton(fraUCG), QStringLiteral("optUCGEnabled"));
+    GroupFields->options("user_code_guard", {optUCGDisabled, optUCGEnabled});
+    cboUCGChan = fieldList(fraUCG, QStringLiteral("cboUCGChan"), "ucg_channel");
+    chkUCGEncode = named(checkBox(fraUCG, "ucg_encode_only"), QStringLiteral("chkUCGEncode"));
     auto* ucg = new QGridLayout(fraUCG);
     ucg->addWidget(optUCGDisabled, 0, 0, 1, 2);
     ucg->addWidget(optUCGEnabled, 0, 2);
-    ucg->addWidget(makeLabel(fraUCG, QStringLiteral("lblUCGChan"), QStringLiteral("Chan:")), 1, 0);
+    ucg->addWidget(
+        makeLabel(fraUCG, QStringLiteral("lblUCGChan"), GroupFields->caption("ucg_channel")), 1, 0);
     ucg->addWidget(cboUCGChan, 1, 1);
     ucg->addWidget(chkUCGEncode, 1, 2);
 
     fraLockout =
         makeFrame(column, QStringLiteral("fraLockout"), QStringLiteral("Keyboard Lockouts"));
-    chkPriKeyLock = named(new QCheckBox(QStringLiteral("Priority Key Lockout"), fraLockout),
-                          QStringLiteral("chkPriKeyLock"));
-    chkENTCLRLock = named(new QCheckBox(QStringLiteral("'ENT'/'CLR' Key Lockout"), fraLockout),
-                          QStringLiteral("chkENTCLRLock"));
+    chkPriKeyLock =
+        named(checkBox(fraLockout, "priority_key_lockout"), QStringLiteral("chkPriKeyLock"));
+    chkENTCLRLock =
+        named(checkBox(fraLockout, "ent_clr_key_lockout"), QStringLiteral("chkENTCLRLock"));
     auto* lock = new QVBoxLayout(fraLockout);
     lock->addWidget(chkPriKeyLock);
     lock->addWidget(chkENTCLRLock);
 
-    fraBCI = makeFrame(column, QStringLiteral("fraBCI"), QStringLiteral("Busy Channel Indicator"));
-    cboBCI = makeList(fraBCI, QStringLiteral("cboBCI"), lists::busyChannel());
+    fraBCI =
+        makeFrame(column, QStringLiteral("fraBCI"), GroupFields->caption("busy_channel_indicator"));
+    cboBCI = fieldList(fraBCI, QStringLiteral("cboBCI"), "busy_channel_indicator");
     (new QVBoxLayout(fraBCI))->addWidget(cboBCI);
 
-    fraANI = makeFrame(column, QStringLiteral("fraANI"), QStringLiteral("Resident ANI/DTMF"));
-    cboANI = makeList(fraANI, QStringLiteral("cboANI"), lists::aniDtmf());
+    fraANI = makeFrame(column, QStringLiteral("fraANI"), GroupFields->caption("resident_ani_dtmf"));
+    cboANI = fieldList(fraANI, QStringLiteral("cboANI"), "resident_ani_dtmf");
     (new QVBoxLayout(fraANI))->addWidget(cboANI);
 
     // The offset entry takes the place of the ANI/DTMF frame while it is open.
@@ -339,19 +343,19 @@ QWidget* frmGroups::buildRightColumn() {
 QGroupBox* frmGroups::buildBacklight(QWidget* parent) {
     Backlight =
         makeFrame(parent, QStringLiteral("Backlight"), QStringLiteral("Alpha Display Backlight"));
-    cboBlTimeout = makeList(Backlight, QStringLiteral("cboBlTimeout"), lists::backlightTimeouts());
-    chkBlKeypress = named(new QCheckBox(QStringLiteral("Keypress"), Backlight),
-                          QStringLiteral("chkBlKeypress"));
-    chkBlOther = named(new QCheckBox(QStringLiteral("Other Display"), Backlight),
-                       QStringLiteral("chkBlOther"));
-    chkBlChannel = named(new QCheckBox(QStringLiteral("Channel Change"), Backlight),
-                         QStringLiteral("chkBlChannel"));
-    chkBLScanState = named(new QCheckBox(QStringLiteral("Scan State Change"), Backlight),
-                           QStringLiteral("chkBLScanState"));
+    cboBlTimeout = fieldList(Backlight, QStringLiteral("cboBlTimeout"), "backlight_timeout");
+    chkBlKeypress =
+        named(checkBox(Backlight, "backlight_keypress"), QStringLiteral("chkBlKeypress"));
+    chkBlOther =
+        named(checkBox(Backlight, "backlight_other_display"), QStringLiteral("chkBlOther"));
+    chkBlChannel =
+        named(checkBox(Backlight, "backlight_channel_change"), QStringLiteral("chkBlChannel"));
+    chkBLScanState =
+        named(checkBox(Backlight, "backlight_scan_state_change"), QStringLiteral("chkBLScanState"));
     auto* bl = new QGridLayout(Backlight);
     auto* timeout = new QHBoxLayout;
-    timeout->addWidget(
-        makeLabel(Backlight, QStringLiteral("lblBlTimeout"), QStringLiteral("Timeout")));
+    timeout->addWidget(makeLabel(Backlight, QStringLiteral("lblBlTimeout"),
+                                 GroupFields->caption("backlight_timeout")));
     timeout->addWidget(cboBlTimeout);
     timeout->addStretch(1);
     bl->addLayout(timeout, 0, 0, 1, 2);

@@ -27,11 +27,12 @@ void addPinRows(const Pins<Controls>& pins) {
     for (const auto& p : pins) QTest::newRow(p.name) << p;
 }
 
-template <typename T, typename Controls>
+// The value a control of the field `key` holds.
+template <typename Controls>
 std::pair<std::function<void(Controls&, int)>, std::function<int(const Controls&)>> access(
-    T Controls::*m) {
-    return {[m](Controls& c, int v) { c.*m = static_cast<T>(v); },
-            [m](const Controls& c) { return static_cast<int>(c.*m); }};
+    const char* key) {
+    return {[key](Controls& c, int v) { c.fields.setNumber(key, v); },
+            [key](const Controls& c) { return c.fields.number(key); }};
 }
 
 // Each entry, written over random images whose fields all decode (`image`),

