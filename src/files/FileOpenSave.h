@@ -32,6 +32,9 @@ public:
     // read-only box; open mode also insists that the file exists. True with
     // the chosen path; false when cancelled.
     virtual bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) = 0;
+    // The list of recent files changed (a file was opened or saved, or a
+    // missing one taken off).
+    virtual void recentFilesChanged() {}
 };
 
 class FileOpenSave {
@@ -62,6 +65,10 @@ public:
     // any other name stays current without being opened. True when opened.
     bool OpenFromCommandLine(const QString& argumentText);
     bool OpenFile();
+    // Opens an entry of the recent files list as the Open dialog would have;
+    // a file that is no longer there is taken off the list, with a message.
+    bool OpenRecent(const QString& path);
+    static QString recentGoneText(const QString& path);
     // Saves to the current path, asking for one only when there is none
     // confirmed yet.
     bool SaveFile();

@@ -110,12 +110,17 @@ public:
     QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr, *mnuChangedOnly = nullptr;
     QAction *mnuSerialTrace = nullptr, *mnuTraceFile = nullptr, *mnuBackupFolder = nullptr;
     QAction *mnuAbout = nullptr, *mnuHelp = nullptr;
+    // The File menu's recent radio files, Alt+1 to Alt+5; hidden while unused.
+    std::array<QAction*, 5> mnuRecent{};
+    QAction* mnuRecentSeparator = nullptr;
+    QAction* mnuVerifyAfterWrite = nullptr;
 
     // ----------------------------------------------------------- operations
     AppState& state() { return services_.state; }
     Prompter& prompter() { return services_.prompter; }
     Progress& progress();
     Clock& clock() { return services_.clock; }
+    Settings& settings() { return services_.settings; }
     // The serial line of the chosen port (null until one could be made).
     SerialLink* commLink() { return comm_.get(); }
     // The line the radio link drives: the chosen port, through the serial
@@ -135,6 +140,8 @@ public:
     void SetPerChannelPower(bool enable);
     // Writes read first and send only what the radio does not hold.
     void SetChangedOnly(bool enable);
+    // Write Radio reads the radio back and says whether it holds the image.
+    void SetVerifyAfterWrite(bool enable);
     void helpScreen(int context);
     void ValidateFrequency(double value, int column);
     // The desktop session is ending: with leave to ask, the same questions as
@@ -188,6 +195,11 @@ public:
     // which a PDF can be saved, when the computer has no printer).
     void PrintUnitData();
 
+    // The injected file dialog when there is one, else a desktop dialog with
+    // these filters (the first selected) and this suffix for typed names.
+    bool runFileDialog(bool saveMode, const QString& presetPath, QString& chosenPath,
+                       const QStringList& filters, const QString& suffix);
+
 signals:
     void unloaded();
 
@@ -212,10 +224,7 @@ private:
     void redisplayShownGroup() override;
     void setCaption(const QString& text) override;
     bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) override;
-    // The injected file dialog when there is one, else a desktop dialog with
-    // these filters (the first selected) and this suffix for typed names.
-    bool runFileDialog(bool saveMode, const QString& presetPath, QString& chosenPath,
-                       const QStringList& filters, const QString& suffix);
+    void recentFilesChanged() override;
     bool chooseCsvFile(bool saveMode, QString& path);
 
     void buildWidgets();
@@ -226,6 +235,7 @@ private:
     void buildMenus();
     void addLabelPolicyItems(QMenu* menu);
     void addPortItems(QMenu* menu);
+    void addRecentItems(QMenu* menu);
     void wireEditInput();
     void commitData(QSessionManager& manager);
     void load();
