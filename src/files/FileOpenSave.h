@@ -1,6 +1,7 @@
 #pragma once
 // The Open, Save and Save As commands, the file named on the command line,
-// the window caption that shows the file, and the "File"/"LastOpen" setting.
+// the window caption that shows the file, the "File"/"LastOpen" setting and
+// the list of recent files.
 // Everything that belongs to the main window goes through FileHost.
 
 #include <QString>
