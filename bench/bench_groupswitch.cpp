@@ -10,8 +10,8 @@
 #include <memory>
 #include <vector>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
+#include "model/AppState.h"
 #include "model/Controls.h"
 #include "model/clsGroup.h"
 #include "model/clsWriteDefaults.h"

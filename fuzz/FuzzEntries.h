@@ -10,10 +10,10 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/AppState.h"
 #include "files/ChannelCsv.h"
 #include "files/RadioFile.h"
 #include "fleet/FleetPlan.h"
+#include "model/AppState.h"
 #include "model/FieldPaths.h"
 #include "model/ImageDiff.h"
 #include "model/RadioFields.h"

@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "app/AppState.h"
 #include "files/RadioFile.h"
+#include "model/AppState.h"
 
 namespace tav::cli {
 

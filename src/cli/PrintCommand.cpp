@@ -1,9 +1,9 @@
 #include "cli/PrintCommand.h"
 
-#include "app/AppState.h"
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
 #include "cli/CommandLine.h"
+#include "model/AppState.h"
 #include "print/ReportPainter.h"
 #include "print/UnitReport.h"
 

@@ -8,12 +8,12 @@
 #include <memory>
 #include <optional>
 
-#include "app/AppState.h"
 #include "app/QtSerialLink.h"
 #include "app/SystemClock.h"
 #include "app/TracingSerialLink.h"
 #include "cli/CliProgress.h"
 #include "cli/StderrPrompter.h"
+#include "model/AppState.h"
 #include "radio/clsTavCom.h"
 
 namespace tav::cli {

@@ -11,11 +11,11 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
 #include "cli/Cli.h"
 #include "cli/CliImage.h"
 #include "cli/CommandLine.h"
 #include "files/RadioFile.h"
+#include "model/AppState.h"
 #include "sim/PtyRadioServer.h"
 #include "sim/RadioImage.h"
 #include "sim/VirtualFleet.h"

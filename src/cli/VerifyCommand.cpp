@@ -8,6 +8,7 @@
 #include "cli/RadioSession.h"
 #include "cli/ReadCommand.h"
 #include "model/ImageDiff.h"
+#include "radio/WriteReach.h"
 
 namespace tav::cli {
 

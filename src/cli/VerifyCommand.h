@@ -7,7 +7,7 @@
 // `tavctl write --verify` reads the radio back after writing and compares the
 // bits the write could change.
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav::cli {
 

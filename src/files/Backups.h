@@ -8,8 +8,8 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/AppState.h"
 #include "files/RadioFile.h"
+#include "model/AppState.h"
 
 namespace tav {
 

@@ -12,7 +12,7 @@
 #include <QByteArray>
 #include <QString>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

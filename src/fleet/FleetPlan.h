@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <optional>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav::fleet {
 

@@ -10,6 +10,7 @@
 #include "app/TracingSerialLink.h"
 #include "files/Backups.h"
 #include "model/ImageDiff.h"
+#include "radio/WriteReach.h"
 #include "radio/clsTavCom.h"
 
 namespace tav::fleet {

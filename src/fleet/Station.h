@@ -16,9 +16,9 @@
 #include <QThread>
 #include <atomic>
 
-#include "app/AppState.h"
 #include "fleet/FleetLog.h"
 #include "fleet/FleetPlan.h"
+#include "model/AppState.h"
 
 namespace tav {
 class clsTavCom;

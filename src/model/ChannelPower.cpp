@@ -1,7 +1,7 @@
 #include "model/ChannelPower.h"
 
-#include "app/MemoryMap.h"
 #include "model/ChannelBits.h"
+#include "model/MemoryMap.h"
 
 namespace tav {
 

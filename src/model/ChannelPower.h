@@ -6,7 +6,7 @@
 
 #include <cstddef>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

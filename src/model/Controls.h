@@ -6,7 +6,7 @@
 #include <QString>
 #include <array>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

@@ -3,9 +3,9 @@
 #include <QRegularExpression>
 
 #include "model/FrequencyCheck.h"
+#include "model/LabelCode.h"
 #include "model/LabelText.h"
 #include "model/MGlobals.h"
-#include "radio/LabelCode.h"
 
 namespace tav {
 

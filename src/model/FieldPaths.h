@@ -13,7 +13,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

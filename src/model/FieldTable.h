@@ -11,7 +11,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

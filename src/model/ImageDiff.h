@@ -19,7 +19,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 
@@ -39,16 +39,5 @@ struct RadioReach {
 // The differences between a file and what was read from a radio, as
 // CompareImages gives them (file values first), over what the read reached.
 QStringList CompareWithRadio(const AppState& file, const AppState& radio, const RadioReach& reach);
-
-class clsTavCom;
-// What a whole-radio write through `link` could change, as its masks and the
-// pages the radio allowed had it: page 0 unless `skipGlobal`, the writable
-// group pages, the labels when they went too. The power mask is the caller's
-// to add once a read has told whether the radio holds its power block.
-RadioReach WrittenReach(const clsTavCom& link, bool skipGlobal, bool labels);
-// What the file promised the radio would hold after such a write: every group
-// page, configured in the radio or not (a group left out is a difference like
-// any other), and the narrow-band bits even where the radio has no place for them.
-RadioReach FileReach(const clsTavCom& link, bool skipGlobal, bool labels);
 
 }  // namespace tav

@@ -1,6 +1,6 @@
 #include "model/LabelText.h"
 
-#include "radio/LabelCode.h"
+#include "model/LabelCode.h"
 
 namespace tav {
 

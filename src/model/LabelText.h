@@ -4,7 +4,7 @@
 
 #include <QString>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cmath>
 
-#include "app/MemoryMap.h"
+#include "model/MemoryMap.h"
 #include "model/NumberText.h"
 
 namespace tav {

@@ -4,7 +4,7 @@
 
 #include <array>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/ChannelGrid.h"
 
 namespace tav {

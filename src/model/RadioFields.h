@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/FieldTable.h"
 
 namespace tav {

@@ -6,7 +6,7 @@
 #include <QString>
 #include <cstdint>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/ChannelGrid.h"
 #include "model/Controls.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/Controls.h"
 
 namespace tav {

@@ -8,7 +8,7 @@
 #include <QStringList>
 #include <vector>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

@@ -6,8 +6,8 @@
 #include <QString>
 #include <vector>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
+#include "model/AppState.h"
 
 namespace tav {
 

@@ -11,8 +11,8 @@
 #include <functional>
 #include <vector>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
+#include "model/AppState.h"
 
 namespace tav {
 

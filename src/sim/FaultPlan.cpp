@@ -2,7 +2,7 @@
 
 #include <QStringList>
 
-#include "app/MemoryMap.h"
+#include "model/MemoryMap.h"
 
 namespace tav::sim {
 

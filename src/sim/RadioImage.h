@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <optional>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav::sim {
 

@@ -35,7 +35,7 @@
 #include <utility>
 #include <vector>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "sim/FaultPlan.h"
 
 namespace tav::sim {

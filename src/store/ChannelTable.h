@@ -12,7 +12,7 @@
 #include <QStringList>
 #include <array>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/ChannelGrid.h"
 
 namespace tav {

@@ -11,7 +11,7 @@
 #include <array>
 #include <cstdint>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/LabelText.h"
 
 namespace tav {

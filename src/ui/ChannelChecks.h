@@ -10,7 +10,7 @@
 #include <QWidget>
 #include <array>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav {
 

@@ -7,8 +7,8 @@
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 
+#include "model/GridText.h"
 #include "model/GuardCodes.h"
-#include "ui/GridText.h"
 
 namespace tav {
 

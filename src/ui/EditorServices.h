@@ -10,10 +10,10 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
 #include "app/Settings.h"
-#include "ui/GroupCodecs.h"
+#include "model/AppState.h"
+#include "model/GroupCodecs.h"
 #include "ui/PrintService.h"
 
 namespace tav {

@@ -5,9 +5,9 @@
 
 #include <QPointer>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
 #include "app/Settings.h"
+#include "model/AppState.h"
 #include "ui/frmGlobals.h"
 #include "ui/frmMove.h"
 

@@ -7,8 +7,8 @@
 #include <QString>
 #include <memory>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
+#include "model/AppState.h"
 #include "print/UnitReport.h"
 
 class QPrinter;

@@ -3,10 +3,11 @@
 #include <QComboBox>
 #include <algorithm>
 
+#include "model/GridText.h"
 #include "model/ImageDiff.h"
+#include "radio/WriteReach.h"
 #include "radio/WriteReport.h"
 #include "radio/clsTavCom.h"
-#include "ui/GridText.h"
 #include "ui/TransferGuard.h"
 #include "ui/frmGroups.h"
 

@@ -13,9 +13,9 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
 #include "files/Backups.h"
+#include "model/AppState.h"
 #include "model/ImageDiff.h"
 #include "ui/frmCompare.h"
 

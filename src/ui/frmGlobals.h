@@ -6,9 +6,9 @@
 
 #include <QMainWindow>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
 #include "app/Settings.h"
+#include "model/AppState.h"
 #include "model/Controls.h"
 #include "model/clsGlobals.h"
 

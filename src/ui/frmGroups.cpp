@@ -14,11 +14,11 @@
 #include <QStatusBar>
 #include <cmath>
 
+#include "model/GridText.h"
 #include "radio/WriteReport.h"
 #include "store/ChannelTable.h"
 #include "tune/frmTune.h"
 #include "ui/AboutBox.h"
-#include "ui/GridText.h"
 #include "ui/HelpWindow.h"
 #include "ui/RadioCommands.h"
 #include "ui/WindowPlacement.h"

@@ -9,15 +9,15 @@
 #include <array>
 #include <memory>
 
-#include "app/AppState.h"
 #include "app/SerialTraceFile.h"
 #include "files/FileOpenSave.h"
+#include "model/AppState.h"
 #include "model/Controls.h"
 #include "model/EntryRules.h"
+#include "model/GroupCodecs.h"
 #include "ui/ChannelChecks.h"
 #include "ui/ChannelGridView.h"
 #include "ui/EditorServices.h"
-#include "ui/GroupCodecs.h"
 
 class QAction;
 class QActionGroup;

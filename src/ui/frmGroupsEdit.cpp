@@ -12,8 +12,8 @@
 #include <QStatusBar>
 
 #include "model/EntryRules.h"
+#include "model/GridText.h"
 #include "model/NumberText.h"
-#include "ui/GridText.h"
 #include "ui/WindowInput.h"
 #include "ui/frmGroups.h"
 

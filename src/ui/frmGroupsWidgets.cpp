@@ -19,9 +19,9 @@
 
 #include "model/ControlLists.h"
 #include "model/EntryRules.h"
+#include "model/GridText.h"
 #include "model/HexDigitValidator.h"
 #include "store/ChannelTable.h"
-#include "ui/GridText.h"
 #include "ui/frmGroups.h"
 #include "ui/frmProc.h"
 

@@ -7,8 +7,8 @@
 #include <QDialog>
 #include <functional>
 
-#include "app/AppState.h"
 #include "app/Ports.h"
+#include "model/AppState.h"
 
 class QComboBox;
 class QLabel;

@@ -2,9 +2,9 @@
 #include <cstdio>
 
 #include "app/AppInfo.h"
-#include "app/AppState.h"
 #include "app/QtSerialLink.h"
 #include "app/Settings.h"
+#include "model/AppState.h"
 #include "ui/ControlModule.h"
 #include "ui/EditorWindows.h"
 #include "ui/PortMaker.h"

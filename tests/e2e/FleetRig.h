@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "E2eSupport.h"
-#include "app/AppState.h"
 #include "files/RadioFile.h"
 #include "fleet/FleetLog.h"
+#include "model/AppState.h"
 #include "sim/RadioImage.h"
 
 namespace tav::test {

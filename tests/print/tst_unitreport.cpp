@@ -3,9 +3,9 @@
 
 #include "Fixtures.h"
 #include "TestMain.h"
+#include "model/LabelCode.h"
 #include "print/ReportPainter.h"
 #include "print/UnitReport.h"
-#include "radio/LabelCode.h"
 
 using namespace tav;
 using namespace tav::test;

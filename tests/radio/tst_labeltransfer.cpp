@@ -5,7 +5,7 @@
 
 #include "TestMain.h"
 #include "XferSupport.h"
-#include "radio/LabelCode.h"
+#include "model/LabelCode.h"
 
 using namespace tav;
 using namespace tav::test;

@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <array>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/RadioFields.h"
 #include "sim/FaultPlan.h"
 

@@ -4,7 +4,7 @@
 
 #include <QByteArray>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 
 namespace tav::test {
 

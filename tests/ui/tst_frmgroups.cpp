@@ -5,8 +5,8 @@
 #include "UiFixture.h"
 #include "app/QtSerialLink.h"
 #include "files/RecentFiles.h"
+#include "model/GridText.h"
 #include "model/MGlobals.h"
-#include "ui/GridText.h"
 #include "ui/HelpWindow.h"
 #include "ui/PortMaker.h"
 

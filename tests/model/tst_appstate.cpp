@@ -3,8 +3,8 @@
 #include "Fixtures.h"
 #include "TestMain.h"
 #include "TestSupport.h"
-#include "app/AppState.h"
 #include "app/Settings.h"
+#include "model/AppState.h"
 
 using namespace tav;
 using namespace tav::test;

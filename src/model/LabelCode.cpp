@@ -1,4 +1,4 @@
-#include "radio/LabelCode.h"
+#include "model/LabelCode.h"
 
 namespace tav {
 

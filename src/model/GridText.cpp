@@ -1,4 +1,4 @@
-#include "ui/GridText.h"
+#include "model/GridText.h"
 
 #include <cmath>
 

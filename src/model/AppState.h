@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "app/MemoryMap.h"
+#include "model/MemoryMap.h"
 
 namespace tav {
 

@@ -1,4 +1,4 @@
-#include "ui/GroupCodecs.h"
+#include "model/GroupCodecs.h"
 
 #include <array>
 

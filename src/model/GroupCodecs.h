@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "app/AppState.h"
+#include "model/AppState.h"
 #include "model/ChannelGrid.h"
 #include "model/Controls.h"
 

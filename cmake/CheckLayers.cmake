@@ -1,0 +1,51 @@
+# cmake -DTAV_SRC=<dir> -P CheckLayers.cmake
+# Fails when a file in <dir>/<layer>/ includes "<other>/..." of a layer its
+# layer may not use (see Layers.cmake), or when <dir> holds a folder that is
+# no layer, naming every such file and line.
+cmake_minimum_required(VERSION 3.22)
+include(${CMAKE_CURRENT_LIST_DIR}/Layers.cmake)
+get_filename_component(root "${TAV_SRC}/.." ABSOLUTE)
+set(faults "")
+
+file(GLOB entries LIST_DIRECTORIES true "${TAV_SRC}/*")
+foreach(entry ${entries})
+  get_filename_component(name "${entry}" NAME)
+  if(IS_DIRECTORY "${entry}" AND NOT name IN_LIST TAV_LAYERS)
+    file(RELATIVE_PATH rel "${root}" "${entry}")
+    string(APPEND faults "\n  ${rel}: no layer; name it in cmake/Layers.cmake")
+  endif()
+endforeach()
+
+foreach(layer ${TAV_LAYERS})
+  file(GLOB_RECURSE files "${TAV_SRC}/${layer}/*.h" "${TAV_SRC}/${layer}/*.cpp")
+  foreach(file ${files})
+    file(STRINGS "${file}" includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[A-Za-z0-9_]+/")
+    foreach(line ${includes})
+      string(REGEX REPLACE "^[^\"]*\"([A-Za-z0-9_]+)/.*$" "\\1" used "${line}")
+      if(used STREQUAL layer OR NOT used IN_LIST TAV_LAYERS OR used IN_LIST TAV_USES_${layer})
+        continue()
+      endif()
+      # The line number, found only for a fault so that a clean tree stays cheap.
+      file(READ "${file}" text)
+      string(FIND "${text}" "${line}" at)
+      string(SUBSTRING "${text}" 0 ${at} before)
+      string(REGEX MATCHALL "\n" breaks "${before}")
+      list(LENGTH breaks number)
+      math(EXPR number "${number} + 1")
+      file(RELATIVE_PATH rel "${root}" "${file}")
+      string(REGEX REPLACE "^[^\"]*(\"[^\"]*\").*$" "\\1" path "${line}")
+      string(REPLACE ";" " " allowed "${TAV_USES_${layer}}")
+      if(allowed)
+        set(allowed "only ${allowed}")
+      else()
+        set(allowed "no other layer")
+      endif()
+      string(APPEND faults "\n  ${rel}:${number}: ${path} is of layer ${used};"
+             " ${layer} may include ${allowed}")
+    endforeach()
+  endforeach()
+endforeach()
+
+if(faults)
+  message(FATAL_ERROR "An include reaches into a layer it may not use (see cmake/Layers.cmake):${faults}")
+endif()
