@@ -1,7 +1,10 @@
 #include "files/FileOpenSave.h"
 
+#include <QFileInfo>
+
 #include "app/Ports.h"
 #include "app/Settings.h"
+#include "files/RecentFiles.h"
 
 namespace tav {
 
@@ -63,6 +66,22 @@ bool FileOpenSave::OpenFile() {
     return ShowFileDialog(false) && OpenRadioFile();
 }
 
+bool FileOpenSave::OpenRecent(const QString& path) {
+    if (!QFileInfo::exists(path)) {
+        RemoveRecentFile(settings_, path);
+        host_.recentFilesChanged();
+        prompter_.show(recentGoneText(path), kFileError, MsgButtons::Ok, MsgIcon::Exclamation);
+        return false;
+    }
+    ConfirmedFileName = CurrentFileName;
+    CurrentFileName = path;
+    return OpenRadioFile();
+}
+
+QString FileOpenSave::recentGoneText(const QString& path) {
+    return path + QStringLiteral(" is no longer there; it was taken off the recent files list.");
+}
+
 bool FileOpenSave::SaveRadioFile() {
     host_.storeShownGroup();
     if (state_.GlobalsWindowOpen) host_.storeGlobals();
@@ -111,6 +130,8 @@ void FileOpenSave::MarkFileCurrent() {
     settings_.save(QStringLiteral("File"), QStringLiteral("LastOpen"), CurrentFileName);
     ConfirmedFileName = CurrentFileName;
     PrintFileName = CurrentFileName;
+    AddRecentFile(settings_, CurrentFileName);
+    host_.recentFilesChanged();
 }
 
 void FileOpenSave::ReportFileError(int number, const QString& description) {

@@ -1,6 +1,7 @@
 #pragma once
 // The Open, Save and Save As commands, the file named on the command line,
-// the window caption that shows the file, and the "File"/"LastOpen" setting.
+// the window caption that shows the file, the "File"/"LastOpen" setting and
+// the list of recent files.
 // Everything that belongs to the main window goes through FileHost.
 
 #include <QString>
@@ -34,6 +35,9 @@ public:
     // read-only box; open mode also insists that the file exists. True with
     // the chosen path; false when cancelled.
     virtual bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) = 0;
+    // The list of recent files changed (a file was opened or saved, or a
+    // missing one taken off).
+    virtual void recentFilesChanged() {}
 };
 
 class FileOpenSave {
@@ -64,6 +68,10 @@ public:
     // any other name stays current without being opened. True when opened.
     bool OpenFromCommandLine(const QString& argumentText);
     bool OpenFile();
+    // Opens an entry of the recent files list as the Open dialog would have;
+    // a file that is no longer there is taken off the list, with a message.
+    bool OpenRecent(const QString& path);
+    static QString recentGoneText(const QString& path);
     // Saves to the current path, asking for one only when there is none
     // confirmed yet.
     bool SaveFile();

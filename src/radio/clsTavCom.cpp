@@ -100,7 +100,10 @@ bool clsTavCom::Hook() {
             received = hookAttempt(id);
             if (received) break;
         }
-        if (received && IsTAV(id)) return true;
+        if (received && IsTAV(id)) {
+            HookId = id;
+            return true;
+        }
         // The port stays open: the next operation's UnHook closes it.
         if (ctx_.prompter.show(QStringLiteral("Error Hooking to Radio."), kCommError,
                                MsgButtons::RetryCancel, MsgIcon::None) != MsgResult::Retry)

@@ -56,6 +56,8 @@ public:
     // and send only those the radio does not hold already. The radio ends up
     // exactly as after the full write, which is what they do when this is off.
     bool ChangedOnly = false;
+    // The identification byte of the last radio that answered a hook; 0 before one did.
+    uint8_t HookId = 0;
 
     // --- serial port and timing primitives
     bool OpenComm();

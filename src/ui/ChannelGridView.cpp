@@ -1,10 +1,14 @@
 #include "ui/ChannelGridView.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
+#include <QCoreApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 
 #include "model/GridText.h"
+#include "model/GuardCodes.h"
 
 namespace tav {
 
@@ -28,7 +32,11 @@ public:
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem& option,
                           const QModelIndex& index) const override {
         QWidget* w = QStyledItemDelegate::createEditor(parent, option, index);
-        if (auto* line = qobject_cast<QLineEdit*>(w)) view_->editorCreated(line);
+        auto* line = qobject_cast<QLineEdit*>(w);
+        if (!line) return w;
+        view_->editorCreated(line);
+        if (index.column() == grid::RecCG || index.column() == grid::TxCG)
+            view_->offerGuardCodes(line);
         return w;
     }
 
@@ -128,6 +136,45 @@ void ChannelGridView::editorCreated(QLineEdit* editor) {
     editor->installEventFilter(this);
 }
 
+void ChannelGridView::offerGuardCodes(QLineEdit* editor) {
+    auto* completer = new QCompleter(StandardGuardCodes(), editor);
+    completer->setCaseSensitivity(Qt::CaseInsensitive);
+    // "67" finds 067.0 as well as 167.9; "d02" the codes that begin so.
+    completer->setFilterMode(Qt::MatchContains);
+    editor->setCompleter(completer);
+    pickList_ = completer->popup();
+    // Installed after the completer's own filter, so it sees the list's keys first.
+    pickList_->installEventFilter(this);
+}
+
+bool ChannelGridView::pickListKey(QKeyEvent* e) {
+    switch (e->key()) {
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+            return false;  // moving in the list
+        case Qt::Key_Escape:
+            if (e->type() == QEvent::KeyPress) pickList_->hide();
+            return true;  // closes the list; the cell editor stays open
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (e->type() == QEvent::KeyPress) {
+                const QModelIndex picked =
+                    static_cast<QAbstractItemView*>(pickList_.data())->currentIndex();
+                if (picked.isValid()) editor_->setText(picked.data().toString());
+                pickList_->hide();
+            }
+            break;
+        default:
+            break;
+    }
+    // Every other key goes to the cell editor along its usual path, so the
+    // grid's key rules and the end of the entry work while the list is open.
+    QCoreApplication::sendEvent(editor_, e);
+    return true;
+}
+
 void ChannelGridView::keyPressEvent(QKeyEvent* e) {
     if (events_.GridKeyDown(e->key())) return;
     // Plain Tab never comes here; Ctrl+Tab leaves the grid the same way.
@@ -151,6 +198,8 @@ void ChannelGridView::keyReleaseEvent(QKeyEvent* e) {
 }
 
 bool ChannelGridView::eventFilter(QObject* watched, QEvent* e) {
+    const bool key = e->type() == QEvent::KeyPress || e->type() == QEvent::KeyRelease;
+    if (key && watched == pickList_ && editor_) return pickListKey(static_cast<QKeyEvent*>(e));
     if (watched == editor_ && e->type() == QEvent::KeyPress) {
         if (events_.GridKeyDown(static_cast<QKeyEvent*>(e)->key())) return true;
     } else if (watched == editor_ && e->type() == QEvent::KeyRelease) {

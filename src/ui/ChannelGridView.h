@@ -81,9 +81,14 @@ protected:
 private:
     friend class GridEditorDelegate;
     void editorCreated(QLineEdit* editor);
+    // The channel-guard columns' editors offer the standard codes as they are typed.
+    void offerGuardCodes(QLineEdit* editor);
+    // A key that reached the open pick list; true when it was dealt with here.
+    bool pickListKey(QKeyEvent* e);
 
     GridEvents& events_;
     QPointer<QLineEdit> editor_;
+    QPointer<QWidget> pickList_;
     bool copyMark_ = false;
 };
 

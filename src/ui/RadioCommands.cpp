@@ -5,6 +5,7 @@
 
 #include "model/GridText.h"
 #include "model/ImageDiff.h"
+#include "radio/WriteReach.h"
 #include "radio/WriteReport.h"
 #include "radio/clsTavCom.h"
 #include "ui/TransferGuard.h"
@@ -140,25 +141,83 @@ void RadioCommands::mnuCompare_Click() {
     storeGlobalsWindow();
     const LabelDecision decision = PromptForLabels(false);
     if (decision == kCancelCommand) return;
-    // The radio's image lives apart, so the editor's cannot be touched by the
-    // read, whatever becomes of it; the read warns as Read Radio would.
-    AppState radio;
-    radio.PerChanBandOn = state().PerChanBandOn;
-    radio.PerChanPwrOn = state().PerChanPwrOn;
-    const std::unique_ptr<clsTavCom> link = makeLink(radio);
-    if (!link) return;
-    progress().ShowForm(kReadingRadio, false);
-    const bool ok = link->ReadEEMemory();
-    progress().HideForm();
     RadioReach reach;
     reach.labels = decision == kWithLabels;
-    if (!ok || (reach.labels && !link->Read_Labels(-1))) return;
+    QStringList differences;
+    // The read warns as Read Radio would.
+    if (readAndCompare(state(), reach, kReadingRadio, true, differences))
+        showComparison(differences, QStringLiteral("Compare with Radio"));
+}
+
+bool RadioCommands::readAndCompare(const AppState& image, RadioReach reach, const QString& message,
+                                   bool warn, QStringList& differences) {
+    // The radio's image lives apart, so the editor's cannot be touched by the
+    // read, whatever becomes of it.
+    AppState radio;
+    radio.PerChanBandOn = warn && state().PerChanBandOn;
+    radio.PerChanPwrOn = warn && state().PerChanPwrOn;
+    const std::unique_ptr<clsTavCom> link = makeLink(radio);
+    if (!link) return false;
+    progress().ShowForm(message, false);
+    const bool ok = link->ReadEEMemory() && (!reach.labels || link->Read_Labels(-1));
+    progress().HideForm();
+    if (!ok) return false;
+    lastId_ = link->HookId;
     reach.powerMask = radio.PowerBlockPresent != 0;
-    if (!compare_) compare_ = new frmCompare(&w_);
-    compare_->showDifferences(CompareWithRadio(state(), radio, reach));
+    differences = CompareWithRadio(image, radio, reach);
+    return true;
+}
+
+void RadioCommands::showComparison(const QStringList& differences, const QString& title) {
+    if (!compare_)
+        compare_ = new frmCompare(
+            w_.prompter(),
+            [this](QString& path) {
+                return w_.runFileDialog(true, QString(), path, {QStringLiteral("Text (*.txt)")},
+                                        QStringLiteral("txt"));
+            },
+            &w_);
+    compare_->setWindowTitle(title);
+    compare_->showComparison({w_.Files->PrintFileName, radioIdentity(), now()}, differences);
     compare_->show();
     compare_->raise();
     compare_->activateWindow();
+}
+
+QString RadioCommands::radioIdentity() const {
+    const QString port = w_.CommPort == kVirtualRadioPort
+                             ? QStringLiteral("the virtual radio")
+                             : QStringLiteral("Comm Port %1 (%2)")
+                                   .arg(w_.CommPort)
+                                   .arg(w_.settings().portDevice(w_.CommPort));
+    return QStringLiteral("TAV radio, identification byte 0x%1, on %2")
+        .arg(QString::number(lastId_, 16).toUpper().rightJustified(2, QLatin1Char('0')), port);
+}
+
+void RadioCommands::verifyWrite(const AppState& written, bool skipGlobal, bool labels) {
+    static const QString kTitle = QStringLiteral("Verify After Write");
+    // What the write could change, as its masks and the radio's pages had it.
+    const RadioReach reach = FileReach(*RadioLink(), skipGlobal, labels);
+    QStringList differences;
+    if (!readAndCompare(written, reach, QStringLiteral("Please Wait - Verifying Radio"), false,
+                        differences)) {
+        // The link has said what went wrong; this says what it means for the write.
+        say(QStringLiteral("The read-back %1: the radio was not verified.")
+                .arg(progress().Cancelled() ? QStringLiteral("was cancelled")
+                                            : QStringLiteral("failed")),
+            kTitle, MsgButtons::Ok, MsgIcon::Exclamation);
+        return;
+    }
+    if (differences.isEmpty()) {
+        say(QStringLiteral("Radio verified: it holds this image."), kTitle);
+        return;
+    }
+    say(QStringLiteral("The radio does not hold this image: %1 difference(s), listed in the %2 "
+                       "window.")
+            .arg(differences.size())
+            .arg(kTitle),
+        kTitle, MsgButtons::Ok, MsgIcon::Exclamation);
+    showComparison(differences, kTitle);
 }
 
 // ------------------------------------------------------------------ writes
@@ -176,11 +235,13 @@ void RadioCommands::mnuWriteAll_Click() {
     clsTavCom* link = RadioLink();
     if (!link) return;
     backup(kWrite);
+    const AppState written = state();
     progress().ShowForm(kWritingRadio, true);
     const bool ok = link->WriteEEMemory(SkipGlobal);
     progress().HideForm();
     if (!ok) return;
     const bool labelsWritten = decision != kWithLabels || writeAllLabels(false);
+    const bool labelsSent = decision == kWithLabels && labelsWritten;
     // A changed-only write says how little it had to send, as tavctl does. The
     // link's label counts are those of its last label write, perhaps an older one.
     WriteTally sent = link->tally();
@@ -192,6 +253,7 @@ void RadioCommands::mnuWriteAll_Click() {
     else
         say(kLabelsNotWritten, kWriteRadio, MsgButtons::Ok, MsgIcon::Exclamation, detail);
     reportUnwrittenGroups(w_.prompter(), sent.unwrittenGroups);
+    if (verifyAfterWrite_) verifyWrite(written, SkipGlobal, labelsSent);
 }
 
 void RadioCommands::mnuWriteGlobal_Click() {

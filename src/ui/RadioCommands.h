@@ -16,6 +16,7 @@
 #include "app/Ports.h"
 #include "files/Backups.h"
 #include "model/AppState.h"
+#include "model/ImageDiff.h"
 #include "ui/frmCompare.h"
 
 namespace tav {
@@ -41,6 +42,9 @@ public:
     // Reads the radio into an image of its own and shows how it differs from
     // the editor's, which stays as it is.
     void mnuCompare_Click();
+    // Config > Verify After Write: after a successful Write Radio the radio is
+    // read back and compared with the image written, as tavctl write --verify does.
+    void setVerifyAfterWrite(bool on) { verifyAfterWrite_ = on; }
     // Labels submenu.
     void mnuLabelRdGroup_Click();
     void mnuLabelRdRadio_Click();
@@ -84,6 +88,19 @@ private:
     int16_t typedGroupNumber();
     bool confirmWrite();
     void backup(const QString& kind);
+    // Reads the radio into an image of its own and compares `image` with it
+    // over `reach` (the power mask when the radio holds its block). False
+    // when the read failed or was cancelled. `warn`: the radio's missing
+    // per-channel options are told as a read tells them.
+    bool readAndCompare(const AppState& image, RadioReach reach, const QString& message, bool warn,
+                        QStringList& differences);
+    // After Write Radio: reads back what the write could change and says
+    // whether the radio holds `written`.
+    void verifyWrite(const AppState& written, bool skipGlobal, bool labels);
+    // The comparison's window, shown with the differences and their header.
+    void showComparison(const QStringList& differences, const QString& title);
+    // The radio as the last hook identified it, and the port it is on.
+    QString radioIdentity() const;
     void storeGlobalsWindow();
     void redisplayGlobalsWindow();
     MsgResult say(const QString& text, const QString& title = QString(),
@@ -96,6 +113,8 @@ private:
     Backups backups_;
     std::unique_ptr<clsTavCom> link_;
     bool changedOnly_ = false;
+    bool verifyAfterWrite_ = false;
+    uint8_t lastId_ = 0;  // identification byte of the radio last compared
     QPointer<frmCompare> compare_;
 };
 

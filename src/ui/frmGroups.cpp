@@ -88,6 +88,7 @@ void frmGroups::load() {
     SetPerChannelPower(settings.perChannelPower());
     SetPerChannelBandwidth(settings.perChannelBandwidth());
     SetChangedOnly(settings.flag(kFeatures, QStringLiteral("ChangedOnly"), false));
+    SetVerifyAfterWrite(settings.flag(kFeatures, QStringLiteral("VerifyAfterWrite"), false));
     const int policy = settings.integer(kFeatures, QStringLiteral("Label"), 2);
     setLabelPolicy(policy >= 0 && policy <= 2 ? policy : 2);
 
@@ -283,6 +284,11 @@ void frmGroups::SetPerChannelPower(bool enable) {
     services_.state.PerChanPwrOn = enable;
     mnuPerChanPwr->setChecked(enable);
     for (QCheckBox* box : chkLoPower) box->setEnabled(enable);
+}
+
+void frmGroups::SetVerifyAfterWrite(bool enable) {
+    mnuVerifyAfterWrite->setChecked(enable);
+    radio_->setVerifyAfterWrite(enable);
 }
 
 void frmGroups::SetChangedOnly(bool enable) {

@@ -117,12 +117,17 @@ public:
     QAction *mnuPerChanBand = nullptr, *mnuPerChanPwr = nullptr, *mnuChangedOnly = nullptr;
     QAction *mnuSerialTrace = nullptr, *mnuTraceFile = nullptr, *mnuBackupFolder = nullptr;
     QAction *mnuAbout = nullptr, *mnuHelp = nullptr;
+    // The File menu's recent radio files, Alt+1 to Alt+5; hidden while unused.
+    std::array<QAction*, 5> mnuRecent{};
+    QAction* mnuRecentSeparator = nullptr;
+    QAction* mnuVerifyAfterWrite = nullptr;
 
     // ----------------------------------------------------------- operations
     AppState& state() { return services_.state; }
     Prompter& prompter() { return services_.prompter; }
     Progress& progress();
     Clock& clock() { return services_.clock; }
+    Settings& settings() { return services_.settings; }
     // The serial line of the chosen port (null until one could be made).
     SerialLink* commLink() { return comm_.get(); }
     // The line the radio link drives: the chosen port, through the serial
@@ -144,6 +149,8 @@ public:
     void SetPerChannelPower(bool enable);
     // Writes read first and send only what the radio does not hold.
     void SetChangedOnly(bool enable);
+    // Write Radio reads the radio back and says whether it holds the image.
+    void SetVerifyAfterWrite(bool enable);
     void helpScreen(int context);
     void ValidateFrequency(double value, int column);
     // The desktop session is ending: with leave to ask, the same questions as
@@ -209,6 +216,11 @@ public:
     // which a PDF can be saved, when the computer has no printer).
     void PrintUnitData();
 
+    // The injected file dialog when there is one, else a desktop dialog with
+    // these filters (the first selected) and this suffix for typed names.
+    bool runFileDialog(bool saveMode, const QString& presetPath, QString& chosenPath,
+                       const QStringList& filters, const QString& suffix);
+
 signals:
     void unloaded();
     // The user changed a group field or check box of the window.
@@ -236,10 +248,7 @@ private:
     void setCaption(const QString& text) override;
     void imageMatchesFile(bool opened) override;
     bool chooseFile(bool saveMode, const QString& presetPath, QString& chosenPath) override;
-    // The injected file dialog when there is one, else a desktop dialog with
-    // these filters (the first selected) and this suffix for typed names.
-    bool runFileDialog(bool saveMode, const QString& presetPath, QString& chosenPath,
-                       const QStringList& filters, const QString& suffix);
+    void recentFilesChanged() override;
     bool chooseCsvFile(bool saveMode, QString& path);
 
     void buildWidgets();
@@ -254,6 +263,7 @@ private:
     void addLabelPolicyItems(QMenu* menu);
     void finishEditMenu();
     void addPortItems(QMenu* menu);
+    void addRecentItems(QMenu* menu);
     void wireEditInput();
     // Every user edit of the group fields and check boxes reports fieldEdited.
     void watchFieldEdits();

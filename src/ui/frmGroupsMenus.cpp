@@ -5,6 +5,7 @@
 #include <QActionGroup>
 #include <QMenuBar>
 
+#include "files/RecentFiles.h"
 #include "ui/RadioCommands.h"
 #include "ui/frmGroups.h"
 
@@ -12,7 +13,7 @@ namespace tav {
 
 namespace {
 
-enum class Kind { Menu, Item, Separator, HiddenSeparator, Ports, LabelPolicies };
+enum class Kind { Menu, Item, Separator, HiddenSeparator, Ports, LabelPolicies, RecentFiles };
 enum Flags { Checkable = 1, Hidden = 2, Disabled = 4 };
 
 struct MenuEntry {
@@ -79,6 +80,7 @@ void frmGroups::buildMenus() {
          &W::mnuBackupFolder,
          [](F w) { w.openBackupFolder(); }},
         {Kind::Item, "mnuFile", "mnuExit", "&Exit", {}, &W::mnuExit, [](F w) { w.close(); }},
+        {Kind::RecentFiles, "mnuFile"},
 
         {Kind::Menu, nullptr, "mnuRadio", "&Radio"},
         {Kind::Item, "mnuRadio", "mnuRead", "Read Radio", Qt::Key_F2, &W::mnuRead,
@@ -243,6 +245,18 @@ void frmGroups::buildMenus() {
                                            w.mnuChangedOnly->isChecked());
          },
          Checkable},
+        {Kind::Item,
+         "mnuConfig",
+         "mnuVerifyAfterWrite",
+         "Verify After Write",
+         {},
+         &W::mnuVerifyAfterWrite,
+         [](F w) {
+             w.SetVerifyAfterWrite(w.mnuVerifyAfterWrite->isChecked());
+             w.services_.settings.saveFlag(kFeatures, QStringLiteral("VerifyAfterWrite"),
+                                           w.mnuVerifyAfterWrite->isChecked());
+         },
+         Checkable},
         {Kind::Separator, "mnuConfig"},
         {Kind::Item,
          "mnuConfig",
@@ -292,6 +306,9 @@ void frmGroups::buildMenus() {
             case Kind::LabelPolicies:
                 addLabelPolicyItems(menu);
                 break;
+            case Kind::RecentFiles:
+                addRecentItems(menu);
+                break;
             case Kind::Item: {
                 const QString caption = QString::fromLatin1(e.caption);
                 QAction* a = menu ? menu->addAction(caption) : bar->addAction(caption);
@@ -340,6 +357,34 @@ void frmGroups::addLabelPolicyItems(QMenu* menu) {
             services_.settings.saveInteger(kFeatures, QStringLiteral("Label"), i);
         });
     }
+}
+
+void frmGroups::addRecentItems(QMenu* menu) {
+    mnuRecentSeparator = menu->addSeparator();
+    for (std::size_t i = 0; i < mnuRecent.size(); ++i) {
+        QAction* a = menu->addAction(QString());
+        a->setObjectName(QStringLiteral("mnuRecent_%1").arg(i + 1));
+        a->setShortcut(QKeySequence(Qt::ALT | Qt::Key(Qt::Key_1 + int(i))));
+        connect(a, &QAction::triggered, this,
+                [this, a] { Files->OpenRecent(a->data().toString()); });
+        mnuRecent[i] = a;
+    }
+    recentFilesChanged();
+}
+
+void frmGroups::recentFilesChanged() {
+    const QStringList paths = RecentFilePaths(services_.settings);
+    for (std::size_t i = 0; i < mnuRecent.size(); ++i) {
+        const int index = static_cast<int>(i);
+        const QString path = paths.value(index);
+        // A hidden item's shortcut does nothing.
+        mnuRecent[i]->setVisible(!path.isEmpty());
+        mnuRecent[i]->setText(RecentFileItemText(index, path));
+        mnuRecent[i]->setData(path);
+        mnuRecent[i]->setStatusTip(path);
+        mnuRecent[i]->setToolTip(path);
+    }
+    mnuRecentSeparator->setVisible(!paths.isEmpty());
 }
 
 void frmGroups::addPortItems(QMenu* menu) {

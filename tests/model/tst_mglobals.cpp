@@ -5,6 +5,7 @@
 #include "Fixtures.h"
 #include "TestMain.h"
 #include "model/EntryRules.h"
+#include "model/GuardCodes.h"
 #include "model/MGlobals.h"
 #include "model/NumberText.h"
 
@@ -160,6 +161,17 @@ private slots:
             (QStringList{v.normalized, v.reason}),
             refused ? (QStringList{"", entryReason(row[2].mid(1))}) : (QStringList{row[2], ""}));
         QCOMPARE(v.ok, !refused);
+    }
+
+    // The pick list: 50 tones and 104 codes twice, each written as the entry
+    // rule writes it, so that every one is taken as it stands.
+    void guardPickList() {
+        const QStringList& codes = StandardGuardCodes();
+        QCOMPARE(codes.size(), 50 + 2 * 104);
+        QCOMPARE((QStringList{codes[0], codes[12], codes[49], codes[50], codes[51], codes[257]}),
+                 (QStringList{"067.0", "100.0", "254.1", "D023", "D023-", "D754-"}));
+        QCOMPARE(QSet<QString>(codes.begin(), codes.end()).size(), codes.size());
+        for (const QString& code : codes) QCOMPARE(CheckGuardEntry(code).normalized, code);
     }
 };
 

@@ -107,8 +107,7 @@ struct HistoryRig : RadioUiRig {
     }
 };
 
-}  // namespace
-
+// In the file's namespace with its rig: a unity batch must not see two of either.
 class TestEditHistory : public QObject {
     Q_OBJECT
     std::unique_ptr<HistoryRig> rig;
@@ -257,6 +256,8 @@ private slots:
         QCOMPARE(rig->saved(), edited);
     }
 };
+
+}  // namespace
 
 TAV_TEST(TestEditHistory);
 #include "tst_edithistory.moc"

@@ -4,6 +4,7 @@
 #include "TestMain.h"
 #include "UiFixture.h"
 #include "app/QtSerialLink.h"
+#include "files/RecentFiles.h"
 #include "model/GridText.h"
 #include "model/MGlobals.h"
 #include "ui/HelpWindow.h"
@@ -15,6 +16,12 @@ using namespace tav::test;
 namespace {
 
 // What the grid cells hold before a grid key test: distinct in every cell.
+// Where a user's keys go: the pick list while it is open, else the focused widget.
+QWidget* keyTarget() {
+    QWidget* popup = QApplication::activePopupWidget();
+    return popup ? popup : QApplication::focusWidget();
+}
+
 QString preset(int column, int row) {
     return column % 2 ? QString("%1.00000").arg(140 + 10 * column + row)
                       : QString("%1.0").arg(100 * column + row);
@@ -522,6 +529,88 @@ private slots:
         if (key.isEmpty()) QTest::mouseClick(help->cmdClose, Qt::LeftButton);
         QVERIFY(!help || !help->isVisible());
         QTRY_VERIFY(help.isNull());
+    }
+
+    // The channel-guard cells offer the standard codes containing what was
+    // typed; arrow keys and Enter pick one, a whole code typed is taken as it
+    // is, a code the radio cannot hold is refused as ever. Then the saved bytes.
+    // column|typed|downs|cell after Enter|offered|beeps|file bytes H L
+    void guardPickList_data() {
+        textRows(
+            "2|d02|1|D023|D023 D023- D025 D025- D026 D026-|0|8813;"
+            "4|67|2|167.9|067.0 167.9|0|1679;"
+            "2|D023-|0|D023-|D023-|0|C813;"
+            "2|D080|0|D754||1|89EC");
+    }
+    void guardPickList() {
+        QFETCH(QStringList, row);
+        const int column = row[0].toInt();
+        frmGroups& w = rig->openActive();
+        rig->setCell(column, 3, QStringLiteral("D754"));
+        rig->goTo(column, 3);
+        for (const QChar c : row[1]) typeKeys(keyTarget(), QString(c));
+        const auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+        QVERIFY(editor && editor->completer());
+        QStringList offered;
+        const QAbstractItemModel* list = editor->completer()->completionModel();
+        for (int i = 0; editor->completer()->popup()->isVisible() && i < list->rowCount(); ++i)
+            offered << list->index(i, 0).data().toString();
+        QCOMPARE(offered.join(u' '), row[4]);
+        for (int i = 0; i < row[2].toInt(); ++i) QTest::keyClick(keyTarget(), Qt::Key_Down);
+        QTest::keyClick(keyTarget(), Qt::Key_Return);
+        QCoreApplication::processEvents();
+        QCOMPARE(rig->cell(column, 3), row[3]);
+        QVERIFY(!w.Grid->isEditing());
+        QCOMPARE(rig->clock.beeps(), row[5].toInt());
+        QCOMPARE(w.statusBar()->currentMessage().isEmpty(), row[5] == "0");
+        const QString path = rig->home.path() + QStringLiteral("/cg.tav");
+        rig->dialogAnswers = {path};
+        w.mnuSave->trigger();
+        // Group 1, channel 4: Rec CG at 16 + 8 x 3 + 2 of page 1, Tx CG 4 further.
+        QCOMPARE(readFile(path).mid(kPageSize + 42 + (column == 4 ? 4 : 0), 2).toHex().toUpper(),
+                 row[6].toLatin1());
+    }
+
+    // File menu: the files opened or saved last, the most recent first, kept
+    // in the settings; Alt+N opens the Nth; one that is gone is taken off
+    // with a message. With none stored there are no items and Alt+1 does nothing.
+    void recentFiles() {
+        frmGroups& w = rig->openActive();
+        const auto items = [&w] {
+            QStringList texts;
+            for (QAction* a : w.mnuRecent)
+                if (a->isVisible()) texts << a->text();
+            return texts.join(u' ');
+        };
+        const auto altKey = [](int n) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(Qt::Key_0 + n), Qt::AltModifier);
+        };
+        altKey(1);
+        QCOMPARE(items(), "");
+        QVERIFY(!w.mnuRecentSeparator->isVisible());
+        QVERIFY(rig->dialogsShown.isEmpty() && rig->prompter.shown.isEmpty());
+        const QString dir = rig->home.path() + u'/';
+        for (int i = 0; i < 6; ++i) {  // a.tav to f.tav, each with its own Rec Freq
+            rig->setCell(1, 0, QStringLiteral("15%1.00000").arg(i));
+            rig->dialogAnswers = {dir + QChar(u'a' + i) + ".tav"};
+            w.mnuSaveAs->trigger();
+        }
+        QCOMPARE(items(), "&1 f.tav &2 e.tav &3 d.tav &4 c.tav &5 b.tav");
+        QVERIFY(w.mnuRecentSeparator->isVisible());
+        QVERIFY(QFile::remove(dir + "d.tav"));
+        altKey(3);
+        QCOMPARE(boxLines(rig->prompter.shown),
+                 QStringList{dir + "d.tav is no longer there; it was taken off the recent files "
+                                   "list. | File Error | Ok | Exclamation"});
+        QCOMPARE(items(), "&1 f.tav &2 e.tav &3 c.tav &4 b.tav");
+        QCOMPARE(w.Files->CurrentFileName, dir + "f.tav");
+        altKey(4);
+        QCOMPARE(rig->cell(1, 0), "151.00000");
+        QCOMPARE(w.windowTitle(), FileOpenSave::captionFor(dir + "b.tav"));
+        QCOMPARE(items(), "&1 b.tav &2 f.tav &3 e.tav &4 c.tav");
+        QCOMPARE(RecentFilePaths(*rig->settings),
+                 (QStringList{dir + "b.tav", dir + "f.tav", dir + "e.tav", dir + "c.tav"}));
+        QCOMPARE(rig->prompter.shown.size(), 1);
     }
 
     void missingDeviceSuggestsTheVirtualRadio() {
