@@ -606,7 +606,8 @@ private slots:
         QCOMPARE(w.Files->CurrentFileName, dir + "f.tav");
         altKey(4);
         QCOMPARE(rig->cell(1, 0), "151.00000");
-        QCOMPARE(w.windowTitle(), FileOpenSave::captionFor(dir + "b.tav"));
+        QCOMPARE(w.windowTitle(), FileOpenSave::captionFor(dir + "b.tav") + "[*]");
+        QVERIFY(!w.isWindowModified());
         QCOMPARE(items(), "&1 b.tav &2 f.tav &3 e.tav &4 c.tav");
         QCOMPARE(RecentFilePaths(*rig->settings),
                  (QStringList{dir + "b.tav", dir + "f.tav", dir + "e.tav", dir + "c.tav"}));
