@@ -2,11 +2,13 @@
 
 #include <signal.h>
 
+#include <QElapsedTimer>
 #include <QMap>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
+#include <QThread>
 #include <QUrl>
 #include <QUrlQuery>
 #include <cerrno>
@@ -14,6 +16,9 @@
 namespace tav::fleet {
 
 namespace {
+
+// How long a statement waits for another bench holding the log file.
+constexpr int kSqliteBusyMs = 30000;
 
 // Whether process `pid` of this host is gone.
 bool processGone(qint64 pid) {
@@ -92,7 +97,7 @@ bool FleetLog::open() {
         if (target_.port > 0) db.setPort(target_.port);
     } else {
         // Several stations and benches write the file: wait for each other.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=30000"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyMs));
     }
     if (!db.open()) {
         error_ = QStringLiteral("cannot open the log %1: %2")
@@ -101,8 +106,26 @@ bool FleetLog::open() {
     }
     if (target_.postgres()) return true;
     // A file that is no database at all fails here, on its first read.
-    return exec(QStringLiteral("PRAGMA journal_mode=WAL")) &&
-           exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+    return switchToWal() && exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
+}
+
+bool FleetLog::switchToWal() {
+    // Two benches opening a new log at the same moment: while one turns it into
+    // a write-ahead log the other is told "locked" at once, without SQLite's
+    // busy wait, so it waits here as long as that wait would.
+    QElapsedTimer waited;
+    waited.start();
+    for (;;) {
+        QSqlQuery q(QSqlDatabase::database(connection_, false));
+        if (q.exec(QStringLiteral("PRAGMA journal_mode=WAL"))) return true;
+        const bool busy = q.lastError().nativeErrorCode() == QLatin1String("5") ||
+                          q.lastError().nativeErrorCode() == QLatin1String("6");
+        if (!busy || waited.elapsed() > kSqliteBusyMs) {
+            error_ = QStringLiteral("the log %1: %2").arg(target_.shown(), q.lastError().text());
+            return false;
+        }
+        QThread::msleep(20);
+    }
 }
 
 bool FleetLog::exec(const QString& sql, const QVariantList& binds, QVariantList* first,

@@ -92,6 +92,8 @@ public:
     QString error() const { return error_; }
 
 private:
+    // Turns a SQLite log into a write-ahead log, waiting out a bench doing the same.
+    bool switchToWal();
     bool exec(const QString& sql, const QVariantList& binds = {}, QVariantList* first = nullptr,
               int* affected = nullptr);
     bool begin();
