@@ -27,7 +27,13 @@ void EditorWindows::attach(frmGroups& main) {
 }
 
 frmGlobals& EditorWindows::globalsWindow() {
-    if (!globals_) globals_ = new frmGlobals(state_, settings_, prompter_, clock_, main_);
+    if (!globals_) {
+        globals_ = new frmGlobals(state_, settings_, prompter_, clock_, main_);
+        // Stored global values are an edit of the image like any other: one
+        // undo step, and the caption's modified mark.
+        QObject::connect(globals_, &frmGlobals::stored, main_,
+                         [this] { main_->history().record(QStringLiteral("Edit")); });
+    }
     return *globals_;
 }
 

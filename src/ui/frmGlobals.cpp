@@ -206,6 +206,7 @@ void frmGlobals::writeGlobals() {
     if (readPending_) readGlobals();
     fromWidgets();
     codec_.Write_Globals();
+    emit stored();
 }
 
 bool frmGlobals::closeWithQuestion() {

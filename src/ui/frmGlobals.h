@@ -67,6 +67,10 @@ public:
     QMenu* mnuFile = nullptr;
     QAction *mnuSave = nullptr, *mnuExit = nullptr, *mnuSep1 = nullptr, *mnuReadSettings = nullptr;
 
+signals:
+    // The window's values went into the image.
+    void stored();
+
 protected:
     void closeEvent(QCloseEvent* e) override;
 

@@ -9,6 +9,7 @@
 #include "model/clsGroup.h"
 #include "store/ChannelRows.h"
 #include "ui/EditorWindows.h"
+#include "ui/frmGlobals.h"
 #include "ui/frmMove.h"
 
 using namespace tav;
@@ -228,6 +229,28 @@ private slots:
             rig->press(k % 2 ? "Ctrl+Shift+Z" : "Ctrl+Y");
             QCOMPARE(rig->saved(), files[std::min(k, 10)]);
         }
+    }
+
+    // Values stored by the global parameters window are one step: marked,
+    // saved, and undone back to the file as it was.
+    void globalsWindowStoreIsAStep() {
+        frmGroups& w = rig->start();
+        const QByteArray before = rig->saved();
+        w.mnuGlobals->trigger();
+        auto* globals = w.findChild<frmGlobals*>();
+        QVERIFY(globals);
+        QTest::qWait(50);  // the window reads the image after its opening pause
+        QComboBox* list = globals->cboBattSave;
+        QTest::keyClick(list, list->currentIndex() + 1 < list->count() ? Qt::Key_Down : Qt::Key_Up);
+        QVERIFY(!w.isWindowModified());  // not in the image before it is stored
+        rig->prompter.answers = {MsgResult::Yes};
+        globals->mnuSave->trigger();
+        QVERIFY(w.isWindowModified());
+        const QByteArray after = rig->saved();
+        QVERIFY(after != before);
+        QVERIFY(!w.isWindowModified());
+        rig->press("Ctrl+Z");
+        QCOMPARE(rig->saved(), before);
     }
 
     // Undo of a cell edit puts the cell back and the cursor on its row, in the
