@@ -15,8 +15,10 @@ cmake -S . -B build -G Ninja -DTAV_SANITIZE=ON -DTAV_BENCH=OFF -DCMAKE_BUILD_TYP
   -DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
   -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld >/dev/null
 cmake --build build
+# The longest classes mostly wait on pseudo-terminals and child processes,
+# so four run at once on two cores.
 # LeakSanitizer stays on: the suite is leak-free, Qt's own caches included.
 # Should a Qt update make it noisy, ASAN_OPTIONS=detect_leaks=0 turns it off.
 cd build
 ASAN_OPTIONS=abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j2 --timeout 300
+  QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j4 --timeout 300
