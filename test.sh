@@ -4,7 +4,7 @@
 # UndefinedBehaviorSanitizer, compiled at -O1 without debug information, which
 # builds in half the time of -O2 -g. A build from scratch spends most of its
 # time in Qt's headers, so the sources are compiled in unity batches of up to
-# 16 files, and linked with lld. A batch is one translation unit: a file-local
+# 32 files, and linked with lld. A batch is one translation unit: a file-local
 # helper or constant must not share its name with one in another file of the
 # same library or test area.
 # The benchmarks are left out; ./bench.sh builds them in release mode.
@@ -12,7 +12,7 @@ set -euo pipefail
 cd "$(dirname "$0")"
 scripts/deps.sh
 cmake -S . -B build -G Ninja -DTAV_SANITIZE=ON -DTAV_BENCH=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=16 \
+  -DCMAKE_CXX_FLAGS_RELWITHDEBINFO=-O1 -DCMAKE_UNITY_BUILD=ON -DCMAKE_UNITY_BUILD_BATCH_SIZE=32 \
   -DCMAKE_EXE_LINKER_FLAGS=-fuse-ld=lld >/dev/null
 cmake --build build
 # The longest classes mostly wait on pseudo-terminals and child processes,
