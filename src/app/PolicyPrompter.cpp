@@ -11,6 +11,12 @@ void PolicyPrompter::restart() {
     lines_.clear();
 }
 
+bool PolicyPrompter::spendRetry() {
+    if (left_ <= 0) return false;
+    --left_;
+    return true;
+}
+
 MsgResult PolicyPrompter::show(const QString& text, const QString& title, MsgButtons buttons,
                                MsgIcon, const QString& detail) {
     QString line = (title.isEmpty() ? appTitle() : title) + QStringLiteral(": ") + text;
@@ -24,11 +30,7 @@ MsgResult PolicyPrompter::show(const QString& text, const QString& title, MsgBut
         case MsgButtons::YesNo:
             return MsgResult::No;
         case MsgButtons::RetryCancel:
-            if (left_ > 0) {
-                --left_;
-                return MsgResult::Retry;
-            }
-            return MsgResult::Cancel;
+            return spendRetry() ? MsgResult::Retry : MsgResult::Cancel;
         default:
             return MsgResult::Cancel;
     }

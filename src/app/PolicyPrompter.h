@@ -21,6 +21,9 @@ public:
     const QStringList& lines() const { return lines_; }
     // Forgets the boxes and grants the retries again (a new radio).
     void restart();
+    // Takes one of the retries left for an exchange that fails without
+    // asking (a read says only OK); false when none is left.
+    bool spendRetry();
 
 protected:
     // Each box's line, as it is shown.

@@ -225,7 +225,8 @@ const std::vector<Verb> kVerbs = {
       {.name = "--once", .help = "each port programs the radio on it once, then the run ends"},
       {.name = "--retries",
        .value = "N",
-       .help = "retry a failed hook or write N times per radio (default 0)"},
+       .help = "retry a failed hook, read, write or read-back N times per\n"
+               "radio (default 0)"},
       {.name = "--trace",
        .value = "DIR",
        .help = "record each station's serial traffic as DIR/station-K.txt"}},

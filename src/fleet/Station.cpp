@@ -20,8 +20,7 @@ constexpr double kDepartureProbeSeconds = 1.0;
 constexpr int kDifferencesLogged = 20;
 }  // namespace
 
-// The transfer's progress as the station's percent; Cancel is Ctrl-C: a
-// read with nothing claimed yet stops at the first, anything at the second.
+// The transfer's progress as the station's percent; Cancel is Ctrl-C.
 class StationProgress : public Progress {
 public:
     explicit StationProgress(Station& station) : station_(station) {}
@@ -34,10 +33,7 @@ public:
     }
     void setVisible(bool) override {}
     void EnableCancel() override {}
-    bool Cancelled() const override {
-        return station_.stop() == StopLevel::Now ||
-               (station_.stop() == StopLevel::AfterRadio && station_.reading_);
-    }
+    bool Cancelled() const override { return station_.cancelled(); }
     void ShowForm(const QString&, bool) override {}
     void HideForm() override {}
 
@@ -156,7 +152,7 @@ bool Station::programRadio(Bench& b) {
     s.PowerMask.fill(0);
     show(QStringLiteral("reading"));
     reading_ = true;
-    const bool read = b.link.ReadEEMemory() && (!job_.labels || b.link.Read_Labels(-1));
+    const bool read = readRadio(b);
     reading_ = false;
     if (!read) {
         r.status =
@@ -223,6 +219,17 @@ bool Station::programRadio(Bench& b) {
     return record(b, claim, started, r);
 }
 
+bool Station::readRadio(Bench& b) {
+    // A read fails with an OK box only, so the policy's Retry never comes:
+    // the station itself tries again, on the same budget as hooks and writes.
+    // The radio is still there after a glitch; one more read costs less than
+    // a swap.
+    for (;;) {
+        if (b.link.ReadEEMemory() && (!job_.labels || b.link.Read_Labels(-1))) return true;
+        if (cancelled() || !b.prompter.spendRetry()) return false;
+    }
+}
+
 bool Station::verifyRadio(Bench& b, const AppState& before, const AppState& written,
                           AttemptResult& r) {
     show(QStringLiteral("verifying"));
@@ -230,7 +237,7 @@ bool Station::verifyRadio(Bench& b, const AppState& before, const AppState& writ
     // The write has told what the radio lacks; the read-back only compares.
     s.PerChanBandOn = s.PerChanPwrOn = false;
     RadioReach reach = WrittenReach(b.link, false, job_.labels);
-    if (!b.link.ReadEEMemory() || (job_.labels && !b.link.Read_Labels(-1))) {
+    if (!readRadio(b)) {
         r.verify = QStringLiteral("read-back failed");
         r.messages = QStringLiteral("the radio could not be read back");
         return false;

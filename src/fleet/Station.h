@@ -98,10 +98,17 @@ private:
     // One radio from the read to the log; false when the station must end.
     bool programRadio(Bench& b);
     bool verifyRadio(Bench& b, const AppState& before, const AppState& written, AttemptResult& r);
+    // The whole radio (and its labels when the job has them) into the
+    // bench's image, read again while the job's retries last.
+    bool readRadio(Bench& b);
     bool record(Bench& b, const std::optional<Claim>& claim, const QDateTime& started,
                 AttemptResult& r);
     void show(const QString& state, int percent = 0);
     StopLevel stop() const { return StopLevel(stopLevel_.load()); }
+    // Ctrl-C: a read with nothing claimed yet stops at the first, anything at the second.
+    bool cancelled() const {
+        return stop() == StopLevel::Now || (stop() == StopLevel::AfterRadio && reading_);
+    }
     friend class StationProgress;
 
     const FleetJob job_;

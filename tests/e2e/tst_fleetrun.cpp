@@ -53,11 +53,13 @@ class TestFleetRun : public QObject {
 
     // A run of `count` rows from kFirstId on the benches, ending with the
     // summary of `ok` and `failed` radios, every row done.
-    void runPlan(const Benches& benches, const QString& log, int count, int ok, int failed) {
-        const Run r =
-            FleetProcess({templ_, "--ports", benches.ports(), "--ani-from", idOf(kFirstId),
-                          "--count", QString::number(count), "--log", log})
-                .finish();
+    void runPlan(const Benches& benches, const QString& log, int count, int ok, int failed,
+                 const QStringList& extra = {}) {
+        const Run r = FleetProcess(QStringList{templ_, "--ports", benches.ports(), "--ani-from",
+                                               idOf(kFirstId), "--count", QString::number(count),
+                                               "--log", log} +
+                                   extra)
+                          .finish();
         QCOMPARE(r.status, failed ? 1 : 0);
         QVERIFY2(r.err.endsWith(QStringLiteral("radios: %1 ok, %2 failed, 0 interrupted; plan "
                                                "rows: %3 done, 0 left of %3\n")
@@ -80,7 +82,8 @@ private slots:
         const QString dir = path("eight");
         Benches benches(dir, {2, 2, 2, 2});
         const QString log = dir + "/log.sqlite";
-        runPlan(benches, log, 8, 8, 0);
+        // Retries only absorb a busy machine's delays: these radios have no faults.
+        runPlan(benches, log, 8, 8, 0, {"--retries", "3"});
         QSet<QString> ids;
         for (int bench = 0; bench < 4; ++bench) {
             for (int k = 1; k <= 2; ++k) {
@@ -174,6 +177,33 @@ private slots:
                              expectedRadio(template_, benchSeed(bench) + k, idHeld(got)), got),
                          QString());
             }
+    }
+
+    // One reply lost in the first read (the 100th) or in the read-back (the
+    // 3000th): with a retry left the station reads that radio again and it
+    // ends ok, the lost reply in its messages; with none it fails.
+    void lostReplyIsReadAgain_data() {
+        textRows(
+            "read, retry|100|1|0|ok|ok;read, no retry|100|0|1|failed|;"
+            "read-back, retry|3000|1|0|ok|ok;"
+            "read-back, no retry|3000|0|1|failed|read-back failed");
+    }
+    void lostReplyIsReadAgain() {
+        QFETCH(QStringList, row);
+        const QString dir = path("lost-" + row[0]);
+        Benches benches(dir, {1}, {{"--fault", "drop-reply=eeprom:" + row[1]}});
+        const QString log = dir + "/log.sqlite";
+        const Run r =
+            FleetProcess({templ_, "--ports", benches.ports(), "--ani-from", idOf(kFirstId),
+                          "--count", "1", "--once", "--retries", row[2], "--log", log})
+                .finish();
+        QCOMPARE(r.status, row[3].toInt());
+        const auto attempts = logAttempts(log);
+        QCOMPARE(attempts.size(), 1);
+        QCOMPARE(attempts[0]["status"], row[4]);
+        QCOMPARE(attempts[0]["verify"], row[5]);
+        QVERIFY2(attempts[0]["messages"].startsWith("COMM ERROR: Error reading radio"),
+                 qPrintable(attempts[0]["messages"]));
     }
 
     // Ctrl-C while a radio is written: once, the radio is finished and the
