@@ -213,7 +213,7 @@ std::unique_ptr<FleetLog> openLog(const CommandLine& cl) {
         return nullptr;
     }
     auto log = std::make_unique<FleetLog>(*target, QStringLiteral("fleet-query"));
-    if (!log->open()) {
+    if (!log->open(FleetLog::Access::Read)) {
         complain(cl.verb(), log->error());
         return nullptr;
     }

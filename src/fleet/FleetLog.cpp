@@ -83,7 +83,7 @@ FleetLog::~FleetLog() {
     QSqlDatabase::removeDatabase(connection_);
 }
 
-bool FleetLog::open() {
+bool FleetLog::open(Access access) {
     QSqlDatabase db = QSqlDatabase::addDatabase(target_.driver, connection_);
     if (!db.isValid()) {
         error_ = QStringLiteral("the Qt SQL driver %1 is not installed").arg(target_.driver);
@@ -97,14 +97,16 @@ bool FleetLog::open() {
         if (target_.port > 0) db.setPort(target_.port);
     } else {
         // Several stations and benches write the file: wait for each other.
-        db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyMs));
+        QString options = QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kSqliteBusyMs);
+        if (access == Access::Read) options += QStringLiteral(";QSQLITE_OPEN_READONLY");
+        db.setConnectOptions(options);
     }
     if (!db.open()) {
         error_ = QStringLiteral("cannot open the log %1: %2")
                      .arg(target_.shown(), db.lastError().text());
         return false;
     }
-    if (target_.postgres()) return true;
+    if (target_.postgres() || access == Access::Read) return true;
     // A file that is no database at all fails here, on its first read.
     return switchToWal() && exec(QStringLiteral("PRAGMA synchronous=NORMAL"));
 }

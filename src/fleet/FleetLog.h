@@ -58,7 +58,9 @@ public:
     FleetLog& operator=(const FleetLog&) = delete;
 
     // Each is false with the reason in error() when the database failed.
-    bool open();
+    // Reading a log changes nothing in it, not even its journal mode.
+    enum class Access { Write, Read };
+    bool open(Access access = Access::Write);
     // Creates the tables on first use and stores the plan; a log that holds
     // another template or another plan is refused.
     bool prepareJob(const QString& templateSha, const FleetPlan& plan);

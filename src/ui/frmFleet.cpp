@@ -224,6 +224,7 @@ QWidget* frmFleet::buildSetup() {
     connect(lstPorts, &QListWidget::itemChanged, this, &frmFleet::updateButtons);
     connect(spnVirtual, &QSpinBox::valueChanged, this, &frmFleet::updateButtons);
     connect(txtLog, &QLineEdit::textChanged, this, &frmFleet::updateButtons);
+    connect(txtLog, &QLineEdit::textChanged, this, &frmFleet::showStoredLog);
     return setup;
 }
 
@@ -268,6 +269,7 @@ void frmFleet::showFleet() {
             file.isEmpty() ? QStringLiteral("(unsaved image)") : QFileInfo(file).fileName();
         lblTemplate->setText(templateName());
         loadChoices();
+        showStoredLog();
     }
     show();
     raise();

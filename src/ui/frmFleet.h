@@ -101,7 +101,13 @@ private:
     void endRun();
     void stationChanged(const fleet::StationStatus& s);
     void runEnded();
+    // The running fleet's totals and log.
     void showLog();
+    // While no fleet runs: the log named in the Log box as earlier runs left
+    // it, when it is a file that exists. Looking creates no file and changes
+    // none; a server is asked only at Start.
+    void showStoredLog();
+    void fillLog(fleet::FleetLog& log);
 
     frmGroups& main_;
     Settings& settings_;

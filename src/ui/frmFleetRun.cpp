@@ -146,12 +146,28 @@ void frmFleet::showLog() {
     int done = 0;
     for (const StationStatus& s : stations_) done += s.done;
     lblPace->setText(PaceText(done, elapsed_.isValid() ? elapsed_.elapsed() : elapsedMs_));
-    if (!run_) return;
+    if (run_) fillLog(run_->log());
+}
+
+void frmFleet::showStoredLog() {
+    if (running()) return;
+    tblLog->setRowCount(0);
+    lblTotals->clear();
+    const std::optional<LogTarget> target = LogTarget::parse(logText(), nullptr);
+    if (!target || target->postgres() || !QFileInfo(target->database).isFile()) return;
+    FleetLog log(*target, QStringLiteral("fleet-window-stored"));
+    if (log.open(FleetLog::Access::Read))
+        fillLog(log);
+    else
+        lblTotals->setText(log.error());
+}
+
+void frmFleet::fillLog(FleetLog& log) {
     LogCounts counts;
     QStringList header;
     QList<QStringList> attempts;
-    if (!run_->log().counts(&counts) || !run_->log().attempts(&header, &attempts)) {
-        lblTotals->setText(run_->log().error());
+    if (!log.counts(&counts) || !log.attempts(&header, &attempts)) {
+        lblTotals->setText(log.error());
         return;
     }
     lblTotals->setText(TotalsText(counts));

@@ -4,9 +4,11 @@
 // memories, not only the window. Stations are in-process virtual benches
 // without wire time, so a run takes seconds.
 
+#include <QSqlQuery>
 #include <QtTest>
 
 #include "../ui/UiFixture.h"
+#include "Fixtures.h"
 #include "FleetRig.h"
 #include "TestMain.h"
 #include "fleet/FleetBoard.h"
@@ -318,6 +320,52 @@ private slots:
         waitForEnd();  // the device is no port: the station ends at once
         QVERIFY(fleet->tblStations->item(0, 1)->text().startsWith("Failed: "));
         QVERIFY(w.mnuRead->isEnabled());
+    }
+
+    // Before a start the log box's file is shown as earlier runs left it.
+    // Looking neither creates a file nor changes one that is no log.
+    void theLogOfEarlierRunsIsShownBeforeStart() {
+        openFleet(1, 1, 1);
+        start();
+        waitForEnd();
+        // A window of a new editor session, with nothing of that run in memory.
+        QTest::mouseClick(fleet->cmdClose, Qt::LeftButton);
+        windows.reset();
+        windows =
+            std::make_unique<EditorWindows>(rig->state, *rig->settings, rig->prompter, rig->clock);
+        windows->attach(*rig->w);
+        rig->w->mnuFleet->trigger();
+        fleet = windows->fleet();
+        fleet->activateWindow();
+        QTRY_COMPARE(QApplication::activeWindow(), static_cast<QWidget*>(fleet));
+        const auto attempts = logAttempts(logPath());
+        QCOMPARE(attempts.size(), 1);
+        QCOMPARE(fleet->tblLog->rowCount(), 1);
+        QCOMPARE(fleet->tblLog->item(0, 4)->text(), attempts[0]["ids_after"]);
+        QCOMPARE(fleet->lblTotals->text(),
+                 QString("Done: 1   Failed: 0   Interrupted: 0   Plan rows left: 0"));
+
+        const QString absent = rig->home.path() + "/absent.sqlite";
+        type(fleet->txtLog, absent);
+        QCOMPARE(fleet->tblLog->rowCount(), 0);
+        QCOMPARE(fleet->lblTotals->text(), QString());
+        QVERIFY(!QFile::exists(absent));
+
+        const QString foreign = rig->home.path() + "/foreign.sqlite";
+        {
+            QSqlDatabase db = QSqlDatabase::addDatabase("QSQLITE", "foreign");
+            db.setDatabaseName(foreign);
+            QVERIFY(db.open());
+            QVERIFY(QSqlQuery(db).exec("CREATE TABLE notes (text TEXT)"));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase("foreign");
+        const QByteArray bytes = readFile(foreign);
+        type(fleet->txtLog, foreign);
+        QVERIFY2(fleet->lblTotals->text().contains("no such table"),
+                 qPrintable(fleet->lblTotals->text()));
+        QCOMPARE(readFile(foreign), bytes);
+        QVERIFY(!QFile::exists(foreign + "-wal"));
     }
 
     void theChoicesAreRememberedPerTemplate() {
