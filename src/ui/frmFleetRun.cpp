@@ -150,7 +150,8 @@ void frmFleet::showLog() {
 }
 
 void frmFleet::showStoredLog() {
-    if (running()) return;
+    // Loading the choices sets the Log box; the window reads the log once, after.
+    if (running() || loading_) return;
     tblLog->setRowCount(0);
     lblTotals->clear();
     const std::optional<LogTarget> target = LogTarget::parse(logText(), nullptr);
