@@ -76,7 +76,7 @@ inline QList<QMap<QString, QString>> logAttempts(const QString& target) {
     fleet::FleetLog log(*t, QStringLiteral("test-reader"));
     QStringList header;
     QList<QStringList> rows;
-    if (!log.open() || !log.attempts(&header, &rows)) return out;
+    if (!log.open(fleet::FleetLog::Access::Read) || !log.attempts(&header, &rows)) return out;
     for (const QStringList& r : rows) {
         QMap<QString, QString> m;
         for (int i = 0; i < header.size(); ++i) m[header[i]] = r[i];

@@ -111,7 +111,7 @@ class TestFleetWindow : public QObject {
     LogCounts counts() {
         FleetLog log(*LogTarget::parse(logPath(), nullptr), QStringLiteral("test-counts"));
         LogCounts c;
-        if (!log.open() || !log.counts(&c)) qFatal("the log cannot be read");
+        if (!log.open(FleetLog::Access::Read) || !log.counts(&c)) qFatal("the log cannot be read");
         return c;
     }
     QStringList statuses() {
